@@ -1,0 +1,71 @@
+# Set-up, build and test in one place. Every target installs what is missing first.
+SHELL := /bin/bash
+
+PACKAGES := cmake g++ make ninja-build qt6-base-dev libgl-dev libglx-dev libjpeg62-turbo-dev \
+            libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth poppler-utils \
+            fonts-dejavu-core fonts-liberation2
+FUZZ_PACKAGES := clang libclang-rt-14-dev
+
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+JOBS       ?= $(shell nproc)
+SUDO       := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+
+.PHONY: all deps build run test test-asan bench fuzz format clean
+
+all: build
+
+# Installs only the packages that are not there yet; does nothing when all are present.
+define install_missing
+	@missing=""; for p in $(1); do \
+	  dpkg-query -W -f='$${Status}' "$$p" 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:$$missing"; \
+	  $(SUDO) apt-get update -qq && \
+	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq --no-install-recommends $$missing; \
+	fi
+endef
+
+deps:
+	$(call install_missing,$(PACKAGES))
+
+$(BUILD)/build.ninja: CMakeLists.txt | deps
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	@if [ -x $(BUILD)/brisolt ]; then $(BUILD)/brisolt; else $(BUILD)/brisolt-cli --help; fi
+
+# The key and the CLI once more under AddressSanitizer and UndefinedBehaviorSanitizer.
+test-asan: deps
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DBRISOLT_SANITIZE=ON -DBRISOLT_GUI=OFF
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j $(JOBS)
+
+test: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	$(MAKE) test-asan
+
+bench: build
+	$(BUILD)/bench/brisolt_bench
+
+# Runs the loader fuzzer for 60 seconds (clang's libFuzzer).
+fuzz: deps
+	$(call install_missing,$(FUZZ_PACKAGES))
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DBRISOLT_FUZZ=ON -DBRISOLT_GUI=OFF
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_load_calculation
+	mkdir -p $(FUZZ_BUILD)/corpus
+	cp -n tests/data/*.txt $(FUZZ_BUILD)/corpus/ 2>/dev/null || true
+	$(FUZZ_BUILD)/fuzz_load_calculation -max_total_time=60 -max_len=200000 $(FUZZ_BUILD)/corpus
+
+format:
+	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
