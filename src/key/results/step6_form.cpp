@@ -1,0 +1,75 @@
+#include "key/results/step6_form.h"
+
+#include "key/core/number_text.h"
+#include "key/results/soil_depth.h"
+
+namespace brisolt {
+
+namespace {
+
+Index ValidMethod(Index position) {
+    const auto count = static_cast<Index>(DepthMethods().size());
+    return position >= 0 && position < count ? position : kNone;
+}
+
+// Clears the guard however the refill ends.
+class FillingScope {
+public:
+    explicit FillingScope(bool& flag) : flag_(flag) { flag_ = true; }
+    ~FillingScope() { flag_ = false; }
+    FillingScope(const FillingScope&) = delete;
+    FillingScope& operator=(const FillingScope&) = delete;
+
+private:
+    bool& flag_;
+};
+
+} // namespace
+
+void Step6FormState::ShowStep6Inputs(AssessmentRecord& record) {
+    MethodIndex = ValidMethod(record.Method);
+    DepthText = FormatPositiveInt(record.DepthSoil);
+    if (MethodIndex == kMethodRegionalStandard) {
+        DepthText = RegionalStandardDepthText(record.Region);
+        record.DepthSoil = ParseIntOrZero(DepthText);
+        DepthReadOnly = true;
+    } else {
+        DepthReadOnly = false;
+    }
+}
+
+void Step6FormState::ReadStep6Inputs(AssessmentRecord& record) const {
+    record.Method = MethodIndex;
+    record.DepthSoil = ParseIntOrZero(DepthText);
+}
+
+void Step6FormState::Activate(AssessmentRecord& record) {
+    const FillingScope scope(Filling);
+    ShowStep6Inputs(record);
+}
+
+void Step6FormState::MethodClick(AssessmentRecord& record, Index position) {
+    MethodIndex = ValidMethod(position);
+    if (Filling) {
+        return;
+    }
+    if (MethodIndex == kMethodRegionalStandard) {
+        DepthText = RegionalStandardDepthText(record.Region);
+        DepthReadOnly = true;
+    } else {
+        DepthReadOnly = false; // the field keeps its text, now editable
+    }
+    ReadStep6Inputs(record);
+    ShowStep6Inputs(record);
+}
+
+void Step6FormState::DepthSoilExit(AssessmentRecord& record) {
+    DepthText = KeepDigits(DepthText);
+    if (!Filling) {
+        ReadStep6Inputs(record);
+    }
+}
+
+void Step6FormState::Next(AssessmentRecord& record) const { ReadStep6Inputs(record); }
+
+} // namespace brisolt
