@@ -1,0 +1,57 @@
+#pragma once
+// The four constant catalogues of the crop rotation step: main crops, intermediate period
+// types, soil tillage options and period beginnings. Each is a pair of parallel lists, the
+// texts shown and the codes the key works with; position 0 is always the blank entry.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "key/core/record.h"
+
+namespace brisolt {
+
+struct Catalogue {
+    std::vector<std::string> Texts;
+    std::vector<std::string> Codes;
+
+    Int Size() const { return static_cast<Int>(Texts.size()); }
+    bool Contains(Index position) const { return position >= 0 && position < Size(); }
+};
+
+// Group of a crop; selects the key tables that give its contribution.
+enum class CropGroup : std::uint8_t { None, WW, HF, BF, KW, RB, CH };
+// Statistics class of a crop, counted in the shares of the rotation.
+enum class CropClass : std::uint8_t { None, HFW, HFS, BFW, BFS, KWB, SOK };
+
+// The main crops. Beside name and code every crop carries its group, class, column letter in
+// the key tables of groups "BF" and "HF" ("-" for none) and whether it is sown in spring
+// ("1") or not ("0"). The texts are what the key compares; Group/Class/CodeNumber are the
+// same facts parsed once, for the calculation.
+struct CropCatalogueList : Catalogue {
+    std::vector<std::string> Groups;
+    std::vector<std::string> Classes;
+    std::vector<std::string> TableColumns;
+    std::vector<std::string> SpringSown;
+    std::vector<CropGroup> Group;
+    std::vector<CropClass> Class;
+};
+
+const CropCatalogueList& CropCatalogue(); // 39 positions
+const Catalogue& PeriodTypes();           // 9 positions, code = position
+const Catalogue& TillageOptions();        // 6 positions, codes 0, 99, 1, 2, 3, 4
+const Catalogue& PeriodStarts();          // 13 positions, code = position
+
+// Group and class of the crop at a position of CropCatalogue; None for the blank entry and
+// for positions outside the list.
+CropGroup GroupOfCrop(Index position);
+CropClass ClassOfCrop(Index position);
+// Code text of the crop at a position; "" outside the list.
+const std::string& CodeOfCrop(Index position);
+// True when the position chooses a crop (not the blank entry, not outside the list).
+bool IsCropPosition(Index position);
+
+// Builds every catalogue now instead of on first use.
+void BuildCatalogues();
+
+} // namespace brisolt

@@ -1,0 +1,292 @@
+#include "key/rotation/crop_rotation_factor.h"
+
+#include "key/core/number_text.h"
+#include "key/rotation/key_tables.h"
+#include "key/rotation/rotation_checks.h"
+#include "key/rotation/step2_form.h"
+
+namespace brisolt {
+
+namespace {
+
+const TmtxStringArray& Tab(int number) { return KeyTables()[number]; }
+
+// Tables with one value column, read by the row key alone.
+Contribution OneColumn(int table, const std::string& row) {
+    const TmtxStringArray& t = Tab(table);
+    Contribution result{LookupKeyText(t, row), t.at(0, 0)};
+    result.Reference += '/';
+    result.Reference += row;
+    return result;
+}
+
+Contribution Cell(int table, const std::string& row, const std::string& column) {
+    const TmtxStringArray& t = Tab(table);
+    Contribution result{LookupKeyCell(t, row, column), t.at(0, 0)};
+    result.Reference += '/';
+    result.Reference += row;
+    result.Reference += '/';
+    result.Reference += column;
+    return result;
+}
+
+// Winter wheat tables have one column per kind of previous crop: potatoes, grain maize,
+// beets, anything else.
+Contribution ByPreviousCrop(int table, const std::string& row, const std::string& prevCode) {
+    const char* column = "11";
+    const char* shortKey = "1";
+    if (prevCode == "15" || prevCode == "16") {
+        column = "12";
+        shortKey = "2";
+    } else if (prevCode == "21") {
+        column = "13";
+        shortKey = "3";
+    } else if (prevCode == "29" || prevCode == "30") {
+        column = "14";
+        shortKey = "4";
+    }
+    const TmtxStringArray& t = Tab(table);
+    Contribution result{LookupKeyCell(t, row, column), t.at(0, 0)};
+    result.Reference += '/';
+    result.Reference += row;
+    result.Reference += '/';
+    result.Reference += shortKey;
+    return result;
+}
+
+bool IsRootCrop(const std::string& code) {
+    return code == "15" || code == "16" || code == "29" || code == "30";
+}
+
+// The code of the entry at a stored position, -1 when the position chooses nothing in the
+// list the screen offers.
+Int CodeAt(const OptionList& list, Index position) {
+    if (!list.Contains(position)) {
+        return kNone;
+    }
+    return ParseIntOrZero(list.Code(position));
+}
+
+Real Share(Int count, Int years) {
+    return RoundHalfEven(static_cast<Real>(count) / static_cast<Real>(years) * 100, 1);
+}
+
+} // namespace
+
+Contribution MainCropValue(const CropNeighbours& crops, Int T, Int kwbCount, Real bfPercentage) {
+    if (!IsCropPosition(crops.Crop)) {
+        return {};
+    }
+    const CropCatalogueList& cat = CropCatalogue();
+    const auto at = [](Index p) { return static_cast<std::size_t>(p); };
+    const std::string& code = CodeOfCrop(crops.Crop);
+    const std::string& prevCode = CodeOfCrop(crops.Prev);
+    const std::string& nextCode = CodeOfCrop(crops.Next);
+    const CropGroup prev = GroupOfCrop(crops.Prev);
+    const CropGroup next = GroupOfCrop(crops.Next);
+    const CropGroup prev2 = GroupOfCrop(crops.Prev2);
+    const bool nextSpring =
+        IsCropPosition(crops.Next) && cat.SpringSown[at(crops.Next)] == "1";
+    const std::string row = FormatPositiveInt(T);
+    const bool fewMeadows = kwbCount <= 1;
+
+    switch (cat.Group[at(crops.Crop)]) {
+    case CropGroup::KW:
+        if (prev == CropGroup::KW) {
+            return OneColumn(next == CropGroup::KW ? 21 : nextSpring ? 23 : 22, row);
+        }
+        if (code == "19") {
+            return OneColumn(next == CropGroup::KW ? 15 : !nextSpring ? 16 : 17, row);
+        }
+        return OneColumn(next == CropGroup::KW ? 18 : !nextSpring ? 19 : 20, row);
+
+    case CropGroup::RB:
+        if (prev == CropGroup::RB) {
+            const bool fallowFollows = next == CropGroup::RB || nextSpring || nextCode == "19" ||
+                                       nextCode == "3";
+            return OneColumn(fallowFollows ? 26 : 27, row);
+        }
+        return OneColumn(code == "26" ? 24 : 25, row);
+
+    case CropGroup::CH:
+        if (code == "3") {
+            return OneColumn(28, row);
+        }
+        if (next != CropGroup::CH || nextCode == "3") {
+            return OneColumn(31, row);
+        }
+        return OneColumn(prevCode == "3" ? 29 : 30, row);
+
+    case CropGroup::WW:
+        if (fewMeadows) {
+            return ByPreviousCrop(14, row, prevCode);
+        }
+        if (prev == CropGroup::KW) {
+            return OneColumn(12, row);
+        }
+        return ByPreviousCrop(prev2 == CropGroup::KW ? 13 : 14, row, prevCode);
+
+    case CropGroup::BF: {
+        const std::string& column = cat.TableColumns[at(crops.Crop)];
+        int table = 5;
+        if (bfPercentage >= 50) {
+            table = fewMeadows             ? 6
+                    : prev == CropGroup::KW  ? 2
+                    : prev2 == CropGroup::KW ? 4
+                                             : 6;
+        } else {
+            table = fewMeadows             ? 5
+                    : prev == CropGroup::KW  ? 1
+                    : prev2 == CropGroup::KW ? 3
+                                             : 5;
+        }
+        return Cell(table, row, column);
+    }
+
+    case CropGroup::HF: {
+        const std::string& column = cat.TableColumns[at(crops.Crop)];
+        int table = 9;
+        if (IsRootCrop(prevCode)) {
+            table = fewMeadows ? 11 : prev2 == CropGroup::KW ? 10 : 11;
+        } else {
+            table = fewMeadows             ? 9
+                    : prev == CropGroup::KW  ? 7
+                    : prev2 == CropGroup::KW ? 8
+                                             : 9;
+        }
+        return Cell(table, row, column);
+    }
+
+    case CropGroup::None:
+        break;
+    }
+    return {};
+}
+
+Contribution PeriodValue(Int P, Int D, Int E, Int T, CropGroup group) {
+    if (P <= 0) {
+        return {"0", {}};
+    }
+    const std::string starts = FormatPositiveInt(E);
+    const bool rowCrop = group == CropGroup::BF;
+    switch (P) {
+    case 5:
+    case 6:
+    case 7:
+    case 8:
+        // Catch crops: "Tab35" before bare fallow ... "Tab32" over winter.
+        return Cell(40 - P, FormatPositiveInt(D), starts);
+    case 2:
+        return Cell(40, "1", starts);
+    case 4:
+        return Cell(T == 1 ? 38 : 39, rowCrop ? "2" : "1", starts);
+    default:
+        // Stubble over winter; "Keine Zwischenperiode" has no start and finds no cell.
+        return Cell(rowCrop ? 37 : 36, FormatPositiveInt(T), starts);
+    }
+}
+
+void CountRotationYear(RotationCounters& counters, CropClass cropClass, Int T, Int P, Int D) {
+    switch (cropClass) {
+    case CropClass::KWB: ++counters.CropClass[0]; break;
+    case CropClass::HFW: ++counters.CropClass[1]; break;
+    case CropClass::HFS: ++counters.CropClass[2]; break;
+    case CropClass::BFW: ++counters.CropClass[3]; break;
+    case CropClass::BFS: ++counters.CropClass[4]; break;
+    case CropClass::SOK: ++counters.CropClass[5]; break;
+    case CropClass::None: break;
+    }
+    if (T >= 1 && T <= 4) {
+        ++counters.CropTillage[static_cast<std::size_t>(T - 1)];
+    } else if (T == 99) {
+        ++counters.CropTillage[4];
+    }
+    if (P >= 1 && P <= 8) {
+        ++counters.PeriodType[static_cast<std::size_t>(8 - P)];
+    }
+    if (D >= 1 && D <= 4) {
+        ++counters.PeriodTillage[static_cast<std::size_t>(D - 1)];
+    } else if (D == 99 || D == kNone) {
+        ++counters.PeriodTillage[4];
+    }
+}
+
+void ComputeCropRotationFactor(AssessmentRecord& record, Step2Form& form) {
+    const RotationExtent extent = FindRotationExtent(record);
+    if (!extent.Empty()) {
+        record.Years = extent.Last - extent.First + 1;
+        form.YearsText = FormatPositiveInt(record.Years);
+    }
+    RotationCounters counters;
+    Int years = 0;
+    Real sum = 0;
+    for (int k = kRotationYears; k >= 1; --k) {
+        Step2Year& row = form.Row(k);
+        if (!extent.Contains(k)) {
+            row.w.clear();
+            row.x.clear();
+            row.y.clear();
+            row.z.clear();
+            continue;
+        }
+        RotationYear& year = record.RotationYearAt(k);
+        const Int T = CodeAt(row.List(Choice::CropTillage), year.c);
+        const Int P = CodeAt(row.List(Choice::PeriodType), year.b);
+        const Int D = CodeAt(row.List(Choice::PeriodTillage), year.d);
+        const Int E = CodeAt(row.List(Choice::PeriodStart), year.e);
+        const int prev = extent.Prev(k);
+        const CropNeighbours crops{year.a, record.RotationYearAt(prev).a,
+                                   record.RotationYearAt(extent.Next(k)).a,
+                                   record.RotationYearAt(extent.Prev(prev)).a};
+        Contribution main = MainCropValue(crops, T, record.KWBCount, record.BFPercentage);
+        Contribution period = PeriodValue(P, D, E, T, GroupOfCrop(year.a));
+        row.y = main.Value;
+        row.z = main.Reference;
+        row.w = period.Value;
+        row.x = period.Reference;
+        year.y = std::move(main.Value);
+        year.z = std::move(main.Reference);
+        year.w = std::move(period.Value);
+        year.x = std::move(period.Reference);
+
+        ++years;
+        if (!year.w.empty()) {
+            sum += ParseRealTolerant(year.w);
+        }
+        if (!year.y.empty()) {
+            sum += ParseRealTolerant(year.y);
+        }
+        CountRotationYear(counters, ClassOfCrop(year.a), T, P, D);
+    }
+
+    Real mean = 0;
+    Real broadLeaved = 0;
+    if (years >= 1) {
+        mean = sum / static_cast<Real>(years);
+        broadLeaved = static_cast<Real>(counters.CropClass[3] + counters.CropClass[4]) /
+                      static_cast<Real>(years) * 100;
+    }
+    // Both roundings start from the unrounded mean.
+    record.CABAG = RoundHalfEven(mean, 4);
+    record.C = RoundHalfEven(mean * 10, 3);
+    form.CText = FormatPositiveReal(record.C);
+    form.CABAGText = FormatPositiveReal(record.CABAG);
+    record.KWBCount = counters.CropClass[0];
+    form.KWBCountText = FormatPositiveInt(record.KWBCount);
+    record.BFPercentage = broadLeaved;
+    form.BFPercentageText = FormatPositiveReal(record.BFPercentage);
+
+    const auto shares = [years](auto& target, const auto& counts) {
+        for (std::size_t i = 0; i < target.size(); ++i) {
+            target[i] = years >= 1 ? Share(counts[i], years) : Real{0};
+        }
+    };
+    shares(record.Total2A, counters.CropClass);
+    shares(record.Total2B, counters.CropTillage);
+    shares(record.Total2C, counters.PeriodType);
+    shares(record.Total2D, counters.PeriodTillage);
+
+    form.ReadStep2Inputs(record);
+}
+
+} // namespace brisolt

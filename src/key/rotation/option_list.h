@@ -1,0 +1,54 @@
+#pragma once
+// The state of one drop-down choice: the entries it offers (a filtered view of a catalogue,
+// texts and codes in step) and the chosen position, -1 when nothing is chosen.
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "key/rotation/catalogues.h"
+
+namespace brisolt {
+
+class OptionList {
+public:
+    static constexpr Int kCapacity = 39; // the longest catalogue, the main crops
+
+    // Offers every entry of the catalogue; the chosen position stays as it was if the
+    // refilled list still has it, otherwise nothing is chosen.
+    void FillAll(const Catalogue& catalogue);
+    // No entries, nothing chosen.
+    void Clear();
+    // Removes the entry at a position; later entries move up one place. A chosen position
+    // keeps its number, as a list box does, and is dropped when it falls off the end.
+    void RemoveAt(Index position);
+    // Chooses a position; anything outside the list means nothing chosen.
+    void Choose(Index position);
+
+    Index Chosen() const { return chosen_; }
+    Int Count() const { return count_; }
+    bool Contains(Index position) const { return position >= 0 && position < count_; }
+
+    // Text and code at a position; the empty text outside the list.
+    const std::string& Text(Index position) const;
+    const std::string& Code(Index position) const;
+    const std::string& ChosenText() const { return Text(chosen_); }
+    const std::string& ChosenCode() const { return Code(chosen_); }
+    // Position of the catalogue entry at `position` in the full catalogue, -1 outside.
+    Index EntryAt(Index position) const;
+    // Position of a catalogue entry in this list, -1 when the list does not offer it.
+    Index PositionOfEntry(Index entry) const;
+
+    // All offered texts in order, for a screen to show.
+    std::vector<std::string> Texts() const;
+
+private:
+    const Catalogue* catalogue_ = nullptr;
+    std::array<std::uint8_t, kCapacity> entries_{};
+    Int count_ = 0;
+    Index chosen_ = kNone;
+};
+
+} // namespace brisolt

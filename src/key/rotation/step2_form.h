@@ -1,0 +1,114 @@
+#pragma once
+// The state of the crop rotation screen (step 2) and its operations: what every field and
+// choice shows, which options each choice offers, and what each user event and command does.
+// A window only mirrors this state and forwards its events here.
+
+#include <array>
+#include <optional>
+#include <string>
+
+#include "key/core/record.h"
+#include "key/rotation/option_list.h"
+
+namespace brisolt {
+
+// The five choices of a rotation year, in the order of the record's fields a ... e.
+enum class Choice : int {
+    Crop = 0,          // a: main crop
+    PeriodType = 1,    // b: type of the intermediate period
+    CropTillage = 2,   // c: soil tillage of the main crop
+    PeriodTillage = 3, // d: soil tillage in the intermediate period
+    PeriodStart = 4,   // e: beginning of the intermediate period
+};
+constexpr int kChoicesPerYear = 5;
+
+// One year block of the screen.
+struct Step2Year {
+    std::string YearText; // calendar year; typed for year 1, derived for the others
+    std::array<OptionList, kChoicesPerYear> Lists;
+    // Hidden result fields: period contribution and reference, main crop contribution and
+    // reference.
+    std::string w, x, y, z;
+
+    OptionList& List(Choice choice) { return Lists[static_cast<std::size_t>(choice)]; }
+    const OptionList& List(Choice choice) const {
+        return Lists[static_cast<std::size_t>(choice)];
+    }
+};
+
+class Step2Form {
+public:
+    // Creation of the screen: every main crop choice offers the whole crop catalogue.
+    Step2Form();
+
+    // Year block n = 1 ... 10.
+    Step2Year& Row(int n) { return rows_.at(static_cast<std::size_t>(n - 1)); }
+    const Step2Year& Row(int n) const { return rows_.at(static_cast<std::size_t>(n - 1)); }
+
+    std::string YearsText;         // read-only "Jahre" field
+    std::string CText;             // read-only field "Fruchtfolgefaktor C (gemäss Schlüssel)"
+    std::string CABAGText;         // hidden
+    std::string KWBCountText;      // hidden
+    std::string BFPercentageText;  // hidden
+    std::string RemarkText;        // at most kRemarkMaxChars characters when typed
+    bool NextEnabled = true;       // the "Weiter" button (the menu item is always enabled)
+    bool Filling = false;          // set while the screen is filled from the record
+
+    static constexpr std::size_t kRemarkMaxChars = 256;
+
+    // --- Operations on the choices -------------------------------------------------------
+    // Rebuilds the period type and main crop tillage choices of year n after its crop.
+    void UpdateCropChoices(int n);
+    // Rebuilds the period tillage and period start choices of year n after its period type.
+    void UpdatePeriodChoices(int n);
+    // Leaving the year-1 field: keeps its digits and numbers years 2 to 10 from it.
+    // Throws ConversionError when a year does not fit an integer; years 2 to 10 then keep
+    // their texts.
+    void UpdateRotationYears(AssessmentRecord& record);
+    // Copies the whole screen into the record; does nothing while filling. Throws
+    // ConversionError for a year text that is no integer.
+    void ReadStep2Inputs(AssessmentRecord& record) const;
+    // Fills the whole screen from the record, under the filling guard. Stored positions are
+    // chosen in the lists as rebuilt for each year, so they point at the same entries again.
+    // The C field and the other results are left as they are.
+    void ShowStep2Inputs(const AssessmentRecord& record);
+    // "Felder leeren" without the calculation: blank crops, empty lists and years field.
+    void ClearRotation(AssessmentRecord& record);
+
+    // --- User events ---------------------------------------------------------------------
+    // The screen becomes the active window.
+    void Activate(const AssessmentRecord& record);
+    void MainCropChanged(int n, Index position, AssessmentRecord& record);
+    void PeriodTypeChanged(int n, Index position, AssessmentRecord& record);
+    // Main crop tillage, period tillage or period start chosen.
+    void OtherChoiceChanged(int n, Choice choice, Index position, AssessmentRecord& record);
+    // Any of the fifty choices; dispatches to the three above.
+    void ChoiceChanged(int n, Choice choice, Index position, AssessmentRecord& record);
+    // Typing into the year-1 field and leaving it.
+    void SetYear1Text(std::string text) { Row(1).YearText = std::move(text); }
+    void Year1Exit(AssessmentRecord& record) { UpdateRotationYears(record); }
+    // Typing into the remark field (cut to kRemarkMaxChars characters) and leaving it.
+    void SetRemarkText(std::string text);
+    void RemarkExit(AssessmentRecord& record);
+
+    // --- Commands ------------------------------------------------------------------------
+    // "Berechnen": the rotation checks; when they pass, C is computed and "Weiter" enabled.
+    // Returns the check's message when the rotation is refused.
+    std::optional<std::string> Calculate(AssessmentRecord& record);
+    // "Felder leeren": clears the rotation, computes C of the empty rotation, enables "Weiter".
+    void ClearFields(AssessmentRecord& record);
+    // "Weiter" (button or menu): the checks; when they pass, C is computed and the screen
+    // copied into the record, and the caller moves on to step 3. Returns the check's message
+    // when the rotation is refused (the caller then stays on step 2).
+    std::optional<std::string> Next(AssessmentRecord& record);
+    // The "Schritt 2 drucken" button: as "Weiter"; the caller opens the preview on nullopt.
+    std::optional<std::string> PrintStep2(AssessmentRecord& record) { return Next(record); }
+
+private:
+    std::array<Step2Year, kRotationYears> rows_;
+};
+
+// Builds every catalogue and key table of the crop rotation now instead of on first use.
+void BuildRotationTables();
+
+} // namespace brisolt
