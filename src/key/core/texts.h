@@ -44,6 +44,8 @@ inline constexpr std::string_view kPathNotFound = "Pfad nicht gefunden";
 inline constexpr std::string_view kAccessDenied = "Dateizugriff verweigert";
 inline constexpr std::string_view kNotAFile = "Der Name bezeichnet keine gewöhnliche Datei";
 inline constexpr std::string_view kDiskFull = "Nicht genügend Speicherplatz auf dem Datenträger";
+inline constexpr std::string_view kTooLarge =
+    "Die Datei ist zu gross und kann nicht eingelesen werden.";
 inline std::string kIoError(int code) { return "E/A-Fehler " + std::to_string(code); }
 } // namespace files
 

@@ -1,0 +1,237 @@
+#include "cli/cli.h"
+
+#include <cmath>
+#include <exception>
+#include <ostream>
+
+#include "cli/record_fields.h"
+#include "key/core/number_text.h"
+#include "key/files/calculation_file.h"
+#include "key/startup.h"
+#include "key/walk.h"
+
+namespace brisolt::cli {
+
+namespace {
+
+constexpr const char* kUsage =
+    "Aufruf:\n"
+    "  brisolt-cli evaluate [--format json|csv] DATEI...\n"
+    "      Lädt jede Berechnungsdatei in eine neue Abschätzung, geht alle Schritte mit\n"
+    "      \"Weiter\" durch und schreibt Eingaben und Ergebnisse (JSON: ein Objekt je Zeile).\n"
+    "  brisolt-cli new DATEI\n"
+    "      Schreibt die Berechnungsdatei einer neuen Abschätzung (Vorgabewerte).\n"
+    "  brisolt-cli --help\n";
+
+int UsageError(std::ostream& err, const std::string& problem) {
+    err << "brisolt-cli: " << problem << "\n\n" << kUsage;
+    return 2;
+}
+
+std::string JsonNumber(Real x) {
+    return std::isfinite(x) ? FormatRoundTrip(x) : std::string("null");
+}
+
+std::string PlainText(const FieldValue& value) {
+    if (const auto* text = std::get_if<std::string>(&value)) {
+        return *text;
+    }
+    if (const auto* number = std::get_if<Int>(&value)) {
+        return std::to_string(*number);
+    }
+    const Real real = std::get<Real>(value);
+    return std::isfinite(real) ? FormatRoundTrip(real) : std::string();
+}
+
+std::string JsonValue(const FieldValue& value) {
+    if (const auto* text = std::get_if<std::string>(&value)) {
+        return JsonString(*text);
+    }
+    if (const auto* number = std::get_if<Int>(&value)) {
+        return std::to_string(*number);
+    }
+    return JsonNumber(std::get<Real>(value));
+}
+
+struct Row {
+    std::string file;
+    Evaluation evaluation;
+};
+
+void WriteJson(std::ostream& out, const Row& row) {
+    const WalkOutcome& o = row.evaluation.outcome;
+    std::string line = "{\"file\":" + JsonString(row.file);
+    line += ",\"loaded\":";
+    line += o.loaded ? "true" : "false";
+    line += ",\"load_message\":" + JsonString(o.loadMessage);
+    line += ",\"stopped_at\":" + (o.stoppedAt > 0 ? std::to_string(o.stoppedAt) : "null");
+    line += ",\"stop_message\":" + (o.stoppedAt > 0 ? JsonString(o.stopMessage) : "null");
+    for (const NamedValue& field : RecordFields(row.evaluation.record)) {
+        line += ",\"" + field.name + "\":" + JsonValue(field.value);
+    }
+    line += "}\n";
+    out << line;
+}
+
+void WriteCsvHeader(std::ostream& out) {
+    std::string line = "file,loaded,load_message,stopped_at,stop_message";
+    for (const NamedValue& field : RecordFields(AssessmentRecord{})) {
+        line += "," + field.name;
+    }
+    out << line << "\r\n";
+}
+
+void WriteCsv(std::ostream& out, const Row& row) {
+    const WalkOutcome& o = row.evaluation.outcome;
+    std::string line = CsvField(row.file);
+    line += o.loaded ? ",true," : ",false,";
+    line += CsvField(o.loadMessage);
+    line += "," + (o.stoppedAt > 0 ? std::to_string(o.stoppedAt) : std::string());
+    line += "," + CsvField(o.stoppedAt > 0 ? o.stopMessage : std::string());
+    for (const NamedValue& field : RecordFields(row.evaluation.record)) {
+        line += "," + CsvField(PlainText(field.value));
+    }
+    out << line << "\r\n";
+}
+
+int Evaluate(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    std::string format = "json";
+    std::vector<std::string> files;
+    bool optionsDone = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (!optionsDone && a == "--") {
+            optionsDone = true;
+        } else if (!optionsDone && (a == "--format" || a.rfind("--format=", 0) == 0)) {
+            if (a == "--format") {
+                if (i + 1 >= args.size()) {
+                    return UsageError(err, "--format braucht json oder csv");
+                }
+                format = args[++i];
+            } else {
+                format = a.substr(9);
+            }
+            if (format != "json" && format != "csv") {
+                return UsageError(err, "unbekanntes Format '" + format + "'");
+            }
+        } else if (!optionsDone && a.size() > 1 && a[0] == '-') {
+            return UsageError(err, "unbekannte Option '" + a + "'");
+        } else {
+            files.push_back(a);
+        }
+    }
+    if (files.empty()) {
+        return UsageError(err, "keine Datei angegeben");
+    }
+    const Int year = CurrentCalendarYear();
+    BuildKeyTables();
+    if (format == "csv") {
+        WriteCsvHeader(out);
+    }
+    int status = 0;
+    for (const std::string& file : files) {
+        const Row row{file, EvaluateCalculationFile(file, year)};
+        if (!row.evaluation.outcome.loaded) {
+            status = 1;
+        }
+        if (format == "csv") {
+            WriteCsv(out, row);
+        } else {
+            WriteJson(out, row);
+        }
+    }
+    out.flush();
+    return status;
+}
+
+int New(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (args.size() != 1 || (args[0].size() > 1 && args[0][0] == '-')) {
+        return UsageError(err, "new braucht genau eine Datei");
+    }
+    try {
+        out << SaveCalculation(FreshRecord(CurrentCalendarYear()), args[0]) << "\n";
+    } catch (const std::exception& error) {
+        std::string message = error.what();
+        if (!message.empty() && message.back() != '.') {
+            message += '.';
+        }
+        err << "brisolt-cli: " << args[0] << ": " << message << "\n";
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace
+
+std::string JsonString(const std::string& utf8) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string out = "\"";
+    for (const char ch : utf8) {
+        const auto c = static_cast<unsigned char>(ch);
+        switch (c) {
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        default:
+            if (c < 0x20 || c == 0x7F) {
+                out += "\\u00";
+                out += kHex[c >> 4];
+                out += kHex[c & 0xF];
+            } else {
+                out += ch;
+            }
+        }
+    }
+    out += '"';
+    return out;
+}
+
+std::string CsvField(const std::string& text) {
+    if (text.find_first_of(",\"\r\n") == std::string::npos) {
+        return text;
+    }
+    std::string out = "\"";
+    for (const char c : text) {
+        if (c == '"') {
+            out += '"';
+        }
+        out += c;
+    }
+    out += '"';
+    return out;
+}
+
+int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    // Machine output always uses the decimal point.
+    SetDecimalSeparator('.');
+    if (args.empty()) {
+        return UsageError(err, "kein Befehl angegeben");
+    }
+    const std::string& command = args[0];
+    const std::vector<std::string> rest(args.begin() + 1, args.end());
+    if (command == "--help" || command == "-h" || command == "help") {
+        out << kUsage;
+        return 0;
+    }
+    if (command == "evaluate") {
+        return Evaluate(rest, out, err);
+    }
+    if (command == "new") {
+        return New(rest, out, err);
+    }
+    return UsageError(err, "unbekannter Befehl '" + command + "'");
+}
+
+} // namespace brisolt::cli

@@ -1,0 +1,30 @@
+#include "key/startup.h"
+
+#include "key/site/site_influence.h"
+#include "key/site/site_tables.h"
+
+namespace brisolt {
+
+void BuildKeyTables() {
+    SlopeExponentTable();
+    SoilFactorTable();
+    RegionFactorTable();
+    ContourFactorTable();
+    RegionLetters();
+    RegionDescriptions();
+    SoilTypeNames(0);
+    ManagementDirections();
+}
+
+void InitialiseRecord(AssessmentRecord& record, Int currentYear) {
+    BuildKeyTables();
+    ResetRecordDefaults(record, currentYear);
+}
+
+AssessmentRecord FreshRecord(Int currentYear) {
+    AssessmentRecord record;
+    InitialiseRecord(record, currentYear);
+    return record;
+}
+
+} // namespace brisolt

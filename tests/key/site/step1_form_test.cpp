@@ -1,0 +1,142 @@
+#include "key/site/step1_form.h"
+
+#include <gtest/gtest.h>
+
+#include "key/core/errors.h"
+#include "key/startup.h"
+
+namespace brisolt {
+namespace {
+
+const std::string kGradientMessage = "Bei Gefälle von weniger als 2% ist der Schlag kaum "
+                                     "erosionsgefährdet. Weitere Abklärungen erübrigen sich.";
+
+TEST(Step1Form, ActivationShowsTheRecord) {
+    AssessmentRecord r = FreshRecord(2026);
+    r.Gradient = 5;
+    r.Region = 7;
+    r.SoilType = 1;
+    r.FloatDistance = 0;
+    r.Stones = -3;
+    r.Entertainment = 1;
+    Step1Form form;
+    form.Activate(r);
+    EXPECT_EQ(form.gradientText, "5");
+    EXPECT_EQ(form.floatDistanceText, "");
+    EXPECT_EQ(form.stonesText, "");
+    EXPECT_EQ(form.regionItems.at(static_cast<std::size_t>(form.regionIndex)), "H");
+    EXPECT_EQ(form.regionDescription, "Koblenz - Klingnau, Ruckfeld, Rüfenach, Scherz - Habsburg");
+    EXPECT_EQ(form.soilTypeItems.size(), 2u);
+    EXPECT_EQ(form.soilTypeItems.at(static_cast<std::size_t>(form.soilTypeIndex)), "unklar");
+    EXPECT_EQ(form.soilTypeDescription, "Die Einstufung der Bodenart ist unklar.");
+    EXPECT_EQ(form.entertainmentIndex, 1);
+    EXPECT_FALSE(form.filling);
+}
+
+TEST(Step1Form, OutOfRangeChoicesShowNothingChosen) {
+    AssessmentRecord r = FreshRecord(2026);
+    r.Region = 12;
+    r.SoilType = 9;
+    r.Entertainment = 4;
+    Step1Form form;
+    form.Activate(r);
+    EXPECT_EQ(form.regionIndex, kNone);
+    EXPECT_EQ(form.regionDescription, "");
+    EXPECT_TRUE(form.soilTypeItems.empty());
+    EXPECT_EQ(form.soilTypeIndex, kNone);
+    EXPECT_EQ(form.entertainmentIndex, kNone);
+    form.ReadStep1Inputs(r);
+    EXPECT_EQ(r.Region, kNone);
+    EXPECT_EQ(r.SoilType, kNone);
+}
+
+TEST(Step1Form, NumberFieldsKeepOnlyTheirDigitsOnExit) {
+    AssessmentRecord r = FreshRecord(2026);
+    Step1Form form;
+    form.Activate(r);
+    form.gradientText = "2.5";
+    form.GradientExit(r);
+    form.floatDistanceText = "12 m";
+    form.FloatDistanceExit(r);
+    form.stonesText = "-3";
+    form.StonesExit(r);
+    EXPECT_EQ(form.gradientText, "25");
+    EXPECT_EQ(r.Gradient, 25);
+    EXPECT_EQ(r.FloatDistance, 12);
+    EXPECT_EQ(r.Stones, 3);
+}
+
+TEST(Step1Form, TooManyDigitsFailAndLaterFieldsKeepTheirValues) {
+    AssessmentRecord r = FreshRecord(2026);
+    r.FloatDistance = 80;
+    r.Stones = 4;
+    Step1Form form;
+    form.Activate(r);
+    form.RegionChanged(r, 3);
+    form.gradientText = "99999999999";
+    try {
+        form.GradientExit(r);
+        FAIL() << "accepted an oversized gradient";
+    } catch (const ConversionError& e) {
+        EXPECT_STREQ(e.what(), "'99999999999' ist kein gültiger Integerwert");
+    }
+    EXPECT_EQ(r.Region, 3); // read before the gradient
+    EXPECT_EQ(r.FloatDistance, 80);
+    EXPECT_EQ(r.Stones, 4);
+}
+
+TEST(Step1Form, ChoosingARegionResetsTheSoilType) {
+    AssessmentRecord r = FreshRecord(2026);
+    Step1Form form;
+    form.Activate(r);
+    form.SoilTypeChanged(r, 3);
+    EXPECT_EQ(r.SoilType, 3);
+    form.RegionChanged(r, 5);
+    EXPECT_EQ(form.soilTypeItems.size(), 3u);
+    EXPECT_EQ(form.soilTypeIndex, 0);
+    EXPECT_EQ(form.soilTypeDescription.rfind("Der Boden ist klebrig und nicht körnig.", 0), 0u);
+    EXPECT_EQ(r.Region, 5);
+    EXPECT_EQ(r.SoilType, 0);
+    form.RegionChanged(r, 7);
+    EXPECT_EQ(form.soilTypeItems.size(), 2u);
+    EXPECT_EQ(form.soilTypeDescription, "Lössboden");
+}
+
+TEST(Step1Form, FillingNeverWritesBack) {
+    AssessmentRecord r = FreshRecord(2026);
+    Step1Form form;
+    form.Activate(r);
+    form.filling = true;
+    form.gradientText = "17";
+    form.GradientExit(r);
+    form.RegionChanged(r, 4);
+    EXPECT_EQ(r.Gradient, 0);
+    EXPECT_EQ(r.Region, 0);
+}
+
+TEST(Step1Form, NextRefusesLowGradientAndImpossibleStoneCover) {
+    struct Case {
+        const char* gradient;
+        const char* stones;
+        std::optional<std::string> message;
+    };
+    const std::string stonesMessage = "Die Oberflächenbedeckung mit Steinen kann nicht mehr als "
+                                      "100% betragen. Bitte Eingabe korrigieren.";
+    const Case cases[] = {
+        {"", "", kGradientMessage},   {"1", "", kGradientMessage},
+        {"2", "", std::nullopt},      {"2", "100", std::nullopt},
+        {"2", "101", stonesMessage},  {"1", "150", kGradientMessage},
+        {"45", "0", std::nullopt},
+    };
+    for (const Case& c : cases) {
+        AssessmentRecord r = FreshRecord(2026);
+        Step1Form form;
+        form.Activate(r);
+        form.gradientText = c.gradient;
+        form.stonesText = c.stones;
+        EXPECT_EQ(form.Next(r), c.message) << c.gradient << "/" << c.stones;
+    }
+}
+
+} // namespace
+} // namespace brisolt
