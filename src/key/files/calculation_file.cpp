@@ -110,7 +110,7 @@ std::string ReadWholeFile(const std::string& path) {
         ThrowFileError(errno);
     }
     if (!S_ISREG(st.st_mode)) {
-        ThrowFileError(S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
+        throw FileError(std::string(texts::files::kNotAFile));
     }
     // Only the data up to the end of line 85 (or a Ctrl-Z) is ever used, so reading stops
     // there; the size limit applies to that part alone.
