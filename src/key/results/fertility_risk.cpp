@@ -1,6 +1,8 @@
 #include "key/results/fertility_risk.h"
 
 #include <array>
+#include <cmath>
+#include <string>
 
 #include "key/core/number_text.h"
 
@@ -54,6 +56,28 @@ TmtxExtendedArray BuildFertilityRiskTable() {
     return TmtxExtendedArray(std::move(rows));
 }
 
+// EFL to the nearest whole number, halves to the even neighbour on its 15-digit decimal
+// expansion. Away from a half (and for moderate values) plain rounding gives the same
+// whole number without the cost of the decimal expansion; this runs once per assessment.
+Real RoundEfl(Real efl) {
+    if (std::isfinite(efl) && std::fabs(efl) < 1e6L) {
+        const Real distanceToHalf = std::fabs(efl - std::floor(efl) - 0.5L);
+        if (distanceToHalf > 1e-6L) {
+            return std::round(efl);
+        }
+    }
+    return RoundHalfEven(efl, 0);
+}
+
+// The class code as the label table spells it. With whole-number keys and equal cells in
+// each band the lookup gives an exact code, written without the decimal expansion.
+std::string CodeText(Real g) {
+    if (std::fabs(g) < 1e9L && g == std::floor(g)) {
+        return std::to_string(static_cast<long long>(g));
+    }
+    return FormatFixed(g, 0, '.');
+}
+
 } // namespace
 
 const TmtxExtendedArray& FertilityRiskTable() {
@@ -69,10 +93,10 @@ const TmtxStringArray& FertilityRiskLabels() {
 }
 
 std::string ComputeFertilityRisk(AssessmentRecord& record) {
-    const Real e = RoundHalfEven(record.EFL, 0);
+    const Real e = RoundEfl(record.EFL);
     const Real g = LookupBilinear(FertilityRiskTable(), static_cast<Real>(record.DepthSoil), e);
     const TmtxStringArray& labels = FertilityRiskLabels();
-    record.GBF = LookupText(labels, labels.RowCount - 1, FormatFixed(g, 0, '.'));
+    record.GBF = LookupText(labels, labels.RowCount - 1, CodeText(g));
     return record.GBF;
 }
 

@@ -19,26 +19,13 @@ struct Click {
 };
 
 void Apply(Step4FormState& form, AssessmentRecord& record, const Click& click) {
-    switch (click.question) {
-    case Q::Channels:
-        form.ChannelsClick(record, click.position);
-        break;
-    case Q::NumChannels:
-        form.NumChannelsClick(record, click.position);
-        break;
-    case Q::DepthChannels:
-        form.DepthChannelsClick(record, click.position);
-        break;
-    case Q::DepthChannel:
-        form.DepthChannelClick(record, click.position);
-        break;
-    case Q::WidthChannel:
-        form.WidthChannelClick(record, click.position);
-        break;
-    case Q::FrequencyChannels:
-        form.FrequencyChannelsClick(record, click.position);
-        break;
-    }
+    using Handler = void (Step4FormState::*)(AssessmentRecord&, Index);
+    static constexpr Handler kHandlers[kRillQuestionCount] = {
+        &Step4FormState::ChannelsClick,     &Step4FormState::NumChannelsClick,
+        &Step4FormState::DepthChannelsClick, &Step4FormState::DepthChannelClick,
+        &Step4FormState::WidthChannelClick, &Step4FormState::FrequencyChannelsClick,
+    };
+    (form.*kHandlers[static_cast<int>(click.question)])(record, click.position);
 }
 
 // Visible flags in RillQuestion order.
@@ -135,16 +122,6 @@ INSTANTIATE_TEST_SUITE_P(
                  0, 8, kSingleRill}),
     [](const ::testing::TestParamInfo<RillCase>& info) { return info.param.name; });
 
-TEST(RillQuestions, DefaultActivationShowsOnlyNo) {
-    AssessmentRecord record;
-    Step4FormState form;
-    form.Activate(record);
-    EXPECT_FALSE(form.Filling);
-    EXPECT_EQ(form.Group(Q::Channels).ItemIndex, 1);
-    EXPECT_EQ(VisibleGroups(form), kOnlyChannels);
-    EXPECT_EQ(RillQuestionListOf(Q::Channels).Answers[1], "Nein");
-}
-
 // A loaded file that breaks the invariant is brought into line on activation.
 TEST(RillQuestions, ActivationRepairsAHiddenAnswerFromAFile) {
     AssessmentRecord record;
@@ -155,24 +132,6 @@ TEST(RillQuestions, ActivationRepairsAHiddenAnswerFromAFile) {
     form.Activate(record);
     EXPECT_EQ(record.DepthChannel, 0);
     EXPECT_EQ(record.FrequencyChannels, 0);
-}
-
-// Under the filling guard a click changes the screen but not the record; the questions
-// are still rearranged.
-TEST(RillQuestions, ClickUnderTheGuardDoesNotStore) {
-    AssessmentRecord record;
-    Step4FormState form;
-    form.Activate(record);
-    form.Filling = true;
-    form.FrequencyChannelsClick(record, 3);
-    EXPECT_EQ(record.FrequencyChannels, 0);
-    form.Filling = false;
-}
-
-TEST(RillQuestions, EveryFrequencyHasATableColumn) {
-    EXPECT_EQ(RillSurchargeTable().ColCount - 1,
-              static_cast<Int>(RillQuestionListOf(Q::FrequencyChannels).Answers.size()));
-    EXPECT_EQ(RillSurchargeTable().RowCount, 9);
 }
 
 struct LoadedRills {
@@ -250,16 +209,6 @@ TEST(RillQuestions, UnansweredNumberHidesBothDepthQuestions) {
     form.NumChannelsClick(record, 1);
     EXPECT_TRUE(form.Group(Q::DepthChannels).Visible);
     EXPECT_EQ(record.NumChannels, 1);
-}
-
-// A click position the screen cannot have (a GUI bug) leaves nothing chosen.
-TEST(RillQuestions, ClickOutsideTheAnswersChoosesNothing) {
-    AssessmentRecord record;
-    Step4FormState form;
-    form.Activate(record);
-    form.ChannelsClick(record, 0);
-    form.FrequencyChannelsClick(record, 5);
-    EXPECT_EQ(record.FrequencyChannels, kNone);
 }
 
 } // namespace

@@ -90,17 +90,6 @@ TEST(SoilDepth, LeavingTheStandardKeepsItsValueEditable) {
     EXPECT_EQ(record.DepthSoil, 90);
 }
 
-TEST(SoilDepth, MethodClickUnderTheGuardStoresNothing) {
-    AssessmentRecord record;
-    Step6FormState form;
-    form.Activate(record);
-    form.Filling = true;
-    form.MethodClick(record, kMethodRegionalStandard);
-    EXPECT_EQ(record.Method, kMethodSoilMap);
-    EXPECT_EQ(record.DepthSoil, 0);
-    EXPECT_FALSE(form.DepthReadOnly);
-}
-
 struct Typed {
     const char* typed;
     const char* shown;
@@ -163,15 +152,6 @@ TEST(SoilDepth, MethodOutsideTheListChoosesNothing) {
         EXPECT_EQ(record.Method, kNone);
         EXPECT_EQ(record.DepthSoil, 55);
     }
-}
-
-TEST(SoilDepth, DepthTableHasHeaderAndEightRegions) {
-    const TmtxStringArray& table = RegionalDepthTable();
-    EXPECT_EQ(table.RowCount, 9);
-    EXPECT_EQ(table.ColCount, 2);
-    EXPECT_EQ(table.at(0, 1), "angenommene mittlere Gründigkeit G des Bodens in cm");
-    EXPECT_EQ(table.at(8, 0), "H");
-    EXPECT_EQ(DepthMethods().size(), 3U);
 }
 
 } // namespace
