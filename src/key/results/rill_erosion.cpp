@@ -77,15 +77,14 @@ std::int64_t RillCode(const AssessmentRecord& record) {
 
 const TmtxExtendedArray& RillSurchargeTable() {
     static const TmtxExtendedArray table{
-        {-1, 0, 1, 2, 3, 4},
-        {0, 8, 4, 3, 2, 1},           // one rill, < 15 cm, as wide as deep
-        {1, 60, 30, 20, 15, 8},       // one rill, < 15 cm, clearly wider than deep
-        {10, 20, 10, 7, 5, 3},        // one rill, 15 - 25 cm, as wide as deep
-        {11, 150, 75, 50, 40, 20},    // one rill, 15 - 25 cm, clearly wider than deep
-        {20, 40, 20, 13, 10, 5},      // one rill, > 25 cm
-        {100, 25, 13, 8, 6, 3},       // several rills, <= 15 cm
-        {110, 50, 25, 18, 13, 7},     // several rills, > 15 cm
-        {1000, 0, 0, 0, 0, 0},        // no rills
+        {-1, 0, 1, 2, 3, 4},       {0, 8, 4, 3, 2, 1}, // one rill, < 15 cm, as wide as deep
+        {1, 60, 30, 20, 15, 8},                        // one rill, < 15 cm, clearly wider than deep
+        {10, 20, 10, 7, 5, 3},                         // one rill, 15 - 25 cm, as wide as deep
+        {11, 150, 75, 50, 40, 20}, // one rill, 15 - 25 cm, clearly wider than deep
+        {20, 40, 20, 13, 10, 5},   // one rill, > 25 cm
+        {100, 25, 13, 8, 6, 3},    // several rills, <= 15 cm
+        {110, 50, 25, 18, 13, 7},  // several rills, > 15 cm
+        {1000, 0, 0, 0, 0, 0},     // no rills
     };
     return table;
 }

@@ -113,6 +113,8 @@ void Step4FormState::FrequencyChannelsClick(AssessmentRecord& record, Index posi
     Choose(record, RillQuestion::FrequencyChannels, position, false);
 }
 
-void Step4FormState::Next(AssessmentRecord& record) const { ReadStep4Inputs(record); }
+void Step4FormState::Next(AssessmentRecord& record) const {
+    ReadStep4Inputs(record);
+}
 
 } // namespace brisolt

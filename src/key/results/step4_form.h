@@ -18,7 +18,7 @@ class Step4FormState {
 public:
     // Indexed by RillQuestion. Starts as the screen looks with the default answers.
     std::array<ChoiceGroupState, kRillQuestionCount> Groups{{
-        {1, true},  // "Nein"
+        {1, true}, // "Nein"
         {0, false},
         {0, false},
         {0, false},

@@ -70,6 +70,8 @@ void Step6FormState::DepthSoilExit(AssessmentRecord& record) {
     }
 }
 
-void Step6FormState::Next(AssessmentRecord& record) const { ReadStep6Inputs(record); }
+void Step6FormState::Next(AssessmentRecord& record) const {
+    ReadStep6Inputs(record);
+}
 
 } // namespace brisolt

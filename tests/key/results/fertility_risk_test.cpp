@@ -11,11 +11,29 @@ namespace {
 // The band table of the key as printed, by label. Kept apart from the class codes the
 // program builds its table from, so a wrong code or a shifted band shows up here.
 constexpr std::array<std::array<int, 2>, 8> kDepthBands = {{
-    {0, 29}, {30, 40}, {41, 50}, {51, 60}, {61, 70}, {71, 80}, {81, 90}, {91, 999},
+    {0, 29},
+    {30, 40},
+    {41, 50},
+    {51, 60},
+    {61, 70},
+    {71, 80},
+    {81, 90},
+    {91, 999},
 }};
 constexpr std::array<std::array<int, 2>, 13> kEflBands = {{
-    {0, 10}, {11, 20}, {21, 30}, {31, 40}, {41, 50}, {51, 60}, {61, 70},
-    {71, 80}, {81, 90}, {91, 100}, {101, 110}, {111, 120}, {121, 999},
+    {0, 10},
+    {11, 20},
+    {21, 30},
+    {31, 40},
+    {41, 50},
+    {51, 60},
+    {61, 70},
+    {71, 80},
+    {81, 90},
+    {91, 100},
+    {101, 110},
+    {111, 120},
+    {121, 999},
 }};
 const std::array<std::array<const char*, 13>, 8> kPrintedLabels = {{
     {"1A", "1A", "2", "3", "3", "3", "3", "3", "3", "3", "3", "3", "3"},
@@ -62,23 +80,17 @@ TEST(FertilityRisk, WorkedCasesAndRounding) {
         const char* label;
     };
     const Case cases[] = {
-        {11.53L, 80, "0"},   // EFL shown as 12: band 11-20, depth 71-80
-        {54, 60, "2"},
-        {54, 100, "1B"},
-        {10.5L, 55, "0"},    // 10.5 rounds to the even 10
-        {11, 55, "1A"},
-        {10.5000000000000001L, 55, "0"}, // a half at 15 significant digits
-        {10.50001L, 55, "1A"},
-        {11.5L, 55, "1A"},   // 11.5 rounds to 12
-        {20.5L, 55, "1A"},   // 20.5 rounds to the even 20, still band 11-20
-        {21.5L, 55, "1B"},   // 21.5 rounds to 22
-        {10.49L, 55, "0"},
-        {0, 0, "1A"},        // empty depth field
-        {35, 29, "3"},
-        {35, 30, "2"},
-        {1500, 1200, "3"},   // beyond 999 takes the last bands
-        {0, 5000, "0"},
-        {1500, 0, "3"},
+        {11.53L, 80, "0"}, // EFL shown as 12: band 11-20, depth 71-80
+        {54, 60, "2"},         {54, 100, "1B"},
+        {10.5L, 55, "0"},                                       // 10.5 rounds to the even 10
+        {11, 55, "1A"},        {10.5000000000000001L, 55, "0"}, // a half at 15 significant digits
+        {10.50001L, 55, "1A"}, {11.5L, 55, "1A"},               // 11.5 rounds to 12
+        {20.5L, 55, "1A"},                   // 20.5 rounds to the even 20, still band 11-20
+        {21.5L, 55, "1B"},                   // 21.5 rounds to 22
+        {10.49L, 55, "0"},     {0, 0, "1A"}, // empty depth field
+        {35, 29, "3"},         {35, 30, "2"},
+        {1500, 1200, "3"}, // beyond 999 takes the last bands
+        {0, 5000, "0"},        {1500, 0, "3"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(RiskFor(c.efl, c.depth), c.label) << "EFL " << c.efl << ", depth " << c.depth;

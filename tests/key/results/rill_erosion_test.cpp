@@ -21,9 +21,9 @@ struct Click {
 void Apply(Step4FormState& form, AssessmentRecord& record, const Click& click) {
     using Handler = void (Step4FormState::*)(AssessmentRecord&, Index);
     static constexpr Handler kHandlers[kRillQuestionCount] = {
-        &Step4FormState::ChannelsClick,     &Step4FormState::NumChannelsClick,
+        &Step4FormState::ChannelsClick,      &Step4FormState::NumChannelsClick,
         &Step4FormState::DepthChannelsClick, &Step4FormState::DepthChannelClick,
-        &Step4FormState::WidthChannelClick, &Step4FormState::FrequencyChannelsClick,
+        &Step4FormState::WidthChannelClick,  &Step4FormState::FrequencyChannelsClick,
     };
     (form.*kHandlers[static_cast<int>(click.question)])(record, click.position);
 }
@@ -84,42 +84,70 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         RillCase{"Defaults", {}, 1000, 0, kOnlyChannels},
         RillCase{"NoResetsEverythingAndFrequency",
-                 {{Q::Channels, 0}, {Q::NumChannels, 1}, {Q::DepthChannels, 1},
-                  {Q::FrequencyChannels, 3}, {Q::Channels, 1}},
-                 1000, 0, kOnlyChannels},
+                 {{Q::Channels, 0},
+                  {Q::NumChannels, 1},
+                  {Q::DepthChannels, 1},
+                  {Q::FrequencyChannels, 3},
+                  {Q::Channels, 1}},
+                 1000,
+                 0,
+                 kOnlyChannels},
         RillCase{"YesDefaultsToOneShallowRill", {{Q::Channels, 0}}, 0, 8, kSingleRill},
         RillCase{"OneShallowWideRill",
-                 {{Q::Channels, 0}, {Q::WidthChannel, 1}, {Q::FrequencyChannels, 4}}, 1, 8,
+                 {{Q::Channels, 0}, {Q::WidthChannel, 1}, {Q::FrequencyChannels, 4}},
+                 1,
+                 8,
                  kSingleRill},
         RillCase{"OneMediumRillAsWideAsDeep",
-                 {{Q::Channels, 0}, {Q::DepthChannel, 1}, {Q::FrequencyChannels, 3}}, 10, 5,
+                 {{Q::Channels, 0}, {Q::DepthChannel, 1}, {Q::FrequencyChannels, 3}},
+                 10,
+                 5,
                  kSingleRill},
         RillCase{"OneMediumWideRillEveryYear",
-                 {{Q::Channels, 0}, {Q::NumChannels, 0}, {Q::DepthChannel, 1},
-                  {Q::WidthChannel, 1}, {Q::FrequencyChannels, 0}},
-                 11, 150, kSingleRill},
+                 {{Q::Channels, 0},
+                  {Q::NumChannels, 0},
+                  {Q::DepthChannel, 1},
+                  {Q::WidthChannel, 1},
+                  {Q::FrequencyChannels, 0}},
+                 11,
+                 150,
+                 kSingleRill},
         RillCase{"OneDeepRillRarely",
-                 {{Q::Channels, 0}, {Q::DepthChannel, 2}, {Q::FrequencyChannels, 4}}, 20, 5,
+                 {{Q::Channels, 0}, {Q::DepthChannel, 2}, {Q::FrequencyChannels, 4}},
+                 20,
+                 5,
                  kSingleDeepRill},
-        RillCase{"DeepRillDropsTheWidthAnswer",
-                 {{Q::Channels, 0}, {Q::DepthChannel, 1}, {Q::WidthChannel, 1},
-                  {Q::DepthChannel, 2}},
-                 20, 40, kSingleDeepRill},
+        RillCase{
+            "DeepRillDropsTheWidthAnswer",
+            {{Q::Channels, 0}, {Q::DepthChannel, 1}, {Q::WidthChannel, 1}, {Q::DepthChannel, 2}},
+            20,
+            40,
+            kSingleDeepRill},
         RillCase{"SeveralShallowRills",
-                 {{Q::Channels, 0}, {Q::NumChannels, 1}, {Q::FrequencyChannels, 1}}, 100, 13,
+                 {{Q::Channels, 0}, {Q::NumChannels, 1}, {Q::FrequencyChannels, 1}},
+                 100,
+                 13,
                  kSeveralRills},
         RillCase{"SeveralDeepRillsEveryThreeYears",
-                 {{Q::Channels, 0}, {Q::NumChannels, 1}, {Q::DepthChannels, 1},
+                 {{Q::Channels, 0},
+                  {Q::NumChannels, 1},
+                  {Q::DepthChannels, 1},
                   {Q::FrequencyChannels, 2}},
-                 110, 18, kSeveralRills},
-        RillCase{"SeveralDropsSingleRillAnswers",
-                 {{Q::Channels, 0}, {Q::DepthChannel, 1}, {Q::WidthChannel, 1},
-                  {Q::NumChannels, 1}},
-                 100, 25, kSeveralRills},
-        RillCase{"BackToOneRillDropsTheSeveralDepth",
-                 {{Q::Channels, 0}, {Q::NumChannels, 1}, {Q::DepthChannels, 1},
-                  {Q::NumChannels, 0}},
-                 0, 8, kSingleRill}),
+                 110,
+                 18,
+                 kSeveralRills},
+        RillCase{
+            "SeveralDropsSingleRillAnswers",
+            {{Q::Channels, 0}, {Q::DepthChannel, 1}, {Q::WidthChannel, 1}, {Q::NumChannels, 1}},
+            100,
+            25,
+            kSeveralRills},
+        RillCase{
+            "BackToOneRillDropsTheSeveralDepth",
+            {{Q::Channels, 0}, {Q::NumChannels, 1}, {Q::DepthChannels, 1}, {Q::NumChannels, 0}},
+            0,
+            8,
+            kSingleRill}),
     [](const ::testing::TestParamInfo<RillCase>& info) { return info.param.name; });
 
 // A loaded file that breaks the invariant is brought into line on activation.
@@ -177,17 +205,18 @@ TEST_P(OutOfRangeRills, ShowNothingChosenAndKeepTheLookupInTheTable) {
     EXPECT_LE(record.EL, 150);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Step4, OutOfRangeRills,
-    ::testing::Values(LoadedRills{"ChannelsTooBig", 7, 0, 0, 0, 0, 0},
-                      LoadedRills{"ChannelsNegative", -3, 1, 1, 0, 0, 2},
-                      LoadedRills{"AllExtreme", INT_MAX, INT_MAX, INT_MAX, INT_MAX, INT_MAX,
-                                  INT_MAX},
-                      LoadedRills{"AllMinimal", INT_MIN, INT_MIN, INT_MIN, INT_MIN, INT_MIN,
-                                  INT_MIN},
-                      LoadedRills{"NumberUnanswered", 0, 9, 1, 2, 1, 7},
-                      LoadedRills{"DepthAndFrequencyOff", 0, 0, 0, 7, -3, -1}),
-    [](const ::testing::TestParamInfo<LoadedRills>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Step4, OutOfRangeRills,
+                         ::testing::Values(LoadedRills{"ChannelsTooBig", 7, 0, 0, 0, 0, 0},
+                                           LoadedRills{"ChannelsNegative", -3, 1, 1, 0, 0, 2},
+                                           LoadedRills{"AllExtreme", INT_MAX, INT_MAX, INT_MAX,
+                                                       INT_MAX, INT_MAX, INT_MAX},
+                                           LoadedRills{"AllMinimal", INT_MIN, INT_MIN, INT_MIN,
+                                                       INT_MIN, INT_MIN, INT_MIN},
+                                           LoadedRills{"NumberUnanswered", 0, 9, 1, 2, 1, 7},
+                                           LoadedRills{"DepthAndFrequencyOff", 0, 0, 0, 7, -3, -1}),
+                         [](const ::testing::TestParamInfo<LoadedRills>& info) {
+                             return info.param.name;
+                         });
 
 TEST(RillQuestions, UnansweredNumberHidesBothDepthQuestions) {
     AssessmentRecord record;

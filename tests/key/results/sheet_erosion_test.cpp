@@ -14,13 +14,8 @@ TEST(SheetErosion, DisplayRoundsHalfToEven) {
     };
     const Case cases[] = {
         {46.12L * 0.25L, "12"}, // 11.53
-        {12.5L, "12"},
-        {13.5L, "14"},
-        {0.5L, "0"},
-        {1.5L, "2"},
-        {12.4999L, "12"},
-        {0, "0"},
-        {1234.5L, "1234"},
+        {12.5L, "12"},          {13.5L, "14"}, {0.5L, "0"},       {1.5L, "2"},
+        {12.4999L, "12"},       {0, "0"},      {1234.5L, "1234"},
     };
     for (const Case& c : cases) {
         AssessmentRecord record;

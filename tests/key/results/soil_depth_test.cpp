@@ -38,14 +38,14 @@ TEST_P(RegionalStandard, FillsAReadOnlyFieldAndStoresTheDepth) {
     EXPECT_EQ(record.Method, kMethodRegionalStandard);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Step6, RegionalStandard,
-    ::testing::Values(RegionDepth{0, "80", 80}, RegionDepth{1, "80", 80},
-                      RegionDepth{2, "80", 80}, RegionDepth{3, "80", 80},
-                      RegionDepth{4, "80", 80}, RegionDepth{5, "60", 60},
-                      RegionDepth{6, "80", 80}, RegionDepth{7, "90", 90},
-                      RegionDepth{8, "", 0}, RegionDepth{42, "", 0}, RegionDepth{-1, "", 0},
-                      RegionDepth{INT_MAX, "", 0}, RegionDepth{INT_MIN, "", 0}));
+INSTANTIATE_TEST_SUITE_P(Step6, RegionalStandard,
+                         ::testing::Values(RegionDepth{0, "80", 80}, RegionDepth{1, "80", 80},
+                                           RegionDepth{2, "80", 80}, RegionDepth{3, "80", 80},
+                                           RegionDepth{4, "80", 80}, RegionDepth{5, "60", 60},
+                                           RegionDepth{6, "80", 80}, RegionDepth{7, "90", 90},
+                                           RegionDepth{8, "", 0}, RegionDepth{42, "", 0},
+                                           RegionDepth{-1, "", 0}, RegionDepth{INT_MAX, "", 0},
+                                           RegionDepth{INT_MIN, "", 0}));
 
 TEST(SoilDepth, TypedMethodsShowTheStoredDepthEditable) {
     for (const Index method : {kMethodSoilMap, kMethodBoring}) {

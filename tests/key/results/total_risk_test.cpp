@@ -32,12 +32,11 @@ INSTANTIATE_TEST_SUITE_P(
     Step5, SoilLossTexts,
     ::testing::Values(SoilLossCase{11.53L, "12", "0.10", "1.153"},
                       SoilLossCase{54, "54", "0.45", "5.400"},
-                      SoilLossCase{7, "7", "0.06", "0.700"},
-                      SoilLossCase{0, "0", "0.00", "0.000"},
+                      SoilLossCase{7, "7", "0.06", "0.700"}, SoilLossCase{0, "0", "0.00", "0.000"},
                       SoilLossCase{125, "125", "1.04", "12.500"},
-                      SoilLossCase{15, "15", "0.12", "1.500"},  // 0.125 mm: even 12
-                      SoilLossCase{3, "3", "0.02", "0.300"},    // 0.025 mm: even 2
-                      SoilLossCase{9, "9", "0.08", "0.900"},    // 0.075 mm: even 8
+                      SoilLossCase{15, "15", "0.12", "1.500"}, // 0.125 mm: even 12
+                      SoilLossCase{3, "3", "0.02", "0.300"},   // 0.025 mm: even 2
+                      SoilLossCase{9, "9", "0.08", "0.900"},   // 0.075 mm: even 8
                       SoilLossCase{12.5L, "12", "0.10", "1.250"},
                       SoilLossCase{13.5L, "14", "0.11", "1.350"},
                       SoilLossCase{0.005L, "0", "0.00", "0.000"}, // 0.0005 t: even 0
