@@ -7,6 +7,7 @@
 #include "cli/record_fields.h"
 #include "key/core/number_text.h"
 #include "key/files/calculation_file.h"
+#include "key/rotation/rotation_checks.h"
 #include "key/startup.h"
 #include "key/walk.h"
 
@@ -53,6 +54,13 @@ std::string JsonValue(const FieldValue& value) {
     return JsonNumber(std::get<Real>(value));
 }
 
+// The result screens' texts, as the CLI writes them (always with ".").
+std::vector<std::pair<std::string, std::string>> DisplayFields(const AssessmentRecord& record) {
+    const ResultDisplay d = DisplayResults(record, '.');
+    return {{"EF", d.EF},   {"EFL", d.EFL}, {"SoilLossMM", d.SoilLossMM},
+            {"SoilLossTHA", d.SoilLossTHA}, {"C", d.C},     {"GBF", d.GBF}};
+}
+
 struct Row {
     std::string file;
     Evaluation evaluation;
@@ -66,10 +74,27 @@ void WriteJson(std::ostream& out, const Row& row) {
     line += ",\"load_message\":" + JsonString(o.loadMessage);
     line += ",\"stopped_at\":" + (o.stoppedAt > 0 ? std::to_string(o.stoppedAt) : "null");
     line += ",\"stop_message\":" + (o.stoppedAt > 0 ? JsonString(o.stopMessage) : "null");
-    for (const NamedValue& field : RecordFields(row.evaluation.record)) {
+    const AssessmentRecord& record = row.evaluation.record;
+    for (const NamedValue& field : RecordFields(record)) {
         line += ",\"" + field.name + "\":" + JsonValue(field.value);
     }
-    line += "}\n";
+    line += ",\"rotation\":[";
+    const RotationExtent extent = FindRotationExtent(record);
+    for (int k = extent.First; !extent.Empty() && k <= extent.Last; ++k) {
+        const RotationYear& y = record.RotationYearAt(k);
+        line += k == extent.First ? "{" : ",{";
+        line += "\"year\":" + std::to_string(k) + ",\"main\":" + JsonString(y.y) +
+                ",\"main_ref\":" + JsonString(y.z) + ",\"period\":" + JsonString(y.w) +
+                ",\"period_ref\":" + JsonString(y.x) + "}";
+    }
+    line += "]";
+    line += ",\"display\":{";
+    bool first = true;
+    for (const auto& [name, text] : DisplayFields(record)) {
+        line += (first ? "\"" : ",\"") + name + "\":" + JsonString(text);
+        first = false;
+    }
+    line += "}}\n";
     out << line;
 }
 
@@ -77,6 +102,9 @@ void WriteCsvHeader(std::ostream& out) {
     std::string line = "file,loaded,load_message,stopped_at,stop_message";
     for (const NamedValue& field : RecordFields(AssessmentRecord{})) {
         line += "," + field.name;
+    }
+    for (const auto& field : DisplayFields(AssessmentRecord{})) {
+        line += ",display_" + field.first;
     }
     out << line << "\r\n";
 }
@@ -90,6 +118,9 @@ void WriteCsv(std::ostream& out, const Row& row) {
     line += "," + CsvField(o.stoppedAt > 0 ? o.stopMessage : std::string());
     for (const NamedValue& field : RecordFields(row.evaluation.record)) {
         line += "," + CsvField(PlainText(field.value));
+    }
+    for (const auto& field : DisplayFields(row.evaluation.record)) {
+        line += "," + CsvField(field.second);
     }
     out << line << "\r\n";
 }

@@ -1,5 +1,7 @@
 #include "key/startup.h"
 
+#include "key/results/result_tables.h"
+#include "key/rotation/step2_form.h"
 #include "key/site/site_influence.h"
 #include "key/site/site_tables.h"
 
@@ -14,6 +16,8 @@ void BuildKeyTables() {
     RegionDescriptions();
     SoilTypeNames(0);
     ManagementDirections();
+    BuildRotationTables();
+    BuildResultTables();
 }
 
 void InitialiseRecord(AssessmentRecord& record, Int currentYear) {

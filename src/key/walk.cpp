@@ -4,6 +4,13 @@
 
 #include "key/core/errors.h"
 #include "key/files/calculation_file.h"
+#include "key/core/number_text.h"
+#include "key/results/fertility_risk.h"
+#include "key/results/sheet_erosion.h"
+#include "key/results/step4_form.h"
+#include "key/results/step6_form.h"
+#include "key/results/total_risk.h"
+#include "key/rotation/step2_form.h"
 #include "key/site/step1_form.h"
 #include "key/startup.h"
 
@@ -36,7 +43,42 @@ WalkOutcome WalkForward(AssessmentRecord& record) {
     if (!Passes(outcome, 1, [&] { return step1.Next(record); })) {
         return outcome;
     }
+    Step2Form step2;
+    step2.Activate(record);
+    if (!Passes(outcome, 2, [&] { return step2.Next(record); })) {
+        return outcome;
+    }
+    ComputeSheetErosionRisk(record); // step 3 has no inputs
+    Step4FormState step4;
+    step4.Activate(record);
+    if (!Passes(outcome, 4, [&] {
+            step4.Next(record);
+            return std::optional<std::string>();
+        })) {
+        return outcome;
+    }
+    ComputeTotalRisk(record); // step 5 has no inputs
+    Step6FormState step6;
+    step6.Activate(record);
+    if (!Passes(outcome, 6, [&] {
+            step6.Next(record);
+            return std::optional<std::string>();
+        })) {
+        return outcome;
+    }
+    ComputeFertilityRisk(record);
     return outcome;
+}
+
+ResultDisplay DisplayResults(const AssessmentRecord& record, char separator) {
+    ResultDisplay d;
+    d.EF = SheetErosionRiskText(record);
+    d.EFL = TotalRiskText(record);
+    d.SoilLossMM = SoilLossMMText(record);
+    d.SoilLossTHA = SoilLossTHAText(record);
+    d.C = FormatPositiveReal(record.C, separator);
+    d.GBF = record.GBF;
+    return d;
 }
 
 Evaluation EvaluateCalculationFile(const std::string& path, Int currentYear) {

@@ -19,6 +19,18 @@ struct WalkOutcome {
 // Walks from the farm data screen to the last step on the record as it stands.
 WalkOutcome WalkForward(AssessmentRecord& record);
 
+// The texts the result screens show for the record: EF (step 3), EFL and the soil loss
+// (step 5), the C field of step 2 and GBF (step 7).
+struct ResultDisplay {
+    std::string EF;
+    std::string EFL;
+    std::string SoilLossMM;
+    std::string SoilLossTHA;
+    std::string C;
+    std::string GBF;
+};
+ResultDisplay DisplayResults(const AssessmentRecord& record, char separator);
+
 struct Evaluation {
     AssessmentRecord record;
     WalkOutcome outcome;
