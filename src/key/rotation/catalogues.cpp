@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "key/core/number_text.h"
+
 namespace brisolt {
 
 namespace {
@@ -79,10 +81,14 @@ CropClass ParseClass(std::string_view c) {
 }
 
 CropCatalogueList BuildCropCatalogue() {
-    CropCatalogueList list;
+    std::vector<std::string> names;
+    std::vector<std::string> codes;
     for (const CropRow& row : kCrops) {
-        list.Texts.emplace_back(row.name);
-        list.Codes.emplace_back(row.code);
+        names.emplace_back(row.name);
+        codes.emplace_back(row.code);
+    }
+    CropCatalogueList list(std::move(names), std::move(codes));
+    for (const CropRow& row : kCrops) {
         list.Groups.emplace_back(row.group);
         list.Classes.emplace_back(row.cls);
         list.TableColumns.emplace_back(row.column);
@@ -94,17 +100,25 @@ CropCatalogueList BuildCropCatalogue() {
 }
 
 Catalogue CodeIsPosition(std::initializer_list<const char*> texts) {
-    Catalogue list;
+    std::vector<std::string> names;
+    std::vector<std::string> codes;
     for (const char* text : texts) {
-        list.Codes.push_back(std::to_string(list.Texts.size()));
-        list.Texts.emplace_back(text);
+        codes.push_back(std::to_string(names.size()));
+        names.emplace_back(text);
     }
-    return list;
+    return Catalogue(std::move(names), std::move(codes));
 }
 
 const std::string kEmpty;
 
 } // namespace
+
+Catalogue::Catalogue(std::vector<std::string> texts, std::vector<std::string> codes)
+    : Texts(std::move(texts)), Codes(std::move(codes)) {
+    for (const std::string& code : Codes) {
+        Numbers.push_back(ParseIntOrZero(code));
+    }
+}
 
 const CropCatalogueList& CropCatalogue() {
     static const CropCatalogueList list = BuildCropCatalogue();
@@ -155,7 +169,7 @@ const Catalogue& PeriodStarts() {
     return list;
 }
 
-bool IsCropPosition(Index position) { return position > 0 && position < CropCatalogue().Size(); }
+bool IsCropPosition(Index position) { return position > 0 && position < kCropCount; }
 
 CropGroup GroupOfCrop(Index position) {
     return IsCropPosition(position) ? CropCatalogue().Group[static_cast<std::size_t>(position)]

@@ -14,6 +14,10 @@ namespace brisolt {
 struct Catalogue {
     std::vector<std::string> Texts;
     std::vector<std::string> Codes;
+    std::vector<Int> Numbers; // the codes as integers, parsed once
+
+    Catalogue() = default;
+    Catalogue(std::vector<std::string> texts, std::vector<std::string> codes);
 
     Int Size() const { return static_cast<Int>(Texts.size()); }
     bool Contains(Index position) const { return position >= 0 && position < Size(); }
@@ -29,6 +33,7 @@ enum class CropClass : std::uint8_t { None, HFW, HFS, BFW, BFS, KWB, SOK };
 // ("1") or not ("0"). The texts are what the key compares; Group/Class/CodeNumber are the
 // same facts parsed once, for the calculation.
 struct CropCatalogueList : Catalogue {
+    using Catalogue::Catalogue;
     std::vector<std::string> Groups;
     std::vector<std::string> Classes;
     std::vector<std::string> TableColumns;
@@ -37,7 +42,9 @@ struct CropCatalogueList : Catalogue {
     std::vector<CropClass> Class;
 };
 
-const CropCatalogueList& CropCatalogue(); // 39 positions
+constexpr Int kCropCount = 39;
+
+const CropCatalogueList& CropCatalogue(); // kCropCount positions
 const Catalogue& PeriodTypes();           // 9 positions, code = position
 const Catalogue& TillageOptions();        // 6 positions, codes 0, 99, 1, 2, 3, 4
 const Catalogue& PeriodStarts();          // 13 positions, code = position

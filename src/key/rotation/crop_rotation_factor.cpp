@@ -1,5 +1,8 @@
 #include "key/rotation/crop_rotation_factor.h"
 
+#include <cstring>
+#include <limits>
+
 #include "key/core/number_text.h"
 #include "key/rotation/key_tables.h"
 #include "key/rotation/rotation_checks.h"
@@ -9,66 +12,154 @@ namespace brisolt {
 
 namespace {
 
-const TmtxStringArray& Tab(int number) { return KeyTables()[number]; }
+// Row and column keys are short whole numbers: their texts are made once.
+const std::string& KeyText(Int n) {
+    static const std::array<std::string, 100> texts = [] {
+        std::array<std::string, 100> t;
+        for (Int i = 0; i < 100; ++i) {
+            t[static_cast<std::size_t>(i)] = FormatPositiveInt(i);
+        }
+        return t;
+    }();
+    static const std::string none;
+    return n >= 0 && n < 100 ? texts[static_cast<std::size_t>(n)] : none;
+}
 
-// Tables with one value column, read by the row key alone.
-Contribution OneColumn(int table, const std::string& row) {
-    const TmtxStringArray& t = Tab(table);
-    Contribution result{LookupKeyText(t, row), t.at(0, 0)};
-    result.Reference += '/';
-    result.Reference += row;
+const std::string& TableName(int table) { return KeyTables()[table].at(0, 0); }
+
+Contribution FromCell(const KeyCell& cell, std::string reference) {
+    Contribution result;
+    if (cell.Text != nullptr) {
+        result.Value = *cell.Text;
+        result.HasNumber = cell.HasNumber;
+        result.Number = cell.Number;
+    }
+    result.Reference = std::move(reference);
     return result;
 }
 
+// Tables with one value column, read by the row key alone.
+Contribution OneColumn(int table, const std::string& row) {
+    std::string reference = TableName(table);
+    reference += '/';
+    reference += row;
+    return FromCell(FindKeyText(table, row), std::move(reference));
+}
+
 Contribution Cell(int table, const std::string& row, const std::string& column) {
-    const TmtxStringArray& t = Tab(table);
-    Contribution result{LookupKeyCell(t, row, column), t.at(0, 0)};
-    result.Reference += '/';
-    result.Reference += row;
-    result.Reference += '/';
-    result.Reference += column;
-    return result;
+    std::string reference = TableName(table);
+    reference += '/';
+    reference += row;
+    reference += '/';
+    reference += column;
+    return FromCell(FindKeyCell(table, row, column), std::move(reference));
 }
 
 // Winter wheat tables have one column per kind of previous crop: potatoes, grain maize,
 // beets, anything else.
 Contribution ByPreviousCrop(int table, const std::string& row, const std::string& prevCode) {
     const char* column = "11";
-    const char* shortKey = "1";
+    char shortKey = '1';
     if (prevCode == "15" || prevCode == "16") {
         column = "12";
-        shortKey = "2";
+        shortKey = '2';
     } else if (prevCode == "21") {
         column = "13";
-        shortKey = "3";
+        shortKey = '3';
     } else if (prevCode == "29" || prevCode == "30") {
         column = "14";
-        shortKey = "4";
+        shortKey = '4';
     }
-    const TmtxStringArray& t = Tab(table);
-    Contribution result{LookupKeyCell(t, row, column), t.at(0, 0)};
-    result.Reference += '/';
-    result.Reference += row;
-    result.Reference += '/';
-    result.Reference += shortKey;
-    return result;
+    std::string reference = TableName(table);
+    reference += '/';
+    reference += row;
+    reference += '/';
+    reference += shortKey;
+    return FromCell(FindKeyCell(table, row, column), std::move(reference));
 }
 
 bool IsRootCrop(const std::string& code) {
     return code == "15" || code == "16" || code == "29" || code == "30";
 }
 
-// The code of the entry at a stored position, -1 when the position chooses nothing in the
-// list the screen offers.
-Int CodeAt(const OptionList& list, Index position) {
-    if (!list.Contains(position)) {
-        return kNone;
+// count / years x 100 to one decimal, for every count and number of years a rotation can
+// have, worked out once.
+Real Share(Int count, Int years) {
+    static const auto shares = [] {
+        std::array<std::array<Real, kRotationYears + 1>, kRotationYears + 1> s{};
+        for (Int n = 1; n <= kRotationYears; ++n) {
+            for (Int c = 0; c <= kRotationYears; ++c) {
+                s[static_cast<std::size_t>(n)][static_cast<std::size_t>(c)] =
+                    RoundHalfEven(static_cast<Real>(c) / static_cast<Real>(n) * 100, 1);
+            }
+        }
+        return s;
+    }();
+    if (years >= 1 && years <= kRotationYears && count >= 0 && count <= kRotationYears) {
+        return shares[static_cast<std::size_t>(years)][static_cast<std::size_t>(count)];
     }
-    return ParseIntOrZero(list.Code(position));
+    return RoundHalfEven(static_cast<Real>(count) / static_cast<Real>(years) * 100, 1);
 }
 
-Real Share(Int count, Int years) {
-    return RoundHalfEven(static_cast<Real>(count) / static_cast<Real>(years) * 100, 1);
+// RoundHalfEven and FormatPositiveReal go through the decimal expansion of their argument,
+// which costs far more than the rest of the calculation; the commands compute the same
+// values twice and a batch of assessments meets the same means again and again. Both are
+// pure functions, so their last results are remembered per thread.
+template <typename Result> struct Memo {
+    // The bytes that hold the value: 80 bits for x87 extended precision, whose storage is
+    // padded.
+    static constexpr std::size_t kValueBytes =
+        std::numeric_limits<Real>::digits == 64 ? 10 : sizeof(Real);
+
+    struct Entry {
+        Real in = 0;
+        int extra = -1; // decimals or separator; -1 marks an empty entry
+        Result out{};
+    };
+    std::array<Entry, 64> entries;
+
+    template <typename Compute> const Result& Get(Real x, int extra, Compute compute) {
+        unsigned char bytes[sizeof(Real)] = {};
+        std::memcpy(bytes, &x, kValueBytes);
+        std::size_t hash = static_cast<std::size_t>(extra);
+        for (std::size_t i = 0; i < kValueBytes; ++i) {
+            hash = hash * 31 + bytes[i];
+        }
+        Entry& e = entries[hash % entries.size()];
+        if (e.extra != extra || std::memcmp(&e.in, &x, kValueBytes) != 0) {
+            e.in = x;
+            e.extra = extra;
+            e.out = compute();
+        }
+        return e.out;
+    }
+};
+
+Real Rounded(Real x, int decimals) {
+    thread_local Memo<Real> memo;
+    return memo.Get(x, decimals, [&] { return RoundHalfEven(x, decimals); });
+}
+
+std::string PositiveRealText(Real x) {
+    thread_local Memo<std::string> memo;
+    const char separator = DecimalSeparator();
+    return memo.Get(x, static_cast<unsigned char>(separator),
+                    [&] { return FormatPositiveReal(x, separator); });
+}
+
+// Adds a contribution text to the sum as the regional number reader reads it. Table cells
+// were read once; with a separator other than '.' or ',' the text goes through the reader,
+// which then refuses it as it would any text.
+void AddContribution(Real& sum, const std::string& text, const Contribution& c) {
+    if (text.empty()) {
+        return;
+    }
+    const char separator = DecimalSeparator();
+    if (c.HasNumber && (separator == '.' || separator == ',')) {
+        sum += c.Number;
+    } else {
+        sum += ParseRealTolerant(text);
+    }
 }
 
 } // namespace
@@ -87,7 +178,7 @@ Contribution MainCropValue(const CropNeighbours& crops, Int T, Int kwbCount, Rea
     const CropGroup prev2 = GroupOfCrop(crops.Prev2);
     const bool nextSpring =
         IsCropPosition(crops.Next) && cat.SpringSown[at(crops.Next)] == "1";
-    const std::string row = FormatPositiveInt(T);
+    const std::string& row = KeyText(T);
     const bool fewMeadows = kwbCount <= 1;
 
     switch (cat.Group[at(crops.Crop)]) {
@@ -165,9 +256,9 @@ Contribution MainCropValue(const CropNeighbours& crops, Int T, Int kwbCount, Rea
 
 Contribution PeriodValue(Int P, Int D, Int E, Int T, CropGroup group) {
     if (P <= 0) {
-        return {"0", {}};
+        return {"0", {}, true, 0};
     }
-    const std::string starts = FormatPositiveInt(E);
+    const std::string& starts = KeyText(E);
     const bool rowCrop = group == CropGroup::BF;
     switch (P) {
     case 5:
@@ -175,14 +266,14 @@ Contribution PeriodValue(Int P, Int D, Int E, Int T, CropGroup group) {
     case 7:
     case 8:
         // Catch crops: "Tab35" before bare fallow ... "Tab32" over winter.
-        return Cell(40 - P, FormatPositiveInt(D), starts);
+        return Cell(40 - P, KeyText(D), starts);
     case 2:
         return Cell(40, "1", starts);
     case 4:
         return Cell(T == 1 ? 38 : 39, rowCrop ? "2" : "1", starts);
     default:
         // Stubble over winter; "Keine Zwischenperiode" has no start and finds no cell.
-        return Cell(rowCrop ? 37 : 36, FormatPositiveInt(T), starts);
+        return Cell(rowCrop ? 37 : 36, KeyText(T), starts);
     }
 }
 
@@ -230,10 +321,11 @@ void ComputeCropRotationFactor(AssessmentRecord& record, Step2Form& form) {
             continue;
         }
         RotationYear& year = record.RotationYearAt(k);
-        const Int T = CodeAt(row.List(Choice::CropTillage), year.c);
-        const Int P = CodeAt(row.List(Choice::PeriodType), year.b);
-        const Int D = CodeAt(row.List(Choice::PeriodTillage), year.d);
-        const Int E = CodeAt(row.List(Choice::PeriodStart), year.e);
+        // Codes at the stored positions; a position the list does not have is nothing chosen.
+        const Int T = row.List(Choice::CropTillage).Number(year.c);
+        const Int P = row.List(Choice::PeriodType).Number(year.b);
+        const Int D = row.List(Choice::PeriodTillage).Number(year.d);
+        const Int E = row.List(Choice::PeriodStart).Number(year.e);
         const int prev = extent.Prev(k);
         const CropNeighbours crops{year.a, record.RotationYearAt(prev).a,
                                    record.RotationYearAt(extent.Next(k)).a,
@@ -244,18 +336,14 @@ void ComputeCropRotationFactor(AssessmentRecord& record, Step2Form& form) {
         row.z = main.Reference;
         row.w = period.Value;
         row.x = period.Reference;
-        year.y = std::move(main.Value);
-        year.z = std::move(main.Reference);
-        year.w = std::move(period.Value);
-        year.x = std::move(period.Reference);
+        year.y = main.Value;
+        year.z = main.Reference;
+        year.w = period.Value;
+        year.x = period.Reference;
 
         ++years;
-        if (!year.w.empty()) {
-            sum += ParseRealTolerant(year.w);
-        }
-        if (!year.y.empty()) {
-            sum += ParseRealTolerant(year.y);
-        }
+        AddContribution(sum, year.w, period);
+        AddContribution(sum, year.y, main);
         CountRotationYear(counters, ClassOfCrop(year.a), T, P, D);
     }
 
@@ -267,14 +355,14 @@ void ComputeCropRotationFactor(AssessmentRecord& record, Step2Form& form) {
                       static_cast<Real>(years) * 100;
     }
     // Both roundings start from the unrounded mean.
-    record.CABAG = RoundHalfEven(mean, 4);
-    record.C = RoundHalfEven(mean * 10, 3);
-    form.CText = FormatPositiveReal(record.C);
-    form.CABAGText = FormatPositiveReal(record.CABAG);
+    record.CABAG = Rounded(mean, 4);
+    record.C = Rounded(mean * 10, 3);
+    form.CText = PositiveRealText(record.C);
+    form.CABAGText = PositiveRealText(record.CABAG);
     record.KWBCount = counters.CropClass[0];
     form.KWBCountText = FormatPositiveInt(record.KWBCount);
     record.BFPercentage = broadLeaved;
-    form.BFPercentageText = FormatPositiveReal(record.BFPercentage);
+    form.BFPercentageText = PositiveRealText(record.BFPercentage);
 
     const auto shares = [years](auto& target, const auto& counts) {
         for (std::size_t i = 0; i < target.size(); ++i) {

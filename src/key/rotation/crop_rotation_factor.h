@@ -18,6 +18,8 @@ class Step2Form;
 struct Contribution {
     std::string Value;
     std::string Reference;
+    bool HasNumber = false; // Value is a number, already read into Number
+    Real Number = 0;
 };
 
 // Crop positions (in CropCatalogue) of a year and of its neighbours in the cyclic rotation.

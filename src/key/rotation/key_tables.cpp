@@ -1,11 +1,48 @@
 #include "key/rotation/key_tables.h"
 
+#include "key/core/number_text.h"
+
 namespace brisolt {
 
 namespace {
 
+KeyTableSet BuildKeyTables();
+
+KeyTableSet WithNumbers(KeyTableSet set) {
+    for (std::size_t i = 0; i < set.tables.size(); ++i) {
+        const TmtxStringArray& t = set.tables[i];
+        for (Int r = 0; r < t.RowCount; ++r) {
+            for (Int c = 0; c < t.ColCount; ++c) {
+                Real value = 0;
+                const bool ok = r > 0 && c > 0 && TryParseDecimal(t.at(r, c), '.', value);
+                set.numbers[i].push_back(ok ? value : Real{0});
+                set.isNumber[i].push_back(ok);
+            }
+        }
+    }
+    return set;
+}
+
+KeyCell CellAt(int number, Int row, Int column) {
+    const KeyTableSet& set = KeyTables();
+    const auto i = static_cast<std::size_t>(number - 1);
+    const TmtxStringArray& t = set.tables[i];
+    const auto flat = static_cast<std::size_t>(row * t.ColCount + column);
+    return KeyCell{&t.at(row, column), set.isNumber[i][flat], set.numbers[i][flat]};
+}
+
+Int FindRow(const TmtxStringArray& t, std::string_view rowKey) {
+    for (Int r = 0; r < t.RowCount; ++r) {
+        if (t.at(r, 0) == rowKey) {
+            return r;
+        }
+    }
+    return -1;
+}
+
 KeyTableSet BuildKeyTables() {
-    return KeyTableSet{{
+    KeyTableSet set;
+    set.tables = {
         // Tab01
         TmtxStringArray{
             {"Tab01", "A", "B", "C", "D", "E", "F", "G", "H", "I"},
@@ -319,7 +356,8 @@ KeyTableSet BuildKeyTables() {
             {"Tab40", "2", "4", "5", "6", "7", "8", "9", "10", "11", "12"},
             {"1", "0.1753", "0.1556", "0.1343", "0.1175", "0.0863", "0.0741", "0.0688", "0.0522", "0.0485", "0.0470"},
         },
-    }};
+    };
+    return set;
 }
 
 } // namespace
@@ -334,8 +372,28 @@ const TmtxStringArray* KeyTableSet::Find(std::string_view name) const {
 }
 
 const KeyTableSet& KeyTables() {
-    static const KeyTableSet set = BuildKeyTables();
+    static const KeyTableSet set = WithNumbers(BuildKeyTables());
     return set;
+}
+
+KeyCell FindKeyCell(int number, std::string_view rowKey, std::string_view columnKey) {
+    const TmtxStringArray& t = KeyTables()[number];
+    const Int row = FindRow(t, rowKey);
+    if (row < 0) {
+        return {};
+    }
+    for (Int c = 0; c < t.ColCount; ++c) {
+        if (t.at(0, c) == columnKey) {
+            return CellAt(number, row, c);
+        }
+    }
+    return {};
+}
+
+KeyCell FindKeyText(int number, std::string_view rowKey) {
+    const TmtxStringArray& t = KeyTables()[number];
+    const Int row = FindRow(t, rowKey);
+    return row < 0 || t.ColCount < 2 ? KeyCell{} : CellAt(number, row, 1);
 }
 
 std::string LookupKeyText(const TmtxStringArray& table, std::string_view rowKey) {

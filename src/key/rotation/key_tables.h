@@ -5,7 +5,9 @@
 // "-" where the key has no value.
 
 #include <array>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "key/core/tables.h"
 
@@ -13,8 +15,19 @@ namespace brisolt {
 
 constexpr int kKeyTableCount = 40;
 
+// A cell found by its keys: its text, and the number it holds when it is one.
+struct KeyCell {
+    const std::string* Text = nullptr; // nullptr when the keys find no cell
+    bool HasNumber = false;
+    Real Number = 0;
+};
+
 struct KeyTableSet {
     std::array<TmtxStringArray, kKeyTableCount> tables;
+    // Each table's cells read as numbers once (row by row), so a calculation need not parse
+    // them again; cells that are no number ("-", the keys) are marked in `isNumber`.
+    std::array<std::vector<Real>, kKeyTableCount> numbers;
+    std::array<std::vector<bool>, kKeyTableCount> isNumber;
 
     // Table by its number 1 ... 40.
     const TmtxStringArray& operator[](int number) const {
@@ -23,6 +36,11 @@ struct KeyTableSet {
     // Table by its name ("Tab05"); nullptr for any other name.
     const TmtxStringArray* Find(std::string_view name) const;
 };
+
+// The cell of table `number` (1 ... 40) that LookupCell over the full ranges would
+// return, or the value cell that LookupText would return.
+KeyCell FindKeyCell(int number, std::string_view rowKey, std::string_view columnKey);
+KeyCell FindKeyText(int number, std::string_view rowKey);
 
 // Built on first use, read-only afterwards.
 const KeyTableSet& KeyTables();

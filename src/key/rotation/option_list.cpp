@@ -64,6 +64,11 @@ const std::string& OptionList::Code(Index position) const {
     return entry < 0 ? kEmpty : catalogue_->Codes[static_cast<std::size_t>(entry)];
 }
 
+Int OptionList::Number(Index position) const {
+    const Index entry = EntryAt(position);
+    return entry < 0 ? kNone : catalogue_->Numbers[static_cast<std::size_t>(entry)];
+}
+
 std::vector<std::string> OptionList::Texts() const {
     std::vector<std::string> texts;
     texts.reserve(static_cast<std::size_t>(count_));

@@ -34,6 +34,8 @@ public:
     // Text and code at a position; the empty text outside the list.
     const std::string& Text(Index position) const;
     const std::string& Code(Index position) const;
+    // The code at a position as an integer; -1 outside the list.
+    Int Number(Index position) const;
     const std::string& ChosenText() const { return Text(chosen_); }
     const std::string& ChosenCode() const { return Code(chosen_); }
     // Position of the catalogue entry at `position` in the full catalogue, -1 outside.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "key/core/errors.h"
 #include "key/core/number_text.h"
 #include "key/rotation/crop_rotation_factor.h"
 #include "rotation_test_support.h"
@@ -320,6 +321,20 @@ TEST_F(CropRotationFactor, RecordPositionsBeyondTheListsReadAsNothingChosen) {
     record.Rotation[1].e = 99;
     ComputeCropRotationFactor(record, form);
     EXPECT_EQ(record.Years, 2);
+}
+
+} // namespace
+} // namespace brisolt
+
+namespace brisolt {
+namespace {
+
+TEST_F(CropRotationFactor, AnUnusualSeparatorFailsAsTheNumberReaderDoes) {
+    EnterCrops(1, {"Weizen (Winter)", "Soja"});
+    SetDecimalSeparator(';');
+    EXPECT_THROW(form.Calculate(record), ConversionError);
+    SetDecimalSeparator('.');
+    EXPECT_EQ(form.Calculate(record), std::nullopt);
 }
 
 } // namespace

@@ -116,3 +116,37 @@ TEST(KeyTables, TablesThatPrintTheSameValuesStaySeparate) {
 
 } // namespace
 } // namespace brisolt
+
+namespace brisolt {
+namespace {
+
+// The calculation finds cells by its own search; it must agree with the generic lookups for
+// every key, present or not.
+TEST(KeyTables, CellSearchAgreesWithTheGenericLookups) {
+    const std::vector<std::string> keys = {"", "-", "0", "1", "2", "3", "4", "5", "7", "9",
+                                           "10", "11", "12", "13", "14", "99", "A", "C", "I",
+                                           "J", "R", "Tab05", "Tab40"};
+    for (int n = 1; n <= kKeyTableCount; ++n) {
+        const TmtxStringArray& t = KeyTables()[n];
+        for (const std::string& row : keys) {
+            const KeyCell text = FindKeyText(n, row);
+            EXPECT_EQ(text.Text ? *text.Text : "", LookupKeyText(t, row)) << n << " " << row;
+            for (const std::string& column : keys) {
+                const KeyCell cell = FindKeyCell(n, row, column);
+                const std::string expected = LookupKeyCell(t, row, column);
+                EXPECT_EQ(cell.Text ? *cell.Text : "", expected) << n << " " << row << "/" << column;
+                if (cell.HasNumber) {
+                    EXPECT_EQ(cell.Number, std::stold(expected));
+                } else {
+                    EXPECT_TRUE(expected.empty() || expected == "-" || row == "" ||
+                                row.rfind("Tab", 0) == 0 || column == "" || column == "-" ||
+                                column.rfind("Tab", 0) == 0)
+                        << n << " " << row << "/" << column << " " << expected;
+                }
+            }
+        }
+    }
+}
+
+} // namespace
+} // namespace brisolt
