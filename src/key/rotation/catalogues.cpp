@@ -61,22 +61,34 @@ constexpr CropRow kCrops[] = {
 };
 
 CropGroup ParseGroup(std::string_view g) {
-    if (g == "WW") return CropGroup::WW;
-    if (g == "HF") return CropGroup::HF;
-    if (g == "BF") return CropGroup::BF;
-    if (g == "KW") return CropGroup::KW;
-    if (g == "RB") return CropGroup::RB;
-    if (g == "CH") return CropGroup::CH;
+    if (g == "WW")
+        return CropGroup::WW;
+    if (g == "HF")
+        return CropGroup::HF;
+    if (g == "BF")
+        return CropGroup::BF;
+    if (g == "KW")
+        return CropGroup::KW;
+    if (g == "RB")
+        return CropGroup::RB;
+    if (g == "CH")
+        return CropGroup::CH;
     return CropGroup::None;
 }
 
 CropClass ParseClass(std::string_view c) {
-    if (c == "HFW") return CropClass::HFW;
-    if (c == "HFS") return CropClass::HFS;
-    if (c == "BFW") return CropClass::BFW;
-    if (c == "BFS") return CropClass::BFS;
-    if (c == "KWB") return CropClass::KWB;
-    if (c == "SOK") return CropClass::SOK;
+    if (c == "HFW")
+        return CropClass::HFW;
+    if (c == "HFS")
+        return CropClass::HFS;
+    if (c == "BFW")
+        return CropClass::BFW;
+    if (c == "BFS")
+        return CropClass::BFS;
+    if (c == "KWB")
+        return CropClass::KWB;
+    if (c == "SOK")
+        return CropClass::SOK;
     return CropClass::None;
 }
 
@@ -169,7 +181,9 @@ const Catalogue& PeriodStarts() {
     return list;
 }
 
-bool IsCropPosition(Index position) { return position > 0 && position < kCropCount; }
+bool IsCropPosition(Index position) {
+    return position > 0 && position < kCropCount;
+}
 
 CropGroup GroupOfCrop(Index position) {
     return IsCropPosition(position) ? CropCatalogue().Group[static_cast<std::size_t>(position)]

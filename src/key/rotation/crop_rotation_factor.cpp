@@ -25,7 +25,9 @@ const std::string& KeyText(Int n) {
     return n >= 0 && n < 100 ? texts[static_cast<std::size_t>(n)] : none;
 }
 
-const std::string& TableName(int table) { return KeyTables()[table].at(0, 0); }
+const std::string& TableName(int table) {
+    return KeyTables()[table].at(0, 0);
+}
 
 Contribution FromCell(const KeyCell& cell, std::string reference) {
     Contribution result;
@@ -80,6 +82,35 @@ Contribution ByPreviousCrop(int table, const std::string& row, const std::string
 
 bool IsRootCrop(const std::string& code) {
     return code == "15" || code == "16" || code == "29" || code == "30";
+}
+
+// Row crops: a meadow in one of the two years before counts only in rotations with at least
+// two meadow years; rotations of at least half broad-leaved crops have their own tables.
+int RowCropTable(bool mostlyRowCrops, bool fewMeadows, CropGroup prev, CropGroup prev2) {
+    if (fewMeadows) {
+        return mostlyRowCrops ? 6 : 5;
+    }
+    if (prev == CropGroup::KW) {
+        return mostlyRowCrops ? 2 : 1;
+    }
+    if (prev2 == CropGroup::KW) {
+        return mostlyRowCrops ? 4 : 3;
+    }
+    return mostlyRowCrops ? 6 : 5;
+}
+
+// Other cereals, legumes, rape and hemp; after potatoes or beets they have their own tables.
+int CerealTable(bool afterRootCrop, bool fewMeadows, CropGroup prev, CropGroup prev2) {
+    if (afterRootCrop) {
+        return !fewMeadows && prev2 == CropGroup::KW ? 10 : 11;
+    }
+    if (fewMeadows) {
+        return 9;
+    }
+    if (prev == CropGroup::KW) {
+        return 7;
+    }
+    return prev2 == CropGroup::KW ? 8 : 9;
 }
 
 // count / years x 100 to one decimal, for every count and number of years a rotation can
@@ -176,8 +207,7 @@ Contribution MainCropValue(const CropNeighbours& crops, Int T, Int kwbCount, Rea
     const CropGroup prev = GroupOfCrop(crops.Prev);
     const CropGroup next = GroupOfCrop(crops.Next);
     const CropGroup prev2 = GroupOfCrop(crops.Prev2);
-    const bool nextSpring =
-        IsCropPosition(crops.Next) && cat.SpringSown[at(crops.Next)] == "1";
+    const bool nextSpring = IsCropPosition(crops.Next) && cat.SpringSown[at(crops.Next)] == "1";
     const std::string& row = KeyText(T);
     const bool fewMeadows = kwbCount <= 1;
 
@@ -193,8 +223,8 @@ Contribution MainCropValue(const CropNeighbours& crops, Int T, Int kwbCount, Rea
 
     case CropGroup::RB:
         if (prev == CropGroup::RB) {
-            const bool fallowFollows = next == CropGroup::RB || nextSpring || nextCode == "19" ||
-                                       nextCode == "3";
+            const bool fallowFollows =
+                next == CropGroup::RB || nextSpring || nextCode == "19" || nextCode == "3";
             return OneColumn(fallowFollows ? 26 : 27, row);
         }
         return OneColumn(code == "26" ? 24 : 25, row);
@@ -217,36 +247,13 @@ Contribution MainCropValue(const CropNeighbours& crops, Int T, Int kwbCount, Rea
         }
         return ByPreviousCrop(prev2 == CropGroup::KW ? 13 : 14, row, prevCode);
 
-    case CropGroup::BF: {
-        const std::string& column = cat.TableColumns[at(crops.Crop)];
-        int table = 5;
-        if (bfPercentage >= 50) {
-            table = fewMeadows             ? 6
-                    : prev == CropGroup::KW  ? 2
-                    : prev2 == CropGroup::KW ? 4
-                                             : 6;
-        } else {
-            table = fewMeadows             ? 5
-                    : prev == CropGroup::KW  ? 1
-                    : prev2 == CropGroup::KW ? 3
-                                             : 5;
-        }
-        return Cell(table, row, column);
-    }
+    case CropGroup::BF:
+        return Cell(RowCropTable(bfPercentage >= 50, fewMeadows, prev, prev2), row,
+                    cat.TableColumns[at(crops.Crop)]);
 
-    case CropGroup::HF: {
-        const std::string& column = cat.TableColumns[at(crops.Crop)];
-        int table = 9;
-        if (IsRootCrop(prevCode)) {
-            table = fewMeadows ? 11 : prev2 == CropGroup::KW ? 10 : 11;
-        } else {
-            table = fewMeadows             ? 9
-                    : prev == CropGroup::KW  ? 7
-                    : prev2 == CropGroup::KW ? 8
-                                             : 9;
-        }
-        return Cell(table, row, column);
-    }
+    case CropGroup::HF:
+        return Cell(CerealTable(IsRootCrop(prevCode), fewMeadows, prev, prev2), row,
+                    cat.TableColumns[at(crops.Crop)]);
 
     case CropGroup::None:
         break;
@@ -279,13 +286,26 @@ Contribution PeriodValue(Int P, Int D, Int E, Int T, CropGroup group) {
 
 void CountRotationYear(RotationCounters& counters, CropClass cropClass, Int T, Int P, Int D) {
     switch (cropClass) {
-    case CropClass::KWB: ++counters.CropClass[0]; break;
-    case CropClass::HFW: ++counters.CropClass[1]; break;
-    case CropClass::HFS: ++counters.CropClass[2]; break;
-    case CropClass::BFW: ++counters.CropClass[3]; break;
-    case CropClass::BFS: ++counters.CropClass[4]; break;
-    case CropClass::SOK: ++counters.CropClass[5]; break;
-    case CropClass::None: break;
+    case CropClass::KWB:
+        ++counters.CropClass[0];
+        break;
+    case CropClass::HFW:
+        ++counters.CropClass[1];
+        break;
+    case CropClass::HFS:
+        ++counters.CropClass[2];
+        break;
+    case CropClass::BFW:
+        ++counters.CropClass[3];
+        break;
+    case CropClass::BFS:
+        ++counters.CropClass[4];
+        break;
+    case CropClass::SOK:
+        ++counters.CropClass[5];
+        break;
+    case CropClass::None:
+        break;
     }
     if (T >= 1 && T <= 4) {
         ++counters.CropTillage[static_cast<std::size_t>(T - 1)];

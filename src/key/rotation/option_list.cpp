@@ -39,7 +39,9 @@ void OptionList::RemoveAt(Index position) {
     }
 }
 
-void OptionList::Choose(Index position) { chosen_ = Contains(position) ? position : kNone; }
+void OptionList::Choose(Index position) {
+    chosen_ = Contains(position) ? position : kNone;
+}
 
 Index OptionList::EntryAt(Index position) const {
     return Contains(position) ? entries_[static_cast<std::size_t>(position)] : kNone;

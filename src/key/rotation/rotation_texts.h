@@ -39,6 +39,8 @@ inline constexpr std::string_view kMenuHelp = "Hilfe";
 inline constexpr std::string_view kImprint = "Impressum";
 
 // "1. Jahr" ... "10. Jahr".
-inline std::string YearLabel(int n) { return std::to_string(n) + ". Jahr"; }
+inline std::string YearLabel(int n) {
+    return std::to_string(n) + ". Jahr";
+}
 
 } // namespace brisolt::texts::step2

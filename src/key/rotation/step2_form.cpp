@@ -265,8 +265,7 @@ void Step2Form::PeriodTypeChanged(int n, Index position, AssessmentRecord& recor
     ReadStep2Inputs(record);
 }
 
-void Step2Form::OtherChoiceChanged(int n, Choice choice, Index position,
-                                   AssessmentRecord& record) {
+void Step2Form::OtherChoiceChanged(int n, Choice choice, Index position, AssessmentRecord& record) {
     NextEnabled = false;
     Row(n).List(choice).Choose(position);
     ReadStep2Inputs(record);

@@ -31,9 +31,7 @@ struct Step2Year {
     std::string w, x, y, z;
 
     OptionList& List(Choice choice) { return Lists[static_cast<std::size_t>(choice)]; }
-    const OptionList& List(Choice choice) const {
-        return Lists[static_cast<std::size_t>(choice)];
-    }
+    const OptionList& List(Choice choice) const { return Lists[static_cast<std::size_t>(choice)]; }
 };
 
 class Step2Form {
@@ -45,14 +43,14 @@ public:
     Step2Year& Row(int n) { return rows_.at(static_cast<std::size_t>(n - 1)); }
     const Step2Year& Row(int n) const { return rows_.at(static_cast<std::size_t>(n - 1)); }
 
-    std::string YearsText;         // read-only "Jahre" field
-    std::string CText;             // read-only field "Fruchtfolgefaktor C (gemäss Schlüssel)"
-    std::string CABAGText;         // hidden
-    std::string KWBCountText;      // hidden
-    std::string BFPercentageText;  // hidden
-    std::string RemarkText;        // at most kRemarkMaxChars characters when typed
-    bool NextEnabled = true;       // the "Weiter" button (the menu item is always enabled)
-    bool Filling = false;          // set while the screen is filled from the record
+    std::string YearsText;        // read-only "Jahre" field
+    std::string CText;            // read-only field "Fruchtfolgefaktor C (gemäss Schlüssel)"
+    std::string CABAGText;        // hidden
+    std::string KWBCountText;     // hidden
+    std::string BFPercentageText; // hidden
+    std::string RemarkText;       // at most kRemarkMaxChars characters when typed
+    bool NextEnabled = true;      // the "Weiter" button (the menu item is always enabled)
+    bool Filling = false;         // set while the screen is filled from the record
 
     static constexpr std::size_t kRemarkMaxChars = 256;
 

@@ -17,8 +17,8 @@ TEST(Catalogues, SizesAndBlankFirstEntry) {
         EXPECT_EQ(list->Codes[0], "0");
     }
     const CropCatalogueList& crops = CropCatalogue();
-    for (const auto* column : {&crops.Groups, &crops.Classes, &crops.TableColumns,
-                               &crops.SpringSown}) {
+    for (const auto* column :
+         {&crops.Groups, &crops.Classes, &crops.TableColumns, &crops.SpringSown}) {
         ASSERT_EQ(column->size(), 39u);
         EXPECT_EQ((*column)[0], "-");
     }
@@ -38,19 +38,9 @@ TEST(Catalogues, CropRows) {
     };
     const Row rows[] = {
         {1, "Ackerbohnen (Winter)", "2", "HF", "BFW", "Q", "0", CropGroup::HF, CropClass::BFW},
-        {4, "Chinaschilf 2. und folgende Jahre", "38", "CH", "SOK", "-", "1", CropGroup::CH,
-         CropClass::SOK},
         {10, "Freilandgemüse", "9", "BF", "SOK", "G", "1", CropGroup::BF, CropClass::SOK},
-        {17, "Kartoffeln (übrige)", "15", "BF", "BFS", "A", "1", CropGroup::BF, CropClass::BFS},
-        {19, "Kunstwiese 1. Jahr (Frühlingssaat)", "19", "KW", "KWB", "-", "1", CropGroup::KW,
+        {20, "Kunstwiese 1. Jahr (Sommer-/Herbstsaat)", "18", "KW", "KWB", "-", "0", CropGroup::KW,
          CropClass::KWB},
-        {20, "Kunstwiese 1. Jahr (Sommer-/Herbstsaat)", "18", "KW", "KWB", "-", "0",
-         CropGroup::KW, CropClass::KWB},
-        {24, "Raps (Winter)", "23", "HF", "BFW", "N", "0", CropGroup::HF, CropClass::BFW},
-        {29, "Rotations-/Buntbrachen 2. und folgende Jahre", "28", "RB", "KWB", "-", "0",
-         CropGroup::RB, CropClass::KWB},
-        {30, "Rüben (Futterrüben)", "30", "BF", "BFS", "F", "1", CropGroup::BF, CropClass::BFS},
-        {34, "Tabak", "33", "BF", "BFS", "I", "1", CropGroup::BF, CropClass::BFS},
         {37, "Weizen (Winter)", "36", "WW", "HFW", "-", "0", CropGroup::WW, CropClass::HFW},
         {38, "Weizen (Sommer)", "37", "HF", "HFS", "M", "1", CropGroup::HF, CropClass::HFS},
     };
@@ -86,14 +76,12 @@ TEST(Catalogues, PositionsOutsideTheCropListAreNoCrop) {
 }
 
 TEST(Catalogues, TillageAndPeriodTexts) {
-    EXPECT_EQ(TillageOptions().Texts,
-              (std::vector<std::string>{"", "keine Bodenbearbeitung",
-                                        "Plug/pfluglos unter 10% Bedeckung",
-                                        "Mulchsaat 10-30% Bedeckung",
-                                        "Mulchsaat über 30% Bedeckung",
-                                        "Direktsaat/Streifenfrässaat"}));
-    EXPECT_EQ(TillageOptions().Codes,
-              (std::vector<std::string>{"0", "99", "1", "2", "3", "4"}));
+    EXPECT_EQ(
+        TillageOptions().Texts,
+        (std::vector<std::string>{"", "keine Bodenbearbeitung", "Plug/pfluglos unter 10% Bedeckung",
+                                  "Mulchsaat 10-30% Bedeckung", "Mulchsaat über 30% Bedeckung",
+                                  "Direktsaat/Streifenfrässaat"}));
+    EXPECT_EQ(TillageOptions().Codes, (std::vector<std::string>{"0", "99", "1", "2", "3", "4"}));
     EXPECT_EQ(PeriodTypes().Texts[4], "Stoppelbrache vor Winterkultur");
     EXPECT_EQ(PeriodTypes().Texts[8], "Zwischenfutter/Gründüngung im Winter, überwinternd");
     EXPECT_EQ(PeriodTypes().Codes[8], "8");

@@ -15,10 +15,9 @@ using testing::YearEntry;
 using CropRotationFactor = testing::Step2Test;
 
 TEST_F(CropRotationFactor, WorkedExample) {
-    Enter(1, {"Weizen (Winter)", kPlough, "Stoppelbrache im Winter", nullptr,
-              "20.07. bis 31.07."});
-    Enter(2, {"Mais (Körnermais)", kMulch, "Zwischenfutter/Gründüngung vor Winterkultur",
-              kPlough, "01.08. bis 15.08."});
+    Enter(1, {"Weizen (Winter)", kPlough, "Stoppelbrache im Winter", nullptr, "20.07. bis 31.07."});
+    Enter(2, {"Mais (Körnermais)", kMulch, "Zwischenfutter/Gründüngung vor Winterkultur", kPlough,
+              "01.08. bis 15.08."});
     Enter(3, {"Gerste (Winter)", kPlough, "Schwarzbrache im Herbst und Winter", nullptr,
               "vor dem 31.07."});
     for (char separator : {'.', ','}) {
@@ -282,8 +281,7 @@ TEST_F(CropRotationFactor, MeanThatIsADecimalHalfRoundsToEven) {
         ASSERT_EQ(form.Calculate(record), std::nullopt);
         EXPECT_EQ(record.C, RoundHalfEven(c.c, 3)) << c.second;
         EXPECT_EQ(record.CABAG, RoundHalfEven(c.cabag, 4)) << c.second;
-        EXPECT_EQ(FormatPositiveReal(record.CABAG, '.'),
-                  FormatPositiveReal(c.cabag, '.'));
+        EXPECT_EQ(FormatPositiveReal(record.CABAG, '.'), FormatPositiveReal(c.cabag, '.'));
     }
 }
 

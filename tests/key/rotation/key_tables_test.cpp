@@ -8,7 +8,9 @@
 namespace brisolt {
 namespace {
 
-std::string Name(int n) { return (n < 10 ? "Tab0" : "Tab") + std::to_string(n); }
+std::string Name(int n) {
+    return (n < 10 ? "Tab0" : "Tab") + std::to_string(n);
+}
 
 struct Shape {
     int first;
@@ -78,21 +80,21 @@ TEST(KeyTables, SampleCells) {
         const char* expected;
     };
     const Case cases[] = {
-        {5, "2", "C", "0.0589"},   {14, "1", "11", "0.0856"}, {21, "1", nullptr, "0.0020"},
-        {38, "2", "10", "0.0000"}, {38, "1", "7", "-"},       {36, "1", "", ""},
-        {1, "4", "A", "-"},        {6, "1", "I", "0.1478"},   {11, "1", "Q", "0.1811"},
-        {13, "4", "14", "0.0221"}, {14, "4", "14", "0.0209"}, {28, "1", nullptr, "0.9400"},
-        {25, "4", nullptr, "0.0382"}, {32, "4", "8", "0.0132"}, {35, "1", "1", "0.1294"},
-        {37, "1", "4", "0.2609"},  {39, "2", "4", "0.0760"},  {40, "1", "12", "0.0470"},
-        {40, "1", "3", ""},        {12, "5", nullptr, ""},    {9, "1", "J", "0.0425"},
-        {34, "1", "4", "0.0753"},  {36, "1", "3", "0.0159"},  {40, "1", "2", "0.1753"},
+        {5, "2", "C", "0.0589"},      {14, "1", "11", "0.0856"}, {21, "1", nullptr, "0.0020"},
+        {38, "2", "10", "0.0000"},    {38, "1", "7", "-"},       {36, "1", "", ""},
+        {1, "4", "A", "-"},           {6, "1", "I", "0.1478"},   {11, "1", "Q", "0.1811"},
+        {13, "4", "14", "0.0221"},    {14, "4", "14", "0.0209"}, {28, "1", nullptr, "0.9400"},
+        {25, "4", nullptr, "0.0382"}, {32, "4", "8", "0.0132"},  {35, "1", "1", "0.1294"},
+        {37, "1", "4", "0.2609"},     {39, "2", "4", "0.0760"},  {40, "1", "12", "0.0470"},
+        {40, "1", "3", ""},           {12, "5", nullptr, ""},    {9, "1", "J", "0.0425"},
+        {34, "1", "4", "0.0753"},     {36, "1", "3", "0.0159"},  {40, "1", "2", "0.1753"},
     };
     for (const Case& c : cases) {
         const TmtxStringArray& t = KeyTables()[c.table];
         const std::string got =
             c.column == nullptr ? LookupKeyText(t, c.row) : LookupKeyCell(t, c.row, c.column);
-        EXPECT_EQ(got, c.expected) << Name(c.table) << "/" << c.row << "/"
-                                   << (c.column ? c.column : "");
+        EXPECT_EQ(got, c.expected)
+            << Name(c.table) << "/" << c.row << "/" << (c.column ? c.column : "");
     }
 }
 
@@ -105,9 +107,9 @@ TEST(KeyTables, TablesThatPrintTheSameValuesStaySeparate) {
         EXPECT_NE(&k[a], &k[b]);
     }
     for (int n = 1; n <= 6; ++n) {
-        EXPECT_EQ(k[n].cells[4], std::vector<std::string>({"4", "-", "-", "0.0207", "0.0207",
-                                                           "0.0323", "0.0316", "0.0317",
-                                                           "0.0339", "-"}));
+        EXPECT_EQ(k[n].cells[4],
+                  std::vector<std::string>({"4", "-", "-", "0.0207", "0.0207", "0.0323", "0.0316",
+                                            "0.0317", "0.0339", "-"}));
     }
     for (int n = 8; n <= 11; ++n) {
         EXPECT_EQ(k[n].cells[4], k[7].cells[4]);
@@ -123,9 +125,9 @@ namespace {
 // The calculation finds cells by its own search; it must agree with the generic lookups for
 // every key, present or not.
 TEST(KeyTables, CellSearchAgreesWithTheGenericLookups) {
-    const std::vector<std::string> keys = {"", "-", "0", "1", "2", "3", "4", "5", "7", "9",
-                                           "10", "11", "12", "13", "14", "99", "A", "C", "I",
-                                           "J", "R", "Tab05", "Tab40"};
+    const std::vector<std::string> keys = {"",  "-", "0",  "1",  "2",  "3",     "4",    "5",
+                                           "7", "9", "10", "11", "12", "13",    "14",   "99",
+                                           "A", "C", "I",  "J",  "R",  "Tab05", "Tab40"};
     for (int n = 1; n <= kKeyTableCount; ++n) {
         const TmtxStringArray& t = KeyTables()[n];
         for (const std::string& row : keys) {
@@ -134,7 +136,8 @@ TEST(KeyTables, CellSearchAgreesWithTheGenericLookups) {
             for (const std::string& column : keys) {
                 const KeyCell cell = FindKeyCell(n, row, column);
                 const std::string expected = LookupKeyCell(t, row, column);
-                EXPECT_EQ(cell.Text ? *cell.Text : "", expected) << n << " " << row << "/" << column;
+                EXPECT_EQ(cell.Text ? *cell.Text : "", expected)
+                    << n << " " << row << "/" << column;
                 if (cell.HasNumber) {
                     EXPECT_EQ(cell.Number, std::stold(expected));
                 } else {

@@ -57,10 +57,10 @@ TEST(RotationRules, SequenceAndStands) {
         bool continues; // ContinuesStand(prev, cur)
     };
     const Case cases[] = {
-        {"36", "20", true, false}, {"18", "20", false, true}, {"19", "20", false, true},
-        {"20", "20", false, true}, {"19", "28", true, false}, {"26", "28", false, true},
-        {"27", "28", false, true}, {"28", "28", false, true}, {"20", "38", true, false},
-        {"3", "38", false, true},  {"38", "38", false, true}, {"38", "3", false, false},
+        {"36", "20", true, false},  {"18", "20", false, true},  {"19", "20", false, true},
+        {"20", "20", false, true},  {"19", "28", true, false},  {"26", "28", false, true},
+        {"27", "28", false, true},  {"28", "28", false, true},  {"20", "38", true, false},
+        {"3", "38", false, true},   {"38", "38", false, true},  {"38", "3", false, false},
         {"20", "18", false, false}, {"28", "26", false, false}, {"36", "36", false, false},
     };
     for (const Case& c : cases) {
@@ -79,10 +79,10 @@ TEST(RotationRules, YearComplete) {
         bool missing;
     };
     const Case cases[] = {
-        {0, 1, 1, 1, 1, true},    {-1, 1, 1, 1, 1, true}, {37, 1, 0, 0, 0, true},
-        {37, 1, -1, 0, 0, true},  {37, 0, 1, 1, 1, true}, {37, -1, 1, 1, 1, true},
-        {37, 1, 1, -1, -1, false}, {37, 2, 1, 1, 0, true}, {37, 2, 1, 0, 1, true},
-        {37, 2, 1, -1, 1, true},  {37, 2, 1, 1, 1, false}, {99, 1, 1, 1, 1, true},
+        {0, 1, 1, 1, 1, true},     {-1, 1, 1, 1, 1, true},  {37, 1, 0, 0, 0, true},
+        {37, 1, -1, 0, 0, true},   {37, 0, 1, 1, 1, true},  {37, -1, 1, 1, 1, true},
+        {37, 1, 1, -1, -1, false}, {37, 2, 1, 1, 0, true},  {37, 2, 1, 0, 1, true},
+        {37, 2, 1, -1, 1, true},   {37, 2, 1, 1, 1, false}, {99, 1, 1, 1, 1, true},
     };
     for (const Case& c : cases) {
         RotationYear year;
@@ -109,24 +109,35 @@ TEST_F(RotationChecks, MessagesOfWholeRotations) {
     const Case cases[] = {
         {"empty", {}, std::nullopt},
         {"years 3 to 7",
-         {{3, "Weizen (Winter)"}, {4, "Mais (Silomais)"}, {5, "Gerste (Winter)"},
-          {6, "Soja"}, {7, "Dinkel"}},
+         {{3, "Weizen (Winter)"},
+          {4, "Mais (Silomais)"},
+          {5, "Gerste (Winter)"},
+          {6, "Soja"},
+          {7, "Dinkel"}},
          std::nullopt},
         {"gap in year 4",
-         {{1, "Weizen (Winter)"}, {2, "Soja"}, {3, "Dinkel"}, {5, "Weizen (Winter)"},
-          {6, "Soja"}, {7, "Dinkel"}, {8, "Soja"}},
+         {{1, "Weizen (Winter)"},
+          {2, "Soja"},
+          {3, "Dinkel"},
+          {5, "Weizen (Winter)"},
+          {6, "Soja"},
+          {7, "Dinkel"},
+          {8, "Soja"}},
          kGap},
         {"years 1 and 10", {{1, "Weizen (Winter)"}, {10, "Soja"}}, kGap},
         {"meadow follow-on after wheat",
-         {{1, "Weizen (Winter)"}, {2, "Kunstwiese 2. und folgende Jahre"}}, kSequence},
+         {{1, "Weizen (Winter)"}, {2, "Kunstwiese 2. und folgende Jahre"}},
+         kSequence},
         {"fallow follow-on after meadow",
          {{1, "Kunstwiese 1. Jahr (Frühlingssaat)"},
           {2, "Rotations-/Buntbrachen 2. und folgende Jahre"}},
          kSequence},
         {"Chinaschilf follow-on after maize",
-         {{1, "Mais (Silomais)"}, {2, "Chinaschilf 2. und folgende Jahre"}}, kSequence},
+         {{1, "Mais (Silomais)"}, {2, "Chinaschilf 2. und folgende Jahre"}},
+         kSequence},
         {"stand across the end of the rotation",
-         {{1, "Kunstwiese 2. und folgende Jahre"}, {2, "Weizen (Winter)"},
+         {{1, "Kunstwiese 2. und folgende Jahre"},
+          {2, "Weizen (Winter)"},
           {3, "Kunstwiese 1. Jahr (Sommer-/Herbstsaat)"}},
          std::nullopt},
         {"one-year meadow", {{4, "Kunstwiese 2. und folgende Jahre"}}, std::nullopt},
@@ -199,8 +210,8 @@ TEST_F(RotationChecks, MeadowAcrossTheEndOfTheRotation) {
 }
 
 TEST_F(RotationChecks, CorrectionsStayAfterALaterMissingInput) {
-    Enter(1, {"Kunstwiese 1. Jahr (Frühlingssaat)", kMulch,
-              "Schwarzbrache im Herbst und Winter", nullptr, "vor dem 31.07."});
+    Enter(1, {"Kunstwiese 1. Jahr (Frühlingssaat)", kMulch, "Schwarzbrache im Herbst und Winter",
+              nullptr, "vor dem 31.07."});
     Enter(2, {"Kunstwiese 2. und folgende Jahre", kPlough});
     Enter(3, {"Weizen (Winter)", nullptr, kNoPeriod});
     EXPECT_EQ(CheckRotation(record, form), kMissing);

@@ -78,28 +78,46 @@ TEST_F(Step2Form_, PeriodChoicesFollowTheTypeAndTheCropGroup) {
     const std::vector<std::string> catchCropTillage = {
         "", kPlough, kMulch, "Mulchsaat über 30% Bedeckung", "Direktsaat/Streifenfrässaat"};
     const Case cases[] = {
-        {"Weizen (Winter)", "Schwarzbrache im Herbst und Winter", {"", kPlough}, 1,
+        {"Weizen (Winter)",
+         "Schwarzbrache im Herbst und Winter",
+         {"", kPlough},
+         1,
          StartTexts({0, 2, 4, 5, 6, 7, 8, 9, 10, 11, 12})},
-        {"Gerste (Winter)", "Stoppelbrache im Winter", {"", "keine Bodenbearbeitung"}, 1,
+        {"Gerste (Winter)",
+         "Stoppelbrache im Winter",
+         {"", "keine Bodenbearbeitung"},
+         1,
          StartTexts({0, 1, 3, 4, 5, 6})},
-        {"Mais (Körnermais)", "Stoppelbrache im Winter", {"", "keine Bodenbearbeitung"}, 1,
+        {"Mais (Körnermais)",
+         "Stoppelbrache im Winter",
+         {"", "keine Bodenbearbeitung"},
+         1,
          StartTexts({0, 2, 4, 5, 6, 7, 8, 9, 10})},
-        {"Gerste (Winter)", "Stoppelbrache vor Winterkultur", {"", "keine Bodenbearbeitung"}, 1,
+        {"Gerste (Winter)",
+         "Stoppelbrache vor Winterkultur",
+         {"", "keine Bodenbearbeitung"},
+         1,
          StartTexts({0, 1, 3, 4, 5, 6})},
-        {"Dinkel", "Stoppelbrache vor Winterkultur", {"", "keine Bodenbearbeitung"}, 1,
+        {"Dinkel",
+         "Stoppelbrache vor Winterkultur",
+         {"", "keine Bodenbearbeitung"},
+         1,
          StartTexts({0, 1, 3, 4, 5, 6})},
         // After a row crop the starts run up to "01.11. bis 15.11.", the last column of the
         // tables that give this period's value.
-        {"Mais (Körnermais)", "Stoppelbrache vor Winterkultur", {"", "keine Bodenbearbeitung"},
-         1, StartTexts({0, 3, 4, 5, 6, 7, 8, 9, 10})},
+        {"Mais (Körnermais)",
+         "Stoppelbrache vor Winterkultur",
+         {"", "keine Bodenbearbeitung"},
+         1,
+         StartTexts({0, 3, 4, 5, 6, 7, 8, 9, 10})},
         {"Soja", "Zwischenfutter/Gründüngung vor Schwarzbrache", catchCropTillage, 0,
          StartTexts({0, 1, 3, 4, 5, 6})},
         {"Soja", "Zwischenfutter/Gründüngung vor Winterkultur", catchCropTillage, 0,
          StartTexts({0, 1, 3, 4, 5, 6})},
         {"Kunstwiese 2. und folgende Jahre", "Zwischenfutter/Gründüngung im Winter, abfrierend",
          catchCropTillage, 0, StartTexts({0, 1, 3, 4, 5, 6})},
-        {"Hafer (Sommer)", "Zwischenfutter/Gründüngung im Winter, überwinternd",
-         catchCropTillage, 0, StartTexts({0, 1, 3, 4, 5, 6, 7, 8})},
+        {"Hafer (Sommer)", "Zwischenfutter/Gründüngung im Winter, überwinternd", catchCropTillage,
+         0, StartTexts({0, 1, 3, 4, 5, 6, 7, 8})},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.crop) + " / " + c.period);
@@ -164,8 +182,8 @@ TEST_F(Step2Form_, ChangingTheCropKeepsThePeriodTypeByMeaning) {
 TEST_F(Step2Form_, BlankCropEmptiesTheOtherChoices) {
     Enter(3, {"Weizen (Winter)", kPlough, "Stoppelbrache im Winter", nullptr, "vor dem 20.07."});
     form.MainCropChanged(3, 0, record);
-    for (Choice c : {Choice::PeriodType, Choice::CropTillage, Choice::PeriodTillage,
-                     Choice::PeriodStart}) {
+    for (Choice c :
+         {Choice::PeriodType, Choice::CropTillage, Choice::PeriodTillage, Choice::PeriodStart}) {
         EXPECT_EQ(form.Row(3).List(c).Count(), 0);
     }
     const RotationYear& y = record.Rotation[2];
@@ -182,8 +200,7 @@ TEST_F(Step2Form_, ShowingARecordRestoresEveryChoice) {
     Enter(1, {"Weizen (Winter)", kMulch, "Zwischenfutter/Gründüngung vor Winterkultur",
               "Direktsaat/Streifenfrässaat", "16.08. bis 31.08."});
     Enter(2, {"Kunstwiese 1. Jahr (Frühlingssaat)", kPlough,
-              "Zwischenfutter/Gründüngung im Winter, überwinternd", kMulch,
-              "16.09. bis 30.09."});
+              "Zwischenfutter/Gründüngung im Winter, überwinternd", kMulch, "16.09. bis 30.09."});
     Enter(3, {"Mais (Körnermais)", kPlough, "Stoppelbrache vor Winterkultur", nullptr,
               "01.11. bis 15.11."});
     Enter(4, {"Tabak", "Mulchsaat über 30% Bedeckung", "Schwarzbrache im Herbst und Winter",
@@ -199,15 +216,15 @@ TEST_F(Step2Form_, ShowingARecordRestoresEveryChoice) {
     for (int n = 1; n <= kRotationYears; ++n) {
         const RotationYear& a = saved.RotationYearAt(n);
         const RotationYear& b = back.RotationYearAt(n);
-        EXPECT_EQ(std::tie(a.Year, a.a, a.b, a.c, a.d, a.e), std::tie(b.Year, b.a, b.b, b.c, b.d, b.e))
+        EXPECT_EQ(std::tie(a.Year, a.a, a.b, a.c, a.d, a.e),
+                  std::tie(b.Year, b.a, b.b, b.c, b.d, b.e))
             << n;
         EXPECT_EQ(a.text, b.text) << n;
     }
     EXPECT_EQ(back.Remark, "Hanglage");
     EXPECT_EQ(fresh.Row(2).List(Choice::PeriodType).ChosenText(),
               "Zwischenfutter/Gründüngung im Winter, überwinternd");
-    EXPECT_EQ(fresh.Row(1).List(Choice::PeriodTillage).ChosenText(),
-              "Direktsaat/Streifenfrässaat");
+    EXPECT_EQ(fresh.Row(1).List(Choice::PeriodTillage).ChosenText(), "Direktsaat/Streifenfrässaat");
     EXPECT_FALSE(fresh.Filling);
 }
 
@@ -220,7 +237,8 @@ TEST_F(Step2Form_, StoredPositionsReferToTheFilteredLists) {
     y.d = 2;
     y.e = 3;
     form.Activate(record);
-    EXPECT_EQ(ChosenText(1, Choice::PeriodType), "Zwischenfutter/Gründüngung im Winter, abfrierend");
+    EXPECT_EQ(ChosenText(1, Choice::PeriodType),
+              "Zwischenfutter/Gründüngung im Winter, abfrierend");
     EXPECT_EQ(ChosenText(1, Choice::CropTillage), kPlough);
     EXPECT_EQ(ChosenText(1, Choice::PeriodTillage), kMulch);
     EXPECT_EQ(ChosenText(1, Choice::PeriodStart), "01.08. bis 15.08."); // codes 0 1 3 4 ...
@@ -319,8 +337,10 @@ TEST_F(Step2Form_, ClearFieldsKeepsYearsAndRemark) {
     EXPECT_EQ(record.CABAG, 0);
     EXPECT_EQ(record.KWBCount, 0);
     EXPECT_EQ(record.BFPercentage, 0);
-    for (Real share : record.Total2A) EXPECT_EQ(share, 0);
-    for (Real share : record.Total2C) EXPECT_EQ(share, 0);
+    for (Real share : record.Total2A)
+        EXPECT_EQ(share, 0);
+    for (Real share : record.Total2C)
+        EXPECT_EQ(share, 0);
     EXPECT_EQ(record.Remark, "Bemerkung");
     for (int n = 1; n <= kRotationYears; ++n) {
         EXPECT_EQ(record.RotationYearAt(n).Year, 2014 + n);
@@ -332,7 +352,8 @@ TEST_F(Step2Form_, ClearFieldsKeepsYearsAndRemark) {
 
 TEST_F(Step2Form_, RemarkIsCutTo256Characters) {
     std::string umlauts;
-    for (int i = 0; i < 300; ++i) umlauts += "ü";
+    for (int i = 0; i < 300; ++i)
+        umlauts += "ü";
     form.SetRemarkText(umlauts);
     form.RemarkExit(record);
     EXPECT_EQ(record.Remark.size(), 512u); // 256 two-byte characters
