@@ -1,5 +1,6 @@
 #include "key/rotation/catalogues.h"
 
+#include <array>
 #include <string_view>
 
 #include "key/core/number_text.h"
@@ -60,7 +61,7 @@ constexpr CropRow kCrops[] = {
     {"Weizen (Sommer)", "37", "HF", "HFS", "M", "1"},
 };
 
-CropGroup ParseGroup(std::string_view g) {
+constexpr CropGroup ParseGroup(std::string_view g) {
     if (g == "WW")
         return CropGroup::WW;
     if (g == "HF")
@@ -76,7 +77,7 @@ CropGroup ParseGroup(std::string_view g) {
     return CropGroup::None;
 }
 
-CropClass ParseClass(std::string_view c) {
+constexpr CropClass ParseClass(std::string_view c) {
     if (c == "HFW")
         return CropClass::HFW;
     if (c == "HFS")
@@ -92,6 +93,31 @@ CropClass ParseClass(std::string_view c) {
     return CropClass::None;
 }
 
+static_assert(std::size(kCrops) == kCropCount);
+
+constexpr Int ParseCode(std::string_view code) {
+    Int n = 0;
+    for (char c : code) {
+        n = n * 10 + (c - '0');
+    }
+    return n;
+}
+
+constexpr std::array<CropFacts, kCropCount> kFacts = [] {
+    std::array<CropFacts, kCropCount> facts{};
+    for (std::size_t i = 0; i < facts.size(); ++i) {
+        const CropRow& row = kCrops[i];
+        facts[i].Group = ParseGroup(row.group);
+        facts[i].Class = ParseClass(row.cls);
+        facts[i].Code = ParseCode(row.code);
+        facts[i].Column = row.column[0];
+        facts[i].SpringSown = std::string_view(row.spring) == "1";
+    }
+    return facts;
+}();
+
+constexpr CropFacts kNoCrop{};
+
 CropCatalogueList BuildCropCatalogue() {
     std::vector<std::string> names;
     std::vector<std::string> codes;
@@ -105,8 +131,6 @@ CropCatalogueList BuildCropCatalogue() {
         list.Classes.emplace_back(row.cls);
         list.TableColumns.emplace_back(row.column);
         list.SpringSown.emplace_back(row.spring);
-        list.Group.push_back(ParseGroup(row.group));
-        list.Class.push_back(ParseClass(row.cls));
     }
     return list;
 }
@@ -185,14 +209,17 @@ bool IsCropPosition(Index position) {
     return position > 0 && position < kCropCount;
 }
 
+const CropFacts& FactsOfCrop(Index position) {
+    return position >= 0 && position < kCropCount ? kFacts[static_cast<std::size_t>(position)]
+                                                  : kNoCrop;
+}
+
 CropGroup GroupOfCrop(Index position) {
-    return IsCropPosition(position) ? CropCatalogue().Group[static_cast<std::size_t>(position)]
-                                    : CropGroup::None;
+    return FactsOfCrop(position).Group;
 }
 
 CropClass ClassOfCrop(Index position) {
-    return IsCropPosition(position) ? CropCatalogue().Class[static_cast<std::size_t>(position)]
-                                    : CropClass::None;
+    return FactsOfCrop(position).Class;
 }
 
 const std::string& CodeOfCrop(Index position) {

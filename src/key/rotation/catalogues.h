@@ -30,16 +30,23 @@ enum class CropClass : std::uint8_t { None, HFW, HFS, BFW, BFS, KWB, SOK };
 
 // The main crops. Beside name and code every crop carries its group, class, column letter in
 // the key tables of groups "BF" and "HF" ("-" for none) and whether it is sown in spring
-// ("1") or not ("0"). The texts are what the key compares; Group/Class/CodeNumber are the
-// same facts parsed once, for the calculation.
+// ("1") or not ("0").
 struct CropCatalogueList : Catalogue {
     using Catalogue::Catalogue;
     std::vector<std::string> Groups;
     std::vector<std::string> Classes;
     std::vector<std::string> TableColumns;
     std::vector<std::string> SpringSown;
-    std::vector<CropGroup> Group;
-    std::vector<CropClass> Class;
+};
+
+// The same facts of one crop, read from the catalogue's texts when the program is compiled,
+// for the checks and the calculation.
+struct CropFacts {
+    CropGroup Group = CropGroup::None;
+    CropClass Class = CropClass::None;
+    Int Code = -1;     // -1 outside the list, 0 for the blank entry
+    char Column = '-'; // letter column in the key tables of groups "BF" and "HF"
+    bool SpringSown = false;
 };
 
 constexpr Int kCropCount = 39;
@@ -49,6 +56,9 @@ const Catalogue& PeriodTypes();           // 9 positions, code = position
 const Catalogue& TillageOptions();        // 6 positions, codes 0, 99, 1, 2, 3, 4
 const Catalogue& PeriodStarts();          // 13 positions, code = position
 
+// Facts of the crop at a position of CropCatalogue; for positions outside the list those of
+// no crop (code -1).
+const CropFacts& FactsOfCrop(Index position);
 // Group and class of the crop at a position of CropCatalogue; None for the blank entry and
 // for positions outside the list.
 CropGroup GroupOfCrop(Index position);

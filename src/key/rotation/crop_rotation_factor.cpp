@@ -40,48 +40,54 @@ Contribution FromCell(const KeyCell& cell, std::string reference) {
     return result;
 }
 
-// Tables with one value column, read by the row key alone.
-Contribution OneColumn(int table, const std::string& row) {
+std::string Reference(int table, Int row) {
     std::string reference = TableName(table);
     reference += '/';
-    reference += row;
-    return FromCell(FindKeyText(table, row), std::move(reference));
+    reference += KeyText(row);
+    return reference;
 }
 
-Contribution Cell(int table, const std::string& row, const std::string& column) {
-    std::string reference = TableName(table);
+// Tables with one value column, read by the row key alone.
+Contribution OneColumn(int table, Int row) {
+    return FromCell(FindNumberedText(table, row), Reference(table, row));
+}
+
+// Tables whose columns are start codes.
+Contribution Cell(int table, Int row, Int column) {
+    std::string reference = Reference(table, row);
     reference += '/';
-    reference += row;
+    reference += KeyText(column);
+    return FromCell(FindNumberedCell(table, row, column), std::move(reference));
+}
+
+// Tables whose columns are the crops' letters.
+Contribution LetterCell(int table, Int row, char column) {
+    std::string reference = Reference(table, row);
     reference += '/';
     reference += column;
-    return FromCell(FindKeyCell(table, row, column), std::move(reference));
+    return FromCell(FindLetteredCell(table, row, column), std::move(reference));
 }
 
-// Winter wheat tables have one column per kind of previous crop: potatoes, grain maize,
-// beets, anything else.
-Contribution ByPreviousCrop(int table, const std::string& row, const std::string& prevCode) {
-    const char* column = "11";
-    char shortKey = '1';
-    if (prevCode == "15" || prevCode == "16") {
-        column = "12";
-        shortKey = '2';
-    } else if (prevCode == "21") {
-        column = "13";
-        shortKey = '3';
-    } else if (prevCode == "29" || prevCode == "30") {
-        column = "14";
-        shortKey = '4';
+// Winter wheat tables have one column per kind of previous crop: "11" anything else, "12"
+// potatoes, "13" grain maize, "14" beets. The reference names them 1 to 4.
+Contribution ByPreviousCrop(int table, Int row, Int prevCode) {
+    Int kind = 1;
+    if (prevCode == 15 || prevCode == 16) {
+        kind = 2;
+    } else if (prevCode == 21) {
+        kind = 3;
+    } else if (prevCode == 29 || prevCode == 30) {
+        kind = 4;
     }
-    std::string reference = TableName(table);
+    std::string reference = Reference(table, row);
     reference += '/';
-    reference += row;
-    reference += '/';
-    reference += shortKey;
-    return FromCell(FindKeyCell(table, row, column), std::move(reference));
+    reference += KeyText(kind);
+    return FromCell(FindNumberedCell(table, row, 10 + kind), std::move(reference));
 }
 
-bool IsRootCrop(const std::string& code) {
-    return code == "15" || code == "16" || code == "29" || code == "30";
+// Potatoes and beets.
+bool IsRootCrop(Int code) {
+    return code == 15 || code == 16 || code == 29 || code == 30;
 }
 
 // Row crops: a meadow in one of the two years before counts only in rotations with at least
@@ -199,24 +205,25 @@ Contribution MainCropValue(const CropNeighbours& crops, Int T, Int kwbCount, Rea
     if (!IsCropPosition(crops.Crop)) {
         return {};
     }
-    const CropCatalogueList& cat = CropCatalogue();
-    const auto at = [](Index p) { return static_cast<std::size_t>(p); };
-    const std::string& code = CodeOfCrop(crops.Crop);
-    const std::string& prevCode = CodeOfCrop(crops.Prev);
-    const std::string& nextCode = CodeOfCrop(crops.Next);
-    const CropGroup prev = GroupOfCrop(crops.Prev);
-    const CropGroup next = GroupOfCrop(crops.Next);
+    const CropFacts& crop = FactsOfCrop(crops.Crop);
+    const CropFacts& prevCrop = FactsOfCrop(crops.Prev);
+    const CropFacts& nextCrop = FactsOfCrop(crops.Next);
+    const Int code = crop.Code;
+    const Int prevCode = prevCrop.Code;
+    const Int nextCode = nextCrop.Code;
+    const CropGroup prev = prevCrop.Group;
+    const CropGroup next = nextCrop.Group;
     const CropGroup prev2 = GroupOfCrop(crops.Prev2);
-    const bool nextSpring = IsCropPosition(crops.Next) && cat.SpringSown[at(crops.Next)] == "1";
-    const std::string& row = KeyText(T);
+    const bool nextSpring = nextCrop.SpringSown;
+    const Int row = T;
     const bool fewMeadows = kwbCount <= 1;
 
-    switch (cat.Group[at(crops.Crop)]) {
+    switch (crop.Group) {
     case CropGroup::KW:
         if (prev == CropGroup::KW) {
             return OneColumn(next == CropGroup::KW ? 21 : nextSpring ? 23 : 22, row);
         }
-        if (code == "19") {
+        if (code == 19) {
             return OneColumn(next == CropGroup::KW ? 15 : !nextSpring ? 16 : 17, row);
         }
         return OneColumn(next == CropGroup::KW ? 18 : !nextSpring ? 19 : 20, row);
@@ -224,19 +231,19 @@ Contribution MainCropValue(const CropNeighbours& crops, Int T, Int kwbCount, Rea
     case CropGroup::RB:
         if (prev == CropGroup::RB) {
             const bool fallowFollows =
-                next == CropGroup::RB || nextSpring || nextCode == "19" || nextCode == "3";
+                next == CropGroup::RB || nextSpring || nextCode == 19 || nextCode == 3;
             return OneColumn(fallowFollows ? 26 : 27, row);
         }
-        return OneColumn(code == "26" ? 24 : 25, row);
+        return OneColumn(code == 26 ? 24 : 25, row);
 
     case CropGroup::CH:
-        if (code == "3") {
+        if (code == 3) {
             return OneColumn(28, row);
         }
-        if (next != CropGroup::CH || nextCode == "3") {
+        if (next != CropGroup::CH || nextCode == 3) {
             return OneColumn(31, row);
         }
-        return OneColumn(prevCode == "3" ? 29 : 30, row);
+        return OneColumn(prevCode == 3 ? 29 : 30, row);
 
     case CropGroup::WW:
         if (fewMeadows) {
@@ -248,12 +255,12 @@ Contribution MainCropValue(const CropNeighbours& crops, Int T, Int kwbCount, Rea
         return ByPreviousCrop(prev2 == CropGroup::KW ? 13 : 14, row, prevCode);
 
     case CropGroup::BF:
-        return Cell(RowCropTable(bfPercentage >= 50, fewMeadows, prev, prev2), row,
-                    cat.TableColumns[at(crops.Crop)]);
+        return LetterCell(RowCropTable(bfPercentage >= 50, fewMeadows, prev, prev2), row,
+                          crop.Column);
 
     case CropGroup::HF:
-        return Cell(CerealTable(IsRootCrop(prevCode), fewMeadows, prev, prev2), row,
-                    cat.TableColumns[at(crops.Crop)]);
+        return LetterCell(CerealTable(IsRootCrop(prevCode), fewMeadows, prev, prev2), row,
+                          crop.Column);
 
     case CropGroup::None:
         break;
@@ -265,7 +272,6 @@ Contribution PeriodValue(Int P, Int D, Int E, Int T, CropGroup group) {
     if (P <= 0) {
         return {"0", {}, true, 0};
     }
-    const std::string& starts = KeyText(E);
     const bool rowCrop = group == CropGroup::BF;
     switch (P) {
     case 5:
@@ -273,14 +279,14 @@ Contribution PeriodValue(Int P, Int D, Int E, Int T, CropGroup group) {
     case 7:
     case 8:
         // Catch crops: "Tab35" before bare fallow ... "Tab32" over winter.
-        return Cell(40 - P, KeyText(D), starts);
+        return Cell(40 - P, D, E);
     case 2:
-        return Cell(40, "1", starts);
+        return Cell(40, 1, E);
     case 4:
-        return Cell(T == 1 ? 38 : 39, rowCrop ? "2" : "1", starts);
+        return Cell(T == 1 ? 38 : 39, rowCrop ? 2 : 1, E);
     default:
         // Stubble over winter; "Keine Zwischenperiode" has no start and finds no cell.
-        return Cell(rowCrop ? 37 : 36, KeyText(T), starts);
+        return Cell(rowCrop ? 37 : 36, T, E);
     }
 }
 

@@ -8,9 +8,48 @@ namespace {
 
 KeyTableSet BuildKeyTables();
 
+// The number a key text stands for when it is written as FormatPositiveInt writes 1 ... 99;
+// -1 otherwise.
+int PlainNumber(const std::string& key) {
+    if (key.empty() || key.size() > 2 || key[0] == '0') {
+        return -1;
+    }
+    int n = 0;
+    for (char c : key) {
+        if (c < '0' || c > '9') {
+            return -1;
+        }
+        n = n * 10 + (c - '0');
+    }
+    return n;
+}
+
+void Remember(std::int8_t& slot, Int position) {
+    if (slot < 0) {
+        slot = static_cast<std::int8_t>(position);
+    }
+}
+
 KeyTableSet WithNumbers(KeyTableSet set) {
     for (std::size_t i = 0; i < set.tables.size(); ++i) {
         const TmtxStringArray& t = set.tables[i];
+        KeyTableSet::KeyIndex& index = set.index[i];
+        index.rowOfNumber.fill(-1);
+        index.columnOfNumber.fill(-1);
+        index.columnOfLetter.fill(-1);
+        for (Int r = 0; r < t.RowCount; ++r) {
+            if (const int n = PlainNumber(t.at(r, 0)); n >= 0) {
+                Remember(index.rowOfNumber[static_cast<std::size_t>(n)], r);
+            }
+        }
+        for (Int c = 0; c < t.ColCount; ++c) {
+            const std::string& key = t.at(0, c);
+            if (const int n = PlainNumber(key); n >= 0) {
+                Remember(index.columnOfNumber[static_cast<std::size_t>(n)], c);
+            } else if (key.size() == 1 && key[0] >= 'A' && key[0] <= 'Z') {
+                Remember(index.columnOfLetter[static_cast<std::size_t>(key[0] - 'A')], c);
+            }
+        }
         for (Int r = 0; r < t.RowCount; ++r) {
             for (Int c = 0; c < t.ColCount; ++c) {
                 Real value = 0;
@@ -429,6 +468,37 @@ KeyCell FindKeyCell(int number, std::string_view rowKey, std::string_view column
         }
     }
     return {};
+}
+
+namespace {
+
+int RowOf(const KeyTableSet::KeyIndex& index, Int row) {
+    return row >= 1 && row <= 99 ? index.rowOfNumber[static_cast<std::size_t>(row)] : -1;
+}
+
+} // namespace
+
+KeyCell FindNumberedCell(int number, Int row, Int column) {
+    const KeyTableSet::KeyIndex& index = KeyTables().index[static_cast<std::size_t>(number - 1)];
+    const int r = RowOf(index, row);
+    const int c =
+        column >= 1 && column <= 99 ? index.columnOfNumber[static_cast<std::size_t>(column)] : -1;
+    return r < 0 || c < 0 ? KeyCell{} : CellAt(number, r, c);
+}
+
+KeyCell FindLetteredCell(int number, Int row, char column) {
+    const KeyTableSet::KeyIndex& index = KeyTables().index[static_cast<std::size_t>(number - 1)];
+    const int r = RowOf(index, row);
+    const int c = column >= 'A' && column <= 'Z'
+                      ? index.columnOfLetter[static_cast<std::size_t>(column - 'A')]
+                      : -1;
+    return r < 0 || c < 0 ? KeyCell{} : CellAt(number, r, c);
+}
+
+KeyCell FindNumberedText(int number, Int row) {
+    const KeyTableSet& set = KeyTables();
+    const int r = RowOf(set.index[static_cast<std::size_t>(number - 1)], row);
+    return r < 0 || set[number].ColCount < 2 ? KeyCell{} : CellAt(number, r, 1);
 }
 
 KeyCell FindKeyText(int number, std::string_view rowKey) {

@@ -5,6 +5,7 @@
 // "-" where the key has no value.
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,6 +29,15 @@ struct KeyTableSet {
     // them again; cells that are no number ("-", the keys) are marked in `isNumber`.
     std::array<std::vector<Real>, kKeyTableCount> numbers;
     std::array<std::vector<bool>, kKeyTableCount> isNumber;
+    // Where each key stands, for keys that are whole numbers 1 ... 99 written plainly or
+    // single letters A ... Z; -1 where the table has no such key. First match, as the
+    // lookups search.
+    struct KeyIndex {
+        std::array<std::int8_t, 100> rowOfNumber;
+        std::array<std::int8_t, 100> columnOfNumber;
+        std::array<std::int8_t, 26> columnOfLetter;
+    };
+    std::array<KeyIndex, kKeyTableCount> index;
 
     // Table by its number 1 ... 40.
     const TmtxStringArray& operator[](int number) const {
@@ -41,6 +51,12 @@ struct KeyTableSet {
 // return, or the value cell that LookupText would return.
 KeyCell FindKeyCell(int number, std::string_view rowKey, std::string_view columnKey);
 KeyCell FindKeyText(int number, std::string_view rowKey);
+
+// The same searches for keys given as whole numbers (the key text being the number's
+// digits, no key for 0 or less) and column letters.
+KeyCell FindNumberedCell(int number, Int row, Int column);
+KeyCell FindLetteredCell(int number, Int row, char column);
+KeyCell FindNumberedText(int number, Int row);
 
 // Built on first use, read-only afterwards.
 const KeyTableSet& KeyTables();

@@ -1,7 +1,5 @@
 #include "key/rotation/rotation_checks.h"
 
-#include <initializer_list>
-
 #include "key/rotation/catalogues.h"
 #include "key/rotation/rotation_texts.h"
 #include "key/rotation/step2_form.h"
@@ -10,30 +8,58 @@ namespace brisolt {
 
 namespace {
 
-bool IsOneOf(std::string_view code, std::initializer_list<std::string_view> codes) {
-    for (std::string_view c : codes) {
-        if (code == c) {
-            return true;
+// Crop codes are plain whole numbers; -1 stands for any other text (no crop).
+int CodeNumber(std::string_view code) {
+    if (code.empty() || code.size() > 2 || code[0] == '0') {
+        return -1;
+    }
+    int n = 0;
+    for (char c : code) {
+        if (c < '0' || c > '9') {
+            return -1;
+        }
+        n = n * 10 + (c - '0');
+    }
+    return n;
+}
+
+// A multi-year stand: the codes it is sown with and the code of its follow-on years.
+struct Stand {
+    int starters[2];
+    int follower;
+
+    bool Starts(int code) const { return code == starters[0] || code == starters[1]; }
+    bool Belongs(int code) const { return Starts(code) || code == follower; }
+};
+
+// Chinaschilf, Kunstwiese, Rotations-/Buntbrache.
+constexpr Stand kStands[] = {
+    {{3, 3}, 38},
+    {{18, 19}, 20},
+    {{26, 27}, 28},
+};
+
+bool WrongSequence(int previous, int current) {
+    for (const Stand& stand : kStands) {
+        if (current == stand.follower) {
+            return !stand.Belongs(previous);
         }
     }
     return false;
 }
 
-// A multi-year stand: the codes it is sown with and the code of its follow-on years.
-struct Stand {
-    std::initializer_list<std::string_view> starters;
-    std::string_view follower;
-};
+bool Continues(int current, int next) {
+    for (const Stand& stand : kStands) {
+        if (next == stand.follower) {
+            return stand.Belongs(current);
+        }
+    }
+    return false;
+}
 
-// Chinaschilf, Kunstwiese, Rotations-/Buntbrache.
-const Stand kStands[] = {
-    {{"3"}, "38"},
-    {{"18", "19"}, "20"},
-    {{"26", "27"}, "28"},
-};
-
-const std::string& CropCodeOfYear(const AssessmentRecord& record, int n) {
-    return CodeOfCrop(record.RotationYearAt(n).a);
+int CropCodeOfYear(const AssessmentRecord& record, int n) {
+    const Index a = record.RotationYearAt(n).a;
+    return IsCropPosition(a) ? FactsOfCrop(a).Code : -1;
 }
 
 bool IsMissing(Index position, const Step2Year* row, Choice choice) {
@@ -72,19 +98,14 @@ RotationExtent FindRotationExtent(const AssessmentRecord& record) {
 }
 
 std::optional<std::string> CheckCropSequence(std::string_view previous, std::string_view current) {
-    const bool wrong = (current == "20" && !IsOneOf(previous, {"20", "19", "18"})) ||
-                       (current == "28" && !IsOneOf(previous, {"28", "27", "26"})) ||
-                       (current == "38" && !IsOneOf(previous, {"38", "3"}));
-    if (wrong) {
+    if (WrongSequence(CodeNumber(previous), CodeNumber(current))) {
         return std::string(texts::step2::kWrongCropSequence);
     }
     return std::nullopt;
 }
 
 bool ContinuesStand(std::string_view current, std::string_view next) {
-    return (IsOneOf(current, {"3", "38"}) && next == "38") ||
-           (IsOneOf(current, {"18", "19", "20"}) && next == "20") ||
-           (IsOneOf(current, {"26", "27", "28"}) && next == "28");
+    return Continues(CodeNumber(current), CodeNumber(next));
 }
 
 std::optional<std::string> CheckYearComplete(const RotationYear& year, const Step2Year* row) {
@@ -115,8 +136,9 @@ std::optional<std::string> CheckRotation(AssessmentRecord& record, Step2Form& fo
             message = std::string(texts::step2::kGapInRotation);
         }
         for (int k = first; k <= last && !message; ++k) {
-            message = CheckCropSequence(CropCodeOfYear(record, extent.Prev(k)),
-                                        CropCodeOfYear(record, k));
+            if (WrongSequence(CropCodeOfYear(record, extent.Prev(k)), CropCodeOfYear(record, k))) {
+                message = std::string(texts::step2::kWrongCropSequence);
+            }
         }
         if (!message) {
             // Follow-on years of a stand are tilled as its sowing year was; a rotation that
@@ -124,10 +146,10 @@ std::optional<std::string> CheckRotation(AssessmentRecord& record, Step2Form& fo
             for (const Stand& stand : kStands) {
                 Index sown = 0;
                 for (int k = first; k <= last; ++k) {
-                    const std::string& code = CropCodeOfYear(record, k);
+                    const int code = CropCodeOfYear(record, k);
                     RotationYear& year = record.RotationYearAt(k);
                     if (k == first) {
-                        if (IsOneOf(code, stand.starters) || code == stand.follower) {
+                        if (stand.Belongs(code)) {
                             sown = year.c;
                         }
                         continue;
@@ -137,15 +159,14 @@ std::optional<std::string> CheckRotation(AssessmentRecord& record, Step2Form& fo
                         tillage.Choose(sown);
                         year.c = tillage.Chosen();
                     }
-                    if (IsOneOf(code, stand.starters)) {
+                    if (stand.Starts(code)) {
                         sown = year.c;
                     }
                 }
             }
             // A year followed by the next year of its own stand has no intermediate period.
             for (int k = first; k <= last; ++k) {
-                if (!ContinuesStand(CropCodeOfYear(record, k),
-                                    CropCodeOfYear(record, extent.Next(k)))) {
+                if (!Continues(CropCodeOfYear(record, k), CropCodeOfYear(record, extent.Next(k)))) {
                     continue;
                 }
                 Step2Year& row = form.Row(k);

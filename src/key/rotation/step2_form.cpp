@@ -55,6 +55,21 @@ std::string CutToChars(std::string text, std::size_t maxChars) {
     return text;
 }
 
+// ParseIntOrZero, with a shortcut for the plain digits the year fields nearly always hold.
+Int ParseYearText(const std::string& text) {
+    if (text.empty() || text.size() > 9) {
+        return ParseIntOrZero(text);
+    }
+    Int n = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') {
+            return ParseIntOrZero(text);
+        }
+        n = n * 10 + (c - '0');
+    }
+    return n;
+}
+
 } // namespace
 
 Step2Form::Step2Form() {
@@ -73,8 +88,7 @@ void Step2Form::UpdateCropChoices(int n) {
         }
         return;
     }
-    const CropCatalogueList& crops = CropCatalogue();
-    const auto cropAt = static_cast<std::size_t>(crop);
+    const CropFacts& facts = FactsOfCrop(crop);
 
     // Period type. Fallows, Kunstwiese and Chinaschilf have no stubble after them.
     OptionList& period = row.List(Choice::PeriodType);
@@ -82,7 +96,7 @@ void Step2Form::UpdateCropChoices(int n) {
     const Index rememberedType = period.EntryAt(remembered);
     period.FillAll(PeriodTypes());
     period.Choose(remembered);
-    const CropGroup group = crops.Group[cropAt];
+    const CropGroup group = facts.Group;
     if (group != CropGroup::BF && group != CropGroup::HF && group != CropGroup::WW) {
         RemoveAll(period, {kStubbleBeforeWinter, kStubbleWinter});
     }
@@ -101,8 +115,7 @@ void Step2Form::UpdateCropChoices(int n) {
     remembered = tillage.Chosen();
     tillage.FillAll(TillageOptions());
     tillage.Choose(remembered);
-    const std::string& column = crops.TableColumns[cropAt];
-    if (column == "A" || column == "B" || column == "I") {
+    if (facts.Column == 'A' || facts.Column == 'B' || facts.Column == 'I') {
         RemoveAll(tillage, {kDirectSeeding, kNoTillage});
     } else {
         tillage.RemoveAt(kNoTillage);
@@ -193,11 +206,11 @@ void Step2Form::ReadStep2Inputs(AssessmentRecord& record) const {
     if (Filling) {
         return;
     }
-    record.Years = ParseIntOrZero(YearsText);
+    record.Years = ParseYearText(YearsText);
     for (int k = 1; k <= kRotationYears; ++k) {
         const Step2Year& row = Row(k);
         RotationYear& year = record.RotationYearAt(k);
-        year.Year = ParseIntOrZero(row.YearText);
+        year.Year = ParseYearText(row.YearText);
         Index* positions[kChoicesPerYear] = {&year.a, &year.b, &year.c, &year.d, &year.e};
         for (int i = 0; i < kChoicesPerYear; ++i) {
             const OptionList& list = row.Lists[static_cast<std::size_t>(i)];

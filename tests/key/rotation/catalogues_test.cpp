@@ -64,6 +64,25 @@ TEST(Catalogues, CropRows) {
     }
 }
 
+// The checks and the calculation read the crops' facts in parsed form; they must say what the
+// catalogue's texts say.
+TEST(Catalogues, ParsedFactsMatchTheTexts) {
+    const CropCatalogueList& crops = CropCatalogue();
+    for (Index p = 0; p < kCropCount; ++p) {
+        const auto i = static_cast<std::size_t>(p);
+        const CropFacts& f = FactsOfCrop(p);
+        EXPECT_EQ(std::to_string(f.Code), crops.Codes[i]) << p;
+        EXPECT_EQ(std::string(1, f.Column), crops.TableColumns[i]) << p;
+        EXPECT_EQ(f.SpringSown, crops.SpringSown[i] == "1") << p;
+        const char* groups[] = {"-", "WW", "HF", "BF", "KW", "RB", "CH"};
+        const char* classes[] = {"-", "HFW", "HFS", "BFW", "BFS", "KWB", "SOK"};
+        EXPECT_EQ(groups[static_cast<int>(f.Group)], crops.Groups[i]) << p;
+        EXPECT_EQ(classes[static_cast<int>(f.Class)], crops.Classes[i]) << p;
+    }
+    EXPECT_EQ(FactsOfCrop(kCropCount).Code, -1);
+    EXPECT_EQ(FactsOfCrop(-1).Code, -1);
+}
+
 TEST(Catalogues, PositionsOutsideTheCropListAreNoCrop) {
     for (Index p : {-5, -1, 0, 39, 99}) {
         EXPECT_FALSE(IsCropPosition(p)) << p;
