@@ -358,18 +358,18 @@ void ComputeCropRotationFactor(AssessmentRecord& record, Step2Form& form) {
                                    record.RotationYearAt(extent.Prev(prev)).a};
         Contribution main = MainCropValue(crops, T, record.KWBCount, record.BFPercentage);
         Contribution period = PeriodValue(P, D, E, T, GroupOfCrop(year.a));
+        ++years;
+        AddContribution(sum, period.Value, period);
+        AddContribution(sum, main.Value, main);
+
         row.y = main.Value;
         row.z = main.Reference;
         row.w = period.Value;
         row.x = period.Reference;
-        year.y = main.Value;
-        year.z = main.Reference;
-        year.w = period.Value;
-        year.x = period.Reference;
-
-        ++years;
-        AddContribution(sum, year.w, period);
-        AddContribution(sum, year.y, main);
+        year.y = std::move(main.Value);
+        year.z = std::move(main.Reference);
+        year.w = std::move(period.Value);
+        year.x = std::move(period.Reference);
         CountRotationYear(counters, ClassOfCrop(year.a), T, P, D);
     }
 
