@@ -358,10 +358,6 @@ void ComputeCropRotationFactor(AssessmentRecord& record, Step2Form& form) {
                                    record.RotationYearAt(extent.Prev(prev)).a};
         Contribution main = MainCropValue(crops, T, record.KWBCount, record.BFPercentage);
         Contribution period = PeriodValue(P, D, E, T, GroupOfCrop(year.a));
-        ++years;
-        AddContribution(sum, period.Value, period);
-        AddContribution(sum, main.Value, main);
-
         row.y = main.Value;
         row.z = main.Reference;
         row.w = period.Value;
@@ -370,6 +366,10 @@ void ComputeCropRotationFactor(AssessmentRecord& record, Step2Form& form) {
         year.z = std::move(main.Reference);
         year.w = std::move(period.Value);
         year.x = std::move(period.Reference);
+
+        ++years;
+        AddContribution(sum, year.w, period);
+        AddContribution(sum, year.y, main);
         CountRotationYear(counters, ClassOfCrop(year.a), T, P, D);
     }
 

@@ -34,6 +34,8 @@ struct Step2Year {
     const OptionList& List(Choice choice) const { return Lists[static_cast<std::size_t>(choice)]; }
 };
 
+// The checks and the calculation read each year's codes through the lists this state offers,
+// so a record is shown (Activate) before any command runs on it.
 class Step2Form {
 public:
     // Creation of the screen: every main crop choice offers the whole crop catalogue.
