@@ -1,6 +1,6 @@
 #include "key/results/rill_erosion.h"
 
-#include "key/results/results_texts.h"
+#include "key/core/texts_results.h"
 
 namespace brisolt {
 

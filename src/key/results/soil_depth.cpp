@@ -1,6 +1,6 @@
 #include "key/results/soil_depth.h"
 
-#include "key/results/results_texts.h"
+#include "key/core/texts_results.h"
 
 namespace brisolt {
 

@@ -1,7 +1,7 @@
 #include "key/rotation/rotation_checks.h"
 
 #include "key/rotation/catalogues.h"
-#include "key/rotation/rotation_texts.h"
+#include "key/core/texts_rotation.h"
 #include "key/rotation/step2_form.h"
 
 namespace brisolt {

@@ -1,0 +1,24 @@
+#include "gui/results/step6_screen.h"
+
+#include "gui/shell/qt_text.h"
+#include "key/core/texts.h"
+#include "key/core/texts_results.h"
+#include "key/core/texts_rotation.h"
+
+namespace brisolt::gui {
+
+TfrmStep6::TfrmStep6(AppContext& context)
+    : WizardScreen(context, ScreenId::Step6, Q(texts::results::step6::kCaption), kStandardCanvas) {
+    AddRowButton(Q(texts::common::kBack), "btnBack", 0, [this] { Context().Navigate(this, ScreenId::Step5); });
+    AddRowButton(Q(texts::common::kNext), "btnNext", 1, [this] { Context().Navigate(this, ScreenId::Step7); });
+    AddRowButton(Q(texts::common::kClose), "btnClose", -1, [this] { Context().Navigate(this, ScreenId::Main); });
+    AddMenuEntry(FileMenu(), Q(texts::common::kNext), "mniNext", [this] { Context().Navigate(this, ScreenId::Step7); });
+    AddMenuEntry(FileMenu(), Q(texts::common::kBack), "mniBack", [this] { Context().Navigate(this, ScreenId::Step5); });
+    AddMenuEntry(FileMenu(), Q(texts::common::kClose), "mniClose", [this] { Context().Navigate(this, ScreenId::Main); });
+    AddMenuEntry(HelpMenu(), Q(texts::common::kHelp), "mniAssistance", [this] { Context().OpenHelpPage(help::kSoilDepth); });
+    AddMenuEntry(HelpMenu(), Q(texts::common::kImprint), "mniVersioninfo", [this] { Context().OpenHelpPage(help::kImprint); });
+}
+
+void TfrmStep6::Activated() {}
+
+} // namespace brisolt::gui

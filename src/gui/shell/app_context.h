@@ -1,0 +1,76 @@
+#pragma once
+// What every window shares: the one assessment, the windows by name, and the hooks through
+// which windows built elsewhere (help pages, report previews) are opened.
+
+#include <QPointer>
+#include <QWidget>
+#include <array>
+#include <functional>
+
+#include "key/core/record.h"
+
+namespace brisolt::gui {
+
+enum class ScreenId {
+    Main,
+    Intro,
+    Business,
+    Step1,
+    Step2,
+    Step3,
+    Step4,
+    Step5,
+    Step6,
+    Step7,
+    Open,
+    Save,
+    Count
+};
+
+class AppContext {
+public:
+    explicit AppContext(Int startYear);
+
+    AssessmentRecord record;
+    const Int startYear; // the calendar year at program start: defaults of a fresh assessment
+
+    void Register(ScreenId id, QWidget* window);
+    QWidget* Screen(ScreenId id) const;
+
+    // Moves from one window to another: shows the target (brought to the front and made
+    // active), then hides `from` (nothing hidden when it is null).
+    void Navigate(QWidget* from, ScreenId target);
+    // Shows a window on top of the others without hiding anything.
+    void ShowOnTop(ScreenId target);
+    static void ShowOnTop(QWidget* window);
+
+    // Hooks for the windows of the help pages and the printed reports. Until those windows
+    // exist, the commands that open them do nothing.
+    std::function<void(int page)> openHelpPage;
+    std::function<void()> openEvaluationProtocol;
+    std::function<void()> openRotationSheet;
+
+    void OpenHelpPage(int page) const;
+    void OpenEvaluationProtocol() const;
+    void OpenRotationSheet() const;
+
+private:
+    std::array<QPointer<QWidget>, static_cast<std::size_t>(ScreenId::Count)> screens_{};
+};
+
+// Page numbers of the help windows the screens open.
+namespace help {
+inline constexpr int kImprint = 114;
+inline constexpr int kRegion = 116;
+inline constexpr int kGradient = 107;
+inline constexpr int kFloatDistance = 106;
+inline constexpr int kSoilType = 130;
+inline constexpr int kStones = 103;
+inline constexpr int kRotation = 110;
+inline constexpr int kRills = 111;
+inline constexpr int kSoilLoss = 104;
+inline constexpr int kSoilDepth = 102;
+inline constexpr int kFertilityRisk = 105;
+} // namespace help
+
+} // namespace brisolt::gui

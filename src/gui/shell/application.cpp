@@ -1,0 +1,68 @@
+#include "gui/shell/application.h"
+
+#include <QApplication>
+#include <QLocale>
+#include <QPushButton>
+#include <clocale>
+
+#include "gui/files/file_window.h"
+#include "gui/results/step3_screen.h"
+#include "gui/results/step4_screen.h"
+#include "gui/results/step5_screen.h"
+#include "gui/results/step6_screen.h"
+#include "gui/results/step7_screen.h"
+#include "gui/rotation/step2_screen.h"
+#include "gui/shell/business_screen.h"
+#include "gui/shell/intro_screen.h"
+#include "gui/shell/main_window.h"
+#include "gui/site/step1_screen.h"
+#include "key/core/number_text.h"
+#include "key/startup.h"
+
+namespace brisolt::gui {
+
+void ConfigureApplication() {
+    // Number conversions of the key never depend on the C locale; keep it neutral anyway.
+    std::setlocale(LC_NUMERIC, "C");
+    const QString point = QLocale::system().decimalPoint();
+    SetDecimalSeparator(point.size() == 1 && point[0].unicode() < 128 ? point[0].toLatin1() : '.');
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPointSize(8);
+    QApplication::setFont(font);
+}
+
+Application::Application(Int startYear) : context_(startYear) {
+    BuildKeyTables();
+    const auto add = [this](QWidget* window, ScreenId id) {
+        windows_.emplace_back(window);
+        context_.Register(id, window);
+    };
+    // The order of creation is the program's start order.
+    main_ = new TfrmMain(context_);
+    add(main_, ScreenId::Main);
+    add(new TfrmOpen(context_), ScreenId::Open);
+    add(new TfrmSave(context_), ScreenId::Save);
+    add(new TfrmStep1(context_), ScreenId::Step1);
+    add(new TfrmStep2(context_), ScreenId::Step2);
+    add(new TfrmIntro(context_), ScreenId::Intro);
+    add(new TfrmStep3(context_), ScreenId::Step3);
+    add(new TfrmStep4(context_), ScreenId::Step4);
+    add(new TfrmStep5(context_), ScreenId::Step5);
+    add(new TfrmStep6(context_), ScreenId::Step6);
+    add(new TfrmStep7(context_), ScreenId::Step7);
+    add(new TfrmBusiness(context_), ScreenId::Business);
+}
+
+Application::~Application() {
+    // Windows go in reverse order of creation.
+    while (!windows_.empty()) {
+        windows_.pop_back();
+    }
+}
+
+void Application::Start() {
+    AppContext::ShowOnTop(main_);
+    main_->NextButton()->setFocus();
+}
+
+} // namespace brisolt::gui

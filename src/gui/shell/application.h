@@ -1,0 +1,38 @@
+#pragma once
+// Program start: the assessment, then every window once, in a fixed order; all live until
+// the program ends and are only shown and hidden.
+
+#include <QWidget>
+#include <memory>
+#include <vector>
+
+#include "gui/shell/app_context.h"
+
+namespace brisolt::gui {
+
+class TfrmMain;
+
+class Application {
+public:
+    explicit Application(Int startYear);
+    ~Application();
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+    AppContext& Context() { return context_; }
+    TfrmMain* MainWindow() const { return main_; }
+    template <typename T> T* Window(ScreenId id) const { return qobject_cast<T*>(context_.Screen(id)); }
+
+    // Shows the main window with "Weiter" focused.
+    void Start();
+
+private:
+    AppContext context_;
+    std::vector<std::unique_ptr<QWidget>> windows_;
+    TfrmMain* main_ = nullptr;
+};
+
+// Sets the application font and the regional decimal separator from the system locale.
+void ConfigureApplication();
+
+} // namespace brisolt::gui

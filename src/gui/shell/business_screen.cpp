@@ -1,0 +1,23 @@
+#include "gui/shell/business_screen.h"
+
+#include "gui/shell/qt_text.h"
+#include "key/core/texts.h"
+#include "key/core/texts_results.h"
+#include "key/core/texts_rotation.h"
+
+namespace brisolt::gui {
+
+TfrmBusiness::TfrmBusiness(AppContext& context)
+    : WizardScreen(context, ScreenId::Business, Q(texts::farm::kCaption), kStandardCanvas) {
+    AddRowButton(Q(texts::common::kBack), "btnBack", 0, [this] { Context().Navigate(this, ScreenId::Intro); });
+    AddRowButton(Q(texts::common::kNext), "btnNext", 1, [this] { Context().Navigate(this, ScreenId::Step1); });
+    AddRowButton(Q(texts::common::kClose), "btnClose", -1, [this] { Context().Navigate(this, ScreenId::Main); });
+    AddMenuEntry(FileMenu(), Q(texts::common::kNext), "mniNext", [this] { Context().Navigate(this, ScreenId::Step1); });
+    AddMenuEntry(FileMenu(), Q(texts::common::kBack), "mniBack", [this] { Context().Navigate(this, ScreenId::Intro); });
+    AddMenuEntry(FileMenu(), Q(texts::common::kClose), "mniClose", [this] { Context().Navigate(this, ScreenId::Main); });
+    AddMenuEntry(HelpMenu(), Q(texts::common::kImprint), "mniVersioninfo", [this] { Context().OpenHelpPage(help::kImprint); });
+}
+
+void TfrmBusiness::Activated() {}
+
+} // namespace brisolt::gui

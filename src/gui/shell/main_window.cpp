@@ -1,0 +1,46 @@
+#include "gui/shell/main_window.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QPushButton>
+
+#include "gui/shell/qt_text.h"
+#include "key/core/texts.h"
+
+namespace brisolt::gui {
+
+TfrmMain::TfrmMain(AppContext& context)
+    : WizardScreen(context, ScreenId::Main, Q(texts::mainwindow::kCaption), kStandardCanvas) {
+    AddTitle(Q(texts::mainwindow::kTitle), QRect(16, 8, 656, 36));
+    QLabel* subtitle = AddLabel(Q(texts::mainwindow::kSubtitle), QRect(16, 46, 632, 20), "labSubtitle");
+    subtitle->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    picture_ = AddLabel(QString(), QRect(100, 72, 489, 305), "imgMain");
+    picture_->setFrameShape(QFrame::StyledPanel);
+    picture_->setAlignment(Qt::AlignCenter);
+    QLabel* region = AddLabel(Q(texts::mainwindow::kRegionLine), QRect(16, 384, 632, 20), "labRegion");
+    region->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+    const auto next = [this] { Context().Navigate(nullptr, ScreenId::Intro); };
+    const auto load = [this] { Context().ShowOnTop(ScreenId::Open); };
+    const auto save = [this] { Context().ShowOnTop(ScreenId::Save); };
+    const auto quit = [] { QApplication::quit(); };
+    next_ = AddRowButton(Q(texts::common::kNext), "btnNext", 0, next);
+    AddRowButton(Q(texts::common::kExit), "btnExit", -1, quit);
+    AddMenuEntry(FileMenu(), Q(texts::common::kNext), "mniNext", next);
+    AddMenuEntry(FileMenu(), Q(texts::common::kLoad), "mniLoadCalculation", load);
+    AddMenuEntry(FileMenu(), Q(texts::common::kSave), "mniSaveCalculation", save);
+    AddMenuEntry(FileMenu(), Q(texts::common::kExit), "mniExit", quit);
+    AddMenuEntry(HelpMenu(), Q(texts::common::kImprint), "mniVersioninfo",
+                 [this] { Context().OpenHelpPage(help::kImprint); });
+    next_->setFocus();
+    next_->setDefault(true);
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event) {
+    // Closing the main window ends the program; nothing is asked and nothing saved.
+    event->accept();
+    QApplication::quit();
+}
+
+} // namespace brisolt::gui

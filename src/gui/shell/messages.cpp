@@ -1,0 +1,52 @@
+#include "gui/shell/messages.h"
+
+#include <QMessageBox>
+#include <exception>
+
+#include "gui/shell/qt_text.h"
+#include "key/core/texts.h"
+
+namespace brisolt::gui {
+
+namespace {
+Messages::Sink& CurrentSink() {
+    static Messages::Sink sink;
+    return sink;
+}
+} // namespace
+
+void Messages::SetSink(Sink sink) { CurrentSink() = std::move(sink); }
+
+QString Messages::ErrorText(const QString& text) {
+    return text.endsWith('.') ? text : text + '.';
+}
+
+void Messages::Show(QWidget* parent, const QString& text) {
+    if (CurrentSink()) {
+        CurrentSink()(Kind::Message, text);
+        return;
+    }
+    QMessageBox box(QMessageBox::Question, Q(texts::kMessageCaption), text, QMessageBox::Ok,
+                    parent);
+    box.exec();
+}
+
+void Messages::ShowError(QWidget* parent, const QString& text) {
+    const QString shown = ErrorText(text);
+    if (CurrentSink()) {
+        CurrentSink()(Kind::Error, shown);
+        return;
+    }
+    QMessageBox box(QMessageBox::Critical, Q(texts::kProgramName), shown, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+void RunGuarded(QWidget* parent, const std::function<void()>& command) {
+    try {
+        command();
+    } catch (const std::exception& error) {
+        Messages::ShowError(parent, QString::fromUtf8(error.what()));
+    }
+}
+
+} // namespace brisolt::gui

@@ -1,0 +1,72 @@
+#pragma once
+// Base of every window of the wizard: a fixed-size canvas on which the controls stand at
+// their pixel positions, the menu bar "Datei" / "Hilfe", the shared button row, and the
+// activation refresh.
+
+#include <QMainWindow>
+#include <QSize>
+#include <functional>
+
+#include "gui/shell/app_context.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+class QPushButton;
+
+namespace brisolt::gui {
+
+class WizardScreen : public QMainWindow {
+    Q_OBJECT
+public:
+    // Client area of a 696 x 515 window and of the 842 x 701 step 2 window, without the
+    // frame and the menu bar.
+    static constexpr QSize kStandardCanvas{688, 468};
+    static constexpr QSize kStep2Canvas{834, 654};
+    static constexpr int kButtonWidth = 105;
+    static constexpr int kButtonHeight = 25;
+
+    WizardScreen(AppContext& context, ScreenId id, const QString& caption, QSize canvas);
+
+    AppContext& Context() { return context_; }
+    ScreenId Id() const { return id_; }
+
+protected:
+    QWidget* Canvas() const { return canvas_; }
+    QMenu* FileMenu() const { return fileMenu_; }
+    QMenu* HelpMenu() const { return helpMenu_; }
+
+    // Runs a handler; errors end it and show the error box.
+    void Guarded(const std::function<void()>& handler);
+
+    // A button at a pixel position of the canvas, running `handler` guarded.
+    QPushButton* AddButton(const QString& text, const QString& objectName, QPoint position,
+                           std::function<void()> handler);
+    // A button of the bottom row; slot 0 is the left edge, slot -1 the right edge.
+    QPushButton* AddRowButton(const QString& text, const QString& objectName, int slot,
+                              std::function<void()> handler);
+    // A menu entry running `handler` guarded.
+    QAction* AddMenuEntry(QMenu* menu, const QString& text, const QString& objectName,
+                          std::function<void()> handler);
+    // A label at a pixel rectangle of the canvas.
+    QLabel* AddLabel(const QString& text, const QRect& rect, const QString& objectName = {});
+    // The large bold title (25 pixels) of a screen.
+    QLabel* AddTitle(const QString& text, const QRect& rect);
+
+    // Runs every time the window becomes the active one, also when the user merely clicks
+    // back into it: input screens refill their controls, result screens recompute.
+    virtual void Activated() {}
+
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    AppContext& context_;
+    ScreenId id_;
+    QWidget* canvas_;
+    QMenu* fileMenu_;
+    QMenu* helpMenu_;
+    bool inHandler_ = false;
+};
+
+} // namespace brisolt::gui
