@@ -260,6 +260,10 @@ void Step2Form::ClearRotation(AssessmentRecord& record) {
 
 void Step2Form::Activate(const AssessmentRecord& record) {
     ShowStep2Inputs(record);
+    CText = FormatPositiveReal(record.C);
+    CABAGText = FormatPositiveReal(record.CABAG);
+    KWBCountText = FormatPositiveInt(record.KWBCount);
+    BFPercentageText = FormatPositiveReal(record.BFPercentage);
     NextEnabled = true;
 }
 

@@ -76,7 +76,9 @@ public:
     void ClearRotation(AssessmentRecord& record);
 
     // --- User events ---------------------------------------------------------------------
-    // The screen becomes the active window.
+    // The screen becomes the active window: the entry is refilled from the record, and the
+    // C field and the hidden figures show the record's results, so after a load (which
+    // clears every result) no C of the previous assessment stays on the screen.
     void Activate(const AssessmentRecord& record);
     void MainCropChanged(int n, Index position, AssessmentRecord& record);
     void PeriodTypeChanged(int n, Index position, AssessmentRecord& record);
