@@ -1,6 +1,10 @@
 #include "gui/files/file_window.h"
 
 #include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -9,43 +13,163 @@
 #include "gui/shell/messages.h"
 #include "gui/shell/qt_text.h"
 #include "key/core/texts.h"
+#include "key/files/calculation_file.h"
 
 namespace brisolt::gui {
 
-FileWindow::FileWindow(AppContext& context, ScreenId id, const QString& caption)
+namespace {
+
+FileWindow::FileDialog& CurrentDialog() {
+    static FileWindow::FileDialog dialog;
+    return dialog;
+}
+
+// The file types of both dialogs. The shown description carries its pattern inside angle
+// brackets, which the dialog would not read as a pattern, so the pattern follows once more
+// and the dialog hides that part.
+QString Filter(std::string_view description, const char* pattern) {
+    return Q(description) + " (" + QString::fromLatin1(pattern) + ')';
+}
+
+QString RealFileDialog(QWidget* parent, const FileDialogRequest& request) {
+    QFileDialog dialog(parent, request.caption);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setNameFilters(request.nameFilters);
+    dialog.selectNameFilter(request.selectedFilter);
+    dialog.setDefaultSuffix(request.defaultSuffix);
+    if (request.save) {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile); // asks before replacing a file
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    }
+    if (!request.proposedName.isEmpty()) {
+        dialog.selectFile(request.proposedName);
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog.selectedFiles().constFirst();
+}
+
+std::string LocalPath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+} // namespace
+
+void FileWindow::SetFileDialog(FileDialog dialog) {
+    CurrentDialog() = std::move(dialog);
+}
+
+FileWindow::FileWindow(AppContext& context, const QString& caption)
     : context_(context), fileName_(new QLineEdit(this)), folder_(new QPushButton(this)) {
-    (void)id;
     setWindowTitle(caption);
     setFixedSize(528, 96);
     auto* label = new QLabel(Q(texts::filewindows::kFileLabel), this);
-    label->setGeometry(16, 12, 60, 20);
+    label->setObjectName("labFile");
+    label->setGeometry(16, 10, 100, 20);
     fileName_->setObjectName("edtFileName");
     fileName_->setGeometry(16, 32, 457, 23);
+    label->setBuddy(fileName_);
     folder_->setObjectName("bbtFolder");
     folder_->setGeometry(480, 31, 25, 25);
     folder_->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
-    connect(folder_, &QPushButton::clicked, this, [this] { RunGuarded(this, [this] { FolderClick(); }); });
+    folder_->setAutoDefault(true);
+    connect(folder_, &QPushButton::clicked, this, [this] {
+        // The flag also covers the error box, which opens after the command has ended.
+        inCommand_ = true;
+        RunGuarded(this, [this] { FolderClick(); });
+        inCommand_ = false;
+    });
     auto* close = new QPushButton(Q(texts::common::kClose), this);
     close->setObjectName("btnClose");
     close->setGeometry(400, 64, 105, 25);
+    close->setAutoDefault(true);
     connect(close, &QPushButton::clicked, this, &QWidget::hide);
 }
 
+QString FileWindow::AskForFile(bool save) {
+    FileDialogRequest request;
+    request.save = save;
+    request.caption = windowTitle();
+    request.proposedName = fileName_->text();
+    request.nameFilters = {Filter(texts::filewindows::kFilterDat, "*.dat"),
+                           Filter(texts::filewindows::kFilterLis, "*.lis"),
+                           Filter(texts::filewindows::kFilterTxt, "*.txt")};
+    request.selectedFilter = request.nameFilters.constLast();
+    request.defaultSuffix = Q(texts::filewindows::kDefaultExtension);
+    const FileDialog& dialog = CurrentDialog();
+    const QString chosen = dialog ? dialog(this, request) : RealFileDialog(this, request);
+    return chosen.isEmpty() ? QString() : QDir::toNativeSeparators(chosen);
+}
+
 void FileWindow::closeEvent(QCloseEvent* event) {
+    // Closing by the title bar only hides the window; it lives until the program ends.
     event->ignore();
     hide();
 }
 
 TfrmOpen::TfrmOpen(AppContext& context)
-    : FileWindow(context, ScreenId::Open, Q(texts::filewindows::kLoadCaption)) {}
+    : FileWindow(context, Q(texts::filewindows::kLoadCaption)) {}
 
-void TfrmOpen::FolderClick() {}
+void TfrmOpen::FolderClick() {
+    // A name that already points at a file is loaded without asking.
+    QString path = FileName()->text();
+    if (path.isEmpty() || !QFileInfo(path).isFile()) {
+        path = AskForFile(false);
+        if (path.isEmpty()) {
+            return;
+        }
+    }
+    // The field keeps the path for the next load.
+    FileName()->setText(path);
+    // The whole assessment is replaced, or, on a failure, left as it was: the error ends
+    // the command here and the window stays open for another try.
+    const LoadOutcome outcome =
+        LoadCalculation(Context().record, LocalPath(path), Context().startYear);
+    Messages::Show(this, Q(outcome.message));
+    hide();
+}
 
 TfrmSave::TfrmSave(AppContext& context)
-    : FileWindow(context, ScreenId::Save, Q(texts::filewindows::kSaveCaption)) {}
+    : FileWindow(context, Q(texts::filewindows::kSaveCaption)) {}
 
-void TfrmSave::FolderClick() {}
+void TfrmSave::FolderClick() {
+    const QString path = AskForFile(true);
+    if (path.isEmpty()) {
+        FileName()->clear();
+        return;
+    }
+    FileName()->setText(path);
+    // A failed save leaves the old file as it was and shows the error; the window stays.
+    const std::string message = SaveCalculation(Context().record, LocalPath(path));
+    Messages::Show(this, Q(message));
+    hide();
+}
 
-void TfrmSave::changeEvent(QEvent* event) { FileWindow::changeEvent(event); }
+void TfrmSave::showEvent(QShowEvent* event) {
+    lostToOwnDialog_ = false;
+    FileWindow::showEvent(event);
+}
+
+void TfrmSave::changeEvent(QEvent* event) {
+    FileWindow::changeEvent(event);
+    if (event->type() != QEvent::ActivationChange) {
+        return;
+    }
+    if (!isActiveWindow()) {
+        lostToOwnDialog_ = InCommand();
+        return;
+    }
+    // Each time the user comes to the window the name starts empty, so a save never goes
+    // to a file chosen earlier without asking.
+    if (!InCommand() && !lostToOwnDialog_) {
+        FileName()->clear();
+    }
+    lostToOwnDialog_ = false;
+}
 
 } // namespace brisolt::gui

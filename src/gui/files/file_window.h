@@ -2,7 +2,10 @@
 // The small load and save windows: "Datei", the file name field, the folder button and
 // "Schliessen".
 
+#include <QString>
+#include <QStringList>
 #include <QWidget>
+#include <functional>
 
 #include "gui/shell/app_context.h"
 
@@ -11,24 +14,46 @@ class QPushButton;
 
 namespace brisolt::gui {
 
+// What a window asks of the file dialog.
+struct FileDialogRequest {
+    bool save = false; // save dialog (asks before replacing a file); else open dialog
+    QString caption;
+    QString proposedName;    // the text of the file name field
+    QStringList nameFilters; // as the dialog lists them
+    QString selectedFilter;  // preselected
+    QString defaultSuffix;   // appended to a name typed without extension
+};
+
 class FileWindow : public QWidget {
     Q_OBJECT
 public:
-    FileWindow(AppContext& context, ScreenId id, const QString& caption);
+    // Returns the chosen full path, or an empty text when the user cancels.
+    using FileDialog = std::function<QString(QWidget* parent, const FileDialogRequest&)>;
+
+    FileWindow(AppContext& context, const QString& caption);
 
     QLineEdit* FileName() const { return fileName_; }
     QPushButton* FolderButton() const { return folder_; }
 
+    // Replaces the platform's file dialog (tests answer it without a modal window); an
+    // empty function restores the real dialog.
+    static void SetFileDialog(FileDialog dialog);
+
 protected:
     AppContext& Context() { return context_; }
+    // Asks the user for a file; empty when cancelled.
+    QString AskForFile(bool save);
     // The folder button's command.
     virtual void FolderClick() = 0;
+    // While the folder button's command or its error box runs.
+    bool InCommand() const { return inCommand_; }
     void closeEvent(QCloseEvent* event) override;
 
 private:
     AppContext& context_;
     QLineEdit* fileName_;
     QPushButton* folder_;
+    bool inCommand_ = false;
 };
 
 class TfrmOpen : public FileWindow {
@@ -48,6 +73,12 @@ public:
 protected:
     void FolderClick() override;
     void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    // The window lost the activation to a box or dialog of its own command; getting it
+    // back from there is not the user returning to the window.
+    bool lostToOwnDialog_ = false;
 };
 
 } // namespace brisolt::gui

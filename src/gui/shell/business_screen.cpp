@@ -1,23 +1,145 @@
 #include "gui/shell/business_screen.h"
 
+#include <QEvent>
+#include <QFocusEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <initializer_list>
+
 #include "gui/shell/qt_text.h"
 #include "key/core/texts.h"
-#include "key/core/texts_results.h"
-#include "key/core/texts_rotation.h"
 
 namespace brisolt::gui {
 
+namespace {
+constexpr int kLabelX = 40;
+constexpr int kFieldX = 232;
+constexpr int kWideField = 400;
+constexpr int kYearField = 56; // four to five digits
+constexpr int kDateField = 88; // a date of about ten characters
+constexpr int kFirstRow = 84;
+constexpr int kRowHeight = 36;
+constexpr int kFieldHeight = 21;
+
+int RowY(int row) {
+    return kFirstRow + row * kRowHeight;
+}
+} // namespace
+
 TfrmBusiness::TfrmBusiness(AppContext& context)
     : WizardScreen(context, ScreenId::Business, Q(texts::farm::kCaption), kStandardCanvas) {
-    AddRowButton(Q(texts::common::kBack), "btnBack", 0, [this] { Context().Navigate(this, ScreenId::Intro); });
-    AddRowButton(Q(texts::common::kNext), "btnNext", 1, [this] { Context().Navigate(this, ScreenId::Step1); });
-    AddRowButton(Q(texts::common::kClose), "btnClose", -1, [this] { Context().Navigate(this, ScreenId::Main); });
-    AddMenuEntry(FileMenu(), Q(texts::common::kNext), "mniNext", [this] { Context().Navigate(this, ScreenId::Step1); });
-    AddMenuEntry(FileMenu(), Q(texts::common::kBack), "mniBack", [this] { Context().Navigate(this, ScreenId::Intro); });
-    AddMenuEntry(FileMenu(), Q(texts::common::kClose), "mniClose", [this] { Context().Navigate(this, ScreenId::Main); });
-    AddMenuEntry(HelpMenu(), Q(texts::common::kImprint), "mniVersioninfo", [this] { Context().OpenHelpPage(help::kImprint); });
+    AddTitle(Q(texts::farm::kHeading), QRect(24, 20, 640, 36));
+
+    const auto label = [this](std::string_view text, int row, const QString& name) {
+        AddLabel(Q(text), QRect(kLabelX, RowY(row), kFieldX - kLabelX - 8, kFieldHeight), name)
+            ->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    };
+    label(texts::farm::kNameSurname, 0, "labNameSurname");
+    label(texts::farm::kAddress, 1, "labAddress");
+    label(texts::farm::kParzelle, 3, "labParzelle");
+    label(texts::farm::kVariant, 4, "labVariant");
+    label(texts::farm::kYear, 5, "labYear");
+    label(texts::farm::kEnteredBy, 6, "labEnteredBy");
+    label(texts::farm::kEnteredOn, 7, "labEnteredOn");
+
+    nameSurname_ = AddTextField("edtNameSurname", RowY(0), kWideField, &FarmDataForm::nameSurname);
+    address1_ = AddTextField("edtAddress1", RowY(1), kWideField, &FarmDataForm::address1);
+    // The second address line has no label of its own.
+    address2_ = AddTextField("edtAddress2", RowY(2), kWideField, &FarmDataForm::address2);
+    parzelle_ = AddTextField("edtParzelle", RowY(3), kWideField, &FarmDataForm::parzelle);
+    variant_ = AddTextField("edtVariant", RowY(4), kWideField, &FarmDataForm::variant);
+
+    // Typing in the year field copies nothing; the year is read when the field is left
+    // (or with the next change of another field).
+    year_ = new QLineEdit(Canvas());
+    year_->setObjectName("edtYear");
+    year_->setGeometry(kFieldX, RowY(5), kYearField, kFieldHeight);
+    connect(year_, &QLineEdit::textChanged, this,
+            [this](const QString& text) { form_.yearText = U(text); });
+    year_->installEventFilter(this);
+
+    enteredBy_ = AddTextField("edtEnteredBy", RowY(6), kWideField, &FarmDataForm::enteredBy);
+    enteredOn_ = AddTextField("edtEnteredOn", RowY(7), kDateField, &FarmDataForm::enteredOn);
+
+    const auto next = [this] { Context().Navigate(this, ScreenId::Step1); };
+    const auto back = [this] { Context().Navigate(this, ScreenId::Intro); };
+    const auto close = [this] { Context().Navigate(this, ScreenId::Main); };
+    QPushButton* btnBack = AddRowButton(Q(texts::common::kBack), "btnBack", 0, back);
+    QPushButton* btnNext = AddRowButton(Q(texts::common::kNext), "btnNext", 1, next);
+    QPushButton* btnClose = AddRowButton(Q(texts::common::kClose), "btnClose", -1, close);
+    AddMenuEntry(FileMenu(), Q(texts::common::kNext), "mniNext", next);
+    AddMenuEntry(FileMenu(), Q(texts::common::kBack), "mniBack", back);
+    AddMenuEntry(FileMenu(), Q(texts::common::kClose), "mniClose", close);
+    AddMenuEntry(HelpMenu(), Q(texts::common::kImprint), "mniVersioninfo",
+                 [this] { Context().OpenHelpPage(help::kImprint); });
+
+    // The variant was added to the screen later and comes last in the keyboard order.
+    QWidget* previous = nullptr;
+    for (QWidget* widget : std::initializer_list<QWidget*>{nameSurname_, address1_, address2_,
+                                                           parzelle_, year_, enteredBy_, enteredOn_,
+                                                           btnBack, btnNext, btnClose, variant_}) {
+        if (previous != nullptr) {
+            setTabOrder(previous, widget);
+        }
+        previous = widget;
+    }
+    nameSurname_->setFocus();
 }
 
-void TfrmBusiness::Activated() {}
+QLineEdit* TfrmBusiness::AddTextField(const QString& objectName, int y, int width,
+                                      std::string FarmDataForm::*field) {
+    auto* edit = new QLineEdit(Canvas());
+    edit->setObjectName(objectName);
+    edit->setGeometry(kFieldX, y, width, kFieldHeight);
+    // Every keystroke, paste or deletion reaches the record at once. Refills run under a
+    // signal blocker and never come here.
+    connect(edit, &QLineEdit::textChanged, this, [this, field](const QString& text) {
+        form_.*field = U(text);
+        Guarded([this] { form_.TextChanged(Context().record); });
+    });
+    return edit;
+}
+
+void TfrmBusiness::ShowForm() {
+    const std::pair<QLineEdit*, const std::string*> fields[] = {
+        {nameSurname_, &form_.nameSurname}, {address1_, &form_.address1},
+        {address2_, &form_.address2},       {parzelle_, &form_.parzelle},
+        {variant_, &form_.variant},         {year_, &form_.yearText},
+        {enteredBy_, &form_.enteredBy},     {enteredOn_, &form_.enteredOn},
+    };
+    for (const auto& [edit, text] : fields) {
+        const QString shown = Q(*text);
+        if (edit->text() != shown) {
+            const QSignalBlocker blocker(edit);
+            edit->setText(shown);
+        }
+    }
+}
+
+void TfrmBusiness::Activated() {
+    form_.Activate(Context().record);
+    ShowForm();
+}
+
+void TfrmBusiness::YearExit() {
+    Guarded([this] { form_.YearExit(Context().record); });
+    // The field keeps only its digits even when the year was too long to store.
+    const QSignalBlocker blocker(year_);
+    year_->setText(Q(form_.yearText));
+}
+
+bool TfrmBusiness::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == year_ && event->type() == QEvent::FocusOut) {
+        // Only a move to another control of this window leaves the field; switching to
+        // another window or opening a menu does not.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+            YearExit();
+        }
+    }
+    return WizardScreen::eventFilter(watched, event);
+}
 
 } // namespace brisolt::gui

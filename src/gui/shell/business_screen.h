@@ -1,6 +1,10 @@
 #pragma once
+// The farm data screen: the eight fields that identify the assessment.
 
 #include "gui/shell/wizard_screen.h"
+#include "key/farm/farm_data_form.h"
+
+class QLineEdit;
 
 namespace brisolt::gui {
 
@@ -11,6 +15,24 @@ public:
 
 protected:
     void Activated() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // A text field whose every change is copied into the record.
+    QLineEdit* AddTextField(const QString& objectName, int y, int width,
+                            std::string FarmDataForm::*field);
+    void ShowForm();
+    void YearExit();
+
+    FarmDataForm form_;
+    QLineEdit* nameSurname_ = nullptr;
+    QLineEdit* address1_ = nullptr;
+    QLineEdit* address2_ = nullptr;
+    QLineEdit* parzelle_ = nullptr;
+    QLineEdit* variant_ = nullptr;
+    QLineEdit* year_ = nullptr;
+    QLineEdit* enteredBy_ = nullptr;
+    QLineEdit* enteredOn_ = nullptr;
 };
 
 } // namespace brisolt::gui

@@ -1,4 +1,5 @@
 #pragma once
+// The overview: the seven steps of the key, each with the place where it is done.
 
 #include "gui/shell/wizard_screen.h"
 
@@ -8,9 +9,6 @@ class TfrmIntro : public WizardScreen {
     Q_OBJECT
 public:
     explicit TfrmIntro(AppContext& context);
-
-protected:
-    void Activated() override;
 };
 
 } // namespace brisolt::gui
