@@ -1,23 +1,249 @@
 #include "gui/site/step1_screen.h"
 
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+
+#include "gui/results/radio_group.h"
+#include "gui/shell/messages.h"
 #include "gui/shell/qt_text.h"
 #include "key/core/texts.h"
-#include "key/core/texts_results.h"
-#include "key/core/texts_rotation.h"
 
 namespace brisolt::gui {
 
-TfrmStep1::TfrmStep1(AppContext& context)
-    : WizardScreen(context, ScreenId::Step1, Q(texts::step1::kCaption), kStandardCanvas) {
-    AddRowButton(Q(texts::common::kBack), "btnBack", 0, [this] { Context().Navigate(this, ScreenId::Business); });
-    AddRowButton(Q(texts::common::kNext), "btnNext", 1, [this] { Context().Navigate(this, ScreenId::Step2); });
-    AddRowButton(Q(texts::common::kClose), "btnClose", -1, [this] { Context().Navigate(this, ScreenId::Main); });
-    AddMenuEntry(FileMenu(), Q(texts::common::kNext), "mniNext", [this] { Context().Navigate(this, ScreenId::Step2); });
-    AddMenuEntry(FileMenu(), Q(texts::common::kBack), "mniBack", [this] { Context().Navigate(this, ScreenId::Business); });
-    AddMenuEntry(FileMenu(), Q(texts::common::kClose), "mniClose", [this] { Context().Navigate(this, ScreenId::Main); });
-    AddMenuEntry(HelpMenu(), Q(texts::common::kImprint), "mniVersioninfo", [this] { Context().OpenHelpPage(help::kImprint); });
+namespace {
+
+// Columns of the input rows: "?" button, label, control.
+constexpr int kHelpX = 24;
+constexpr int kLabelX = 56;
+constexpr int kLabelWidth = 190;
+constexpr int kControlX = 250;
+constexpr int kDescriptionWidth = 410;
+constexpr int kRowHeight = 21;
+
+// Rows, top to bottom.
+constexpr int kRegionY = 68;
+constexpr int kGradientY = 132;
+constexpr int kFloatDistanceY = 162;
+constexpr int kSoilTypeY = 196;
+constexpr int kStonesY = 260;
+constexpr int kManagementY = 296;
+
+void SetItems(QComboBox* combo, const std::vector<std::string>& items, int index) {
+    const QSignalBlocker blocker(combo);
+    QStringList texts;
+    for (const std::string& item : items) {
+        texts << Q(item);
+    }
+    bool same = combo->count() == texts.size();
+    for (int i = 0; same && i < combo->count(); ++i) {
+        same = combo->itemText(i) == texts[i];
+    }
+    if (!same) {
+        combo->clear();
+        combo->addItems(texts);
+    }
+    combo->setCurrentIndex(index);
 }
 
-void TfrmStep1::Activated() {}
+void SetText(QLineEdit* edit, const std::string& text) {
+    const QSignalBlocker blocker(edit);
+    if (edit->text() != Q(text)) {
+        edit->setText(Q(text));
+    }
+}
+
+} // namespace
+
+TfrmStep1::TfrmStep1(AppContext& context)
+    : WizardScreen(context, ScreenId::Step1, Q(texts::step1::kCaption), kStandardCanvas) {
+    namespace t = texts::step1;
+    AddTitle(Q(t::kTitle), QRect(0, 10, Canvas()->width(), 36));
+
+    // Region with its description below the choice.
+    AddLabel(Q(t::kRegion), QRect(kLabelX, kRegionY, kLabelWidth, kRowHeight), "labRegion");
+    cmbRegion_ = new QComboBox(Canvas());
+    cmbRegion_->setObjectName("cmbRegion");
+    cmbRegion_->setGeometry(kControlX, kRegionY, 50, kRowHeight);
+    labRegionDescription_ = AddLabel({}, QRect(kControlX, kRegionY + 25, kDescriptionWidth, 30),
+                                     "labRegionDescription");
+    labRegionDescription_->setWordWrap(true);
+    labRegionDescription_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    AddLabel(Q(t::kGradient), QRect(kLabelX, kGradientY, kLabelWidth, kRowHeight), "labGradient");
+    edtGradient_ = AddNumberField("edtGradient", QRect(kControlX, kGradientY, 50, kRowHeight),
+                                  Q(t::kPercent), &Step1Form::gradientText, NumberField::Gradient);
+
+    AddLabel(Q(t::kFloatDistance), QRect(kLabelX, kFloatDistanceY, kLabelWidth, kRowHeight),
+             "labFloatDistance");
+    edtFloatDistance_ =
+        AddNumberField("edtFloatDistance", QRect(kControlX, kFloatDistanceY, 50, kRowHeight),
+                       Q(t::kMetres), &Step1Form::floatDistanceText,
+                       NumberField::FloatDistance);
+
+    // Soil type with its description below the choice.
+    AddLabel(Q(t::kSoilType), QRect(kLabelX, kSoilTypeY, kLabelWidth, kRowHeight), "labSoilType");
+    cmbSoilType_ = new QComboBox(Canvas());
+    cmbSoilType_->setObjectName("cmbSoilType");
+    cmbSoilType_->setGeometry(kControlX, kSoilTypeY, 250, kRowHeight);
+    labSoilTypeDescription_ = AddLabel(
+        {}, QRect(kControlX, kSoilTypeY + 25, kDescriptionWidth, 30), "labSoilTypeDescription");
+    labSoilTypeDescription_->setWordWrap(true);
+    labSoilTypeDescription_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    AddLabel(Q(t::kStones), QRect(kLabelX, kStonesY, kLabelWidth, kRowHeight), "labStones");
+    edtStones_ = AddNumberField("edtStones", QRect(kControlX, kStonesY, 50, kRowHeight),
+                                Q(t::kPercent), &Step1Form::stonesText, NumberField::Stones);
+
+    AddLabel(Q(t::kManagement), QRect(kLabelX, kManagementY + 4, kLabelWidth, kRowHeight),
+             "labEntertainment");
+    rgrEntertainment_ = new RadioGroup(Q(t::kManagementGroup), form_.managementItems,
+                                       "rgrEntertainment", Canvas());
+    rgrEntertainment_->setGeometry(kControlX, kManagementY, 180, 72);
+
+    // The "?" buttons stand in front of the labels of the five inputs; they have no menu entry.
+    QPushButton* helpButtons[] = {
+        AddHelpButton("btnHelpRegion", kRegionY, help::kRegion),
+        AddHelpButton("btnHelpGradient", kGradientY, help::kGradient),
+        AddHelpButton("btnHelpFloatDistance", kFloatDistanceY, help::kFloatDistance),
+        AddHelpButton("btnHelpSoilType", kSoilTypeY, help::kSoilType),
+        AddHelpButton("btnHelpStones", kStonesY, help::kStones),
+    };
+
+    QPushButton* back = AddRowButton(Q(texts::common::kBack), "btnBack", 0,
+                                     [this] { Context().Navigate(this, ScreenId::Business); });
+    QPushButton* next = AddRowButton(Q(texts::common::kNext), "btnNext", 1, [this] { Next(); });
+    QPushButton* close = AddRowButton(Q(texts::common::kClose), "btnClose", -1,
+                                      [this] { Context().Navigate(this, ScreenId::Main); });
+    AddMenuEntry(FileMenu(), Q(texts::common::kNext), "mniNext", [this] { Next(); });
+    AddMenuEntry(FileMenu(), Q(texts::common::kBack), "mniBack",
+                 [this] { Context().Navigate(this, ScreenId::Business); });
+    AddMenuEntry(FileMenu(), Q(texts::common::kClose), "mniClose",
+                 [this] { Context().Navigate(this, ScreenId::Main); });
+    AddMenuEntry(HelpMenu(), Q(texts::common::kImprint), "mniVersioninfo",
+                 [this] { Context().OpenHelpPage(help::kImprint); });
+
+    // Choices: only the user's own choices reach the form (refills are signal-blocked).
+    connect(cmbRegion_, &QComboBox::activated, this, [this](int index) {
+        Guarded([this, index] {
+            form_.RegionChanged(Context().record, index);
+            ShowForm();
+        });
+    });
+    connect(cmbSoilType_, &QComboBox::activated, this, [this](int index) {
+        Guarded([this, index] {
+            form_.SoilTypeChanged(Context().record, index);
+            ShowForm();
+        });
+    });
+    rgrEntertainment_->OnClick([this](int position) {
+        Guarded([this, position] {
+            form_.EntertainmentClicked(Context().record, position);
+            ShowForm();
+        });
+    });
+
+    // Tab order: the inputs top to bottom, the button row, then the "?" buttons.
+    QWidget* chain[] = {cmbRegion_,
+                        edtGradient_,
+                        edtFloatDistance_,
+                        cmbSoilType_,
+                        edtStones_,
+                        rgrEntertainment_->Button(0),
+                        rgrEntertainment_->Button(1),
+                        back,
+                        next,
+                        close,
+                        helpButtons[0],
+                        helpButtons[1],
+                        helpButtons[2],
+                        helpButtons[3],
+                        helpButtons[4]};
+    for (std::size_t i = 1; i < std::size(chain); ++i) {
+        setTabOrder(chain[i - 1], chain[i]);
+    }
+    ShowForm(); // the record is read only when the window becomes active
+}
+
+QLineEdit* TfrmStep1::AddNumberField(const QString& objectName, const QRect& rect,
+                                     const QString& unit, std::string Step1Form::*text,
+                                     NumberField field) {
+    auto* edit = new QLineEdit(Canvas());
+    edit->setObjectName(objectName);
+    edit->setGeometry(rect);
+    AddLabel(unit, QRect(rect.right() + 6, rect.y(), 20, rect.height()));
+    // The form always holds the text as it stands; it is reduced to digits when the field
+    // is left.
+    connect(edit, &QLineEdit::textEdited, this,
+            [this, text](const QString& typed) { form_.*text = U(typed); });
+    connect(edit, &QLineEdit::editingFinished, this,
+            [this, field] { Guarded([this, field] { NumberFieldExit(field); }); });
+    return edit;
+}
+
+QPushButton* TfrmStep1::AddHelpButton(const QString& objectName, int y, int page) {
+    QPushButton* button = AddButton(Q(texts::common::kHelpButton), objectName, QPoint(kHelpX, y),
+                                    [this, page] { Context().OpenHelpPage(page); });
+    button->setFixedSize(22, kRowHeight);
+    return button;
+}
+
+void TfrmStep1::NumberFieldExit(NumberField field) {
+    // The reduced text goes back into the field even when storing it fails.
+    struct Refill {
+        TfrmStep1* screen;
+        ~Refill() { screen->ShowForm(); }
+    } refill{this};
+    switch (field) {
+    case NumberField::Gradient:
+        form_.GradientExit(Context().record);
+        break;
+    case NumberField::FloatDistance:
+        form_.FloatDistanceExit(Context().record);
+        break;
+    case NumberField::Stones:
+        form_.StonesExit(Context().record);
+        break;
+    }
+}
+
+void TfrmStep1::Next() {
+    // A menu command leaves the focus in the field being typed in: finish that field first,
+    // as leaving it would.
+    const QWidget* focused = focusWidget();
+    if (focused == edtGradient_) {
+        NumberFieldExit(NumberField::Gradient);
+    } else if (focused == edtFloatDistance_) {
+        NumberFieldExit(NumberField::FloatDistance);
+    } else if (focused == edtStones_) {
+        NumberFieldExit(NumberField::Stones);
+    }
+    const std::optional<std::string> refusal = form_.Next(Context().record);
+    ShowForm();
+    if (refusal) {
+        Messages::Show(this, Q(*refusal));
+        return;
+    }
+    Context().Navigate(this, ScreenId::Step2);
+}
+
+void TfrmStep1::ShowForm() {
+    SetItems(cmbRegion_, form_.regionItems, form_.regionIndex);
+    labRegionDescription_->setText(Q(form_.regionDescription));
+    SetText(edtGradient_, form_.gradientText);
+    SetText(edtFloatDistance_, form_.floatDistanceText);
+    SetItems(cmbSoilType_, form_.soilTypeItems, form_.soilTypeIndex);
+    labSoilTypeDescription_->setText(Q(form_.soilTypeDescription));
+    SetText(edtStones_, form_.stonesText);
+    rgrEntertainment_->SetChecked(form_.entertainmentIndex);
+}
+
+void TfrmStep1::Activated() {
+    form_.Activate(Context().record);
+    ShowForm();
+}
 
 } // namespace brisolt::gui
