@@ -46,7 +46,12 @@ QString RealFileDialog(QWidget* parent, const FileDialogRequest& request) {
         dialog.setFileMode(QFileDialog::ExistingFile);
     }
     if (!request.proposedName.isEmpty()) {
-        dialog.selectFile(request.proposedName);
+        // Folder and name apart: the dialog drops a full path to a file that does not exist.
+        const QFileInfo proposed(request.proposedName);
+        if (proposed.absoluteDir().exists()) {
+            dialog.setDirectory(proposed.absolutePath());
+        }
+        dialog.selectFile(proposed.fileName());
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return {};
