@@ -24,7 +24,7 @@ void SaveScreenshot(QWidget* window, const char* name) {
     QVERIFY(window->grab().save(QString(BRISOLT_SCREENSHOTS) + '/' + name));
 }
 
-// Two windows of the program must not share a pixel between their controls, and every
+// No two controls of a window overlap, and every
 // control must stand inside its window.
 void CheckNoOverlap(QWidget* window) {
     const QWidget* canvas = Find<QWidget>(window, "canvas");
