@@ -48,12 +48,16 @@ void RadioGroup::SetChecked(int position) {
     buttons_->setExclusive(true);
 }
 
-int RadioGroup::Checked() const { return buttons_->checkedId(); }
+int RadioGroup::Checked() const {
+    return buttons_->checkedId();
+}
 
 QRadioButton* RadioGroup::Button(int position) const {
     return qobject_cast<QRadioButton*>(buttons_->button(position));
 }
 
-int RadioGroup::Count() const { return static_cast<int>(buttons_->buttons().size()); }
+int RadioGroup::Count() const {
+    return static_cast<int>(buttons_->buttons().size());
+}
 
 } // namespace brisolt::gui

@@ -1,6 +1,10 @@
 #pragma once
+// Step 3: the basic risk from sheet erosion EF = ST' x C, recomputed each time the window
+// becomes active.
 
 #include "gui/shell/wizard_screen.h"
+
+class QLineEdit;
 
 namespace brisolt::gui {
 
@@ -11,6 +15,9 @@ public:
 
 protected:
     void Activated() override;
+
+private:
+    QLineEdit* edtEF_ = nullptr;
 };
 
 } // namespace brisolt::gui

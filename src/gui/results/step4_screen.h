@@ -1,16 +1,35 @@
 #pragma once
+// Step 4: the rill questions. Which groups are shown and which answers are checked is the
+// business of Step4FormState; this window mirrors it after every click and activation.
+
+#include <array>
 
 #include "gui/shell/wizard_screen.h"
+#include "key/results/step4_form.h"
 
 namespace brisolt::gui {
+
+class RadioGroup;
 
 class TfrmStep4 : public WizardScreen {
     Q_OBJECT
 public:
     explicit TfrmStep4(AppContext& context);
 
+    RadioGroup* Group(RillQuestion question) const {
+        return groups_[static_cast<std::size_t>(question)];
+    }
+
 protected:
     void Activated() override;
+
+private:
+    void Click(RillQuestion question, int position);
+    void Next();
+    void ShowForm();
+
+    Step4FormState form_;
+    std::array<RadioGroup*, kRillQuestionCount> groups_{};
 };
 
 } // namespace brisolt::gui

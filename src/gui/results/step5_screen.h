@@ -1,6 +1,10 @@
 #pragma once
+// Step 5: the total erosion risk EFL = EF + EL and the average soil loss, recomputed each
+// time the window becomes active.
 
 #include "gui/shell/wizard_screen.h"
+
+class QLineEdit;
 
 namespace brisolt::gui {
 
@@ -11,6 +15,11 @@ public:
 
 protected:
     void Activated() override;
+
+private:
+    QLineEdit* edtEFL_ = nullptr;
+    QLineEdit* edtSoilLossMM_ = nullptr;
+    QLineEdit* edtSoilLossTHA_ = nullptr;
 };
 
 } // namespace brisolt::gui

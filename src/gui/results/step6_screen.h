@@ -1,8 +1,15 @@
 #pragma once
+// Step 6: how the soil depth was determined and the depth itself. The regional standard
+// fills the depth in and locks the field; Step6FormState decides, this window mirrors it.
 
 #include "gui/shell/wizard_screen.h"
+#include "key/results/step6_form.h"
+
+class QLineEdit;
 
 namespace brisolt::gui {
+
+class RadioGroup;
 
 class TfrmStep6 : public WizardScreen {
     Q_OBJECT
@@ -11,6 +18,15 @@ public:
 
 protected:
     void Activated() override;
+
+private:
+    void DepthSoilExit();
+    void Next();
+    void ShowForm();
+
+    Step6FormState form_;
+    RadioGroup* ragMethod_ = nullptr;
+    QLineEdit* edtDepthSoil_ = nullptr;
 };
 
 } // namespace brisolt::gui

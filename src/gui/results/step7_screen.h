@@ -1,6 +1,12 @@
 #pragma once
+// Step 7: the risk level of soil fertility GBF, recomputed each time the window becomes
+// active, and the end-of-assessment commands (print the evaluation, print the rotation,
+// save the calculation).
 
 #include "gui/shell/wizard_screen.h"
+
+class QLabel;
+class QLineEdit;
 
 namespace brisolt::gui {
 
@@ -9,8 +15,16 @@ class TfrmStep7 : public WizardScreen {
 public:
     explicit TfrmStep7(AppContext& context);
 
+    // The framed area for the legend of the five levels, centred below the title. It is
+    // empty here; the legend picture is set into it with QLabel::setPixmap.
+    QLabel* Legend() const { return imgLegend_; }
+
 protected:
     void Activated() override;
+
+private:
+    QLabel* imgLegend_ = nullptr;
+    QLineEdit* edtGBF_ = nullptr;
 };
 
 } // namespace brisolt::gui

@@ -81,16 +81,15 @@ TfrmStep1::TfrmStep1(AppContext& context)
              "labFloatDistance");
     edtFloatDistance_ =
         AddNumberField("edtFloatDistance", QRect(kControlX, kFloatDistanceY, 50, kRowHeight),
-                       Q(t::kMetres), &Step1Form::floatDistanceText,
-                       NumberField::FloatDistance);
+                       Q(t::kMetres), &Step1Form::floatDistanceText, NumberField::FloatDistance);
 
     // Soil type with its description below the choice.
     AddLabel(Q(t::kSoilType), QRect(kLabelX, kSoilTypeY, kLabelWidth, kRowHeight), "labSoilType");
     cmbSoilType_ = new QComboBox(Canvas());
     cmbSoilType_->setObjectName("cmbSoilType");
     cmbSoilType_->setGeometry(kControlX, kSoilTypeY, 250, kRowHeight);
-    labSoilTypeDescription_ = AddLabel(
-        {}, QRect(kControlX, kSoilTypeY + 25, kDescriptionWidth, 30), "labSoilTypeDescription");
+    labSoilTypeDescription_ = AddLabel({}, QRect(kControlX, kSoilTypeY + 25, kDescriptionWidth, 30),
+                                       "labSoilTypeDescription");
     labSoilTypeDescription_->setWordWrap(true);
     labSoilTypeDescription_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
@@ -100,8 +99,8 @@ TfrmStep1::TfrmStep1(AppContext& context)
 
     AddLabel(Q(t::kManagement), QRect(kLabelX, kManagementY + 4, kLabelWidth, kRowHeight),
              "labEntertainment");
-    rgrEntertainment_ = new RadioGroup(Q(t::kManagementGroup), form_.managementItems,
-                                       "rgrEntertainment", Canvas());
+    rgrEntertainment_ =
+        new RadioGroup(Q(t::kManagementGroup), form_.managementItems, "rgrEntertainment", Canvas());
     rgrEntertainment_->setGeometry(kControlX, kManagementY, 180, 72);
 
     // The "?" buttons stand in front of the labels of the five inputs; they have no menu entry.
