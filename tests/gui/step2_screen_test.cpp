@@ -339,6 +339,28 @@ private slots:
         QCOMPARE(log.Take(), QStringList());
     }
 
+    void textTypedBeforeSwitchingWindowsIsKept() {
+        Application app(2026);
+        QWidget* window = OpenStep2(app);
+        // The user types without leaving the field, looks at another window and comes back:
+        // the refill on return must not throw the typed text away.
+        QLineEdit* remark = Field(window, "edtRemark");
+        remark->setFocus();
+        remark->insert("Hang");
+        QLineEdit* year1 = Field(window, "edtYear1");
+        Reactivate(app, window);
+        QCOMPARE(remark->text(), QString("Hang"));
+        QCOMPARE(app.Context().record.Remark, std::string("Hang"));
+
+        year1->setFocus();
+        year1->selectAll();
+        year1->insert("2020");
+        Reactivate(app, window);
+        QCOMPARE(year1->text(), QString("2020"));
+        QCOMPARE(Field(window, "edtYear10")->text(), QString("2029"));
+        QCOMPARE(app.Context().record.RotationYearAt(1).Year, 2020);
+    }
+
     void loadedRotationShowsNoOldC() {
         MessageLog log;
         Application app(2026);
