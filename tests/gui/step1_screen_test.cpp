@@ -226,6 +226,27 @@ private slots:
         QVERIFY(step1->isVisible());
     }
 
+    // Every region and soil type description fits its two-line area unclipped.
+    void descriptionsFitTheirArea() {
+        Application app(2026);
+        QWidget* step1 = app.Context().Screen(ScreenId::Step1);
+        Activate(step1);
+        auto* region = Find<QComboBox>(step1, "cmbRegion");
+        auto* soilType = Find<QComboBox>(step1, "cmbSoilType");
+        const auto fits = [step1](const char* name) {
+            auto* label = Find<QLabel>(step1, name);
+            return label->heightForWidth(label->width()) <= label->height();
+        };
+        for (int r = 0; r < region->count(); ++r) {
+            Choose(region, r);
+            QVERIFY2(fits("labRegionDescription"), qPrintable(region->currentText()));
+            for (int s = 0; s < soilType->count(); ++s) {
+                Choose(soilType, s);
+                QVERIFY2(fits("labSoilTypeDescription"), qPrintable(soilType->currentText()));
+            }
+        }
+    }
+
     void screenshot() {
         Application app(2026);
         AssessmentRecord& record = app.Context().record;
