@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QEvent>
+#include <QShowEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
@@ -91,6 +92,16 @@ void WizardScreen::changeEvent(QEvent* event) {
     // A box shown by one of our own handlers hands the activation back when it closes;
     // that is not the user coming back to the window.
     if (event->type() == QEvent::ActivationChange && isActiveWindow() && !inHandler_) {
+        Guarded([this] { Activated(); });
+    }
+}
+
+void WizardScreen::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    // A window that is shown is about to become the active one; refresh it now, so it never
+    // shows stale values even where the window system hands the activation over late (or,
+    // without a window manager, not at all).
+    if (!event->spontaneous() && !inHandler_) {
         Guarded([this] { Activated(); });
     }
 }

@@ -58,6 +58,7 @@ protected:
     virtual void Activated() {}
 
     void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
