@@ -1,0 +1,58 @@
+#pragma once
+// A printed page as data: every box, text, line and rectangle with its position in
+// millimetres from the top left corner of the sheet. The reports decide everything here;
+// the painter in the desktop program only draws what a page lists, in list order.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace brisolt::report {
+
+struct RectMm {
+    double x = 0;      // from the left edge of the sheet
+    double y = 0;      // from the top edge of the sheet
+    double width = 0;
+    double height = 0;
+};
+
+enum class Align { Left, Center, Right };
+enum class Fill { None, White, Grey };
+enum class ElementKind {
+    Text, // a fixed box: wraps at word boundaries within its width, cut at its height
+    Line, // a horizontal black line across the box, at its vertical middle
+    Box   // a rectangle with frame and fill, without text
+};
+
+struct Frame {
+    bool left = false;
+    bool top = false;
+    bool right = false;
+    bool bottom = false;
+    static Frame All() { return {true, true, true, true}; }
+    bool Any() const { return left || top || right || bottom; }
+};
+
+struct Element {
+    ElementKind kind = ElementKind::Text;
+    RectMm box;
+    std::string text; // UTF-8
+    double fontPoints = 8;
+    bool bold = false;
+    Align align = Align::Left;
+    bool wrap = true;
+    Frame frame;
+    Fill fill = Fill::None;
+};
+
+struct Page {
+    double widthMm = 210;  // A4 portrait
+    double heightMm = 297;
+    std::string name;      // document title, e.g. for the PDF's metadata
+    std::vector<Element> elements; // drawn in this order
+};
+
+// The first text element whose text is exactly `text`; nullptr when there is none.
+const Element* FindText(const Page& page, std::string_view text);
+
+} // namespace brisolt::report

@@ -1,0 +1,16 @@
+#pragma once
+// The two printed reports, built from the record as it stands when they are generated.
+
+#include "key/core/record.h"
+#include "report/page.h"
+
+namespace brisolt::report {
+
+// The one-page evaluation protocol. `separator` is the decimal separator of C and the shares
+// (the regional one on screen and paper, '.' in the CLI); the soil loss always uses '.'.
+Page BuildEvaluationProtocol(const AssessmentRecord& record, char separator);
+
+// The one-page crop rotation sheet of step 2.
+Page BuildRotationSheet(const AssessmentRecord& record, char separator);
+
+} // namespace brisolt::report
