@@ -53,6 +53,8 @@ test: build
 
 bench: build
 	$(BUILD)/bench/brisolt_bench
+	$(BUILD)/bench/report_bench
+	bench/startup.sh $(BUILD)
 
 # Runs the loader fuzzer for 60 seconds (clang's libFuzzer).
 fuzz: deps

@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "cli/record_fields.h"
+#include "cli/report_command.h"
 #include "key/core/number_text.h"
 #include "key/files/calculation_file.h"
 #include "key/rotation/rotation_checks.h"
@@ -20,6 +21,9 @@ constexpr const char* kUsage =
     "  brisolt-cli evaluate [--format json|csv] DATEI...\n"
     "      Lädt jede Berechnungsdatei in eine neue Abschätzung, geht alle Schritte mit\n"
     "      \"Weiter\" durch und schreibt Eingaben und Ergebnisse (JSON: ein Objekt je Zeile).\n"
+    "  brisolt-cli report DATEI --protocol AUSWERTUNG.pdf [--sheet FRUCHTFOLGE.pdf]\n"
+    "      Lädt die Datei, geht alle Schritte durch und schreibt das Auswerteprotokoll\n"
+    "      (und das Fruchtfolgeblatt) als PDF.\n"
     "  brisolt-cli new DATEI\n"
     "      Schreibt die Berechnungsdatei einer neuen Abschätzung (Vorgabewerte).\n"
     "  brisolt-cli --help\n";
@@ -258,6 +262,9 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     }
     if (command == "evaluate") {
         return Evaluate(rest, out, err);
+    }
+    if (command == "report") {
+        return Report(rest, out, err);
     }
     if (command == "new") {
         return New(rest, out, err);

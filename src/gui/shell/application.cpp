@@ -6,6 +6,7 @@
 #include <clocale>
 
 #include "gui/files/file_window.h"
+#include "gui/reports/report_preview.h"
 #include "gui/results/step3_screen.h"
 #include "gui/results/step4_screen.h"
 #include "gui/results/step5_screen.h"
@@ -18,6 +19,7 @@
 #include "gui/site/step1_screen.h"
 #include "key/core/number_text.h"
 #include "key/startup.h"
+#include "report/reports.h"
 
 namespace brisolt::gui {
 
@@ -51,6 +53,18 @@ Application::Application(Int startYear) : context_(startYear) {
     add(new TfrmStep6(context_), ScreenId::Step6);
     add(new TfrmStep7(context_), ScreenId::Step7);
     add(new TfrmBusiness(context_), ScreenId::Business);
+
+    // The reports read the record at the moment they are drawn.
+    context_.openEvaluationProtocol = [this] {
+        ShowReportPreview(QApplication::activeWindow(),
+                          [this] { return report::BuildEvaluationProtocol(context_.record, DecimalSeparator()); },
+                          QString::fromStdString(report::ProposedPdfName(context_.record, "Auswertung")));
+    };
+    context_.openRotationSheet = [this] {
+        ShowReportPreview(QApplication::activeWindow(),
+                          [this] { return report::BuildRotationSheet(context_.record, DecimalSeparator()); },
+                          QString::fromStdString(report::ProposedPdfName(context_.record, "Fruchtfolge")));
+    };
 }
 
 Application::~Application() {

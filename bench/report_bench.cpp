@@ -1,0 +1,41 @@
+// Building the evaluation protocol from the record and rendering it to a PDF file, in
+// process: 20 single runs, report the median.
+
+#include <benchmark/benchmark.h>
+
+#include <QDir>
+#include <QGuiApplication>
+
+#include "gui/reports/page_painter.h"
+#include "key/files/calculation_file.h"
+#include "key/startup.h"
+#include "key/walk.h"
+#include "report/reports.h"
+
+namespace {
+
+void BM_ProtocolToPdf(benchmark::State& state) {
+    brisolt::Evaluation e =
+        brisolt::EvaluateCalculationFile(BRISOLT_TEST_DATA "/worked_example.txt", 2026);
+    const QString path = QDir::temp().filePath("brisolt-bench-protocol.pdf");
+    for (auto _ : state) {
+        const brisolt::report::Page page = brisolt::report::BuildEvaluationProtocol(e.record, '.');
+        const QString error = brisolt::gui::WritePdf(page, path);
+        if (!error.isEmpty()) {
+            state.SkipWithError(qPrintable(error));
+        }
+    }
+    QFile::remove(path);
+}
+BENCHMARK(BM_ProtocolToPdf)->Iterations(1)->Repetitions(20)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

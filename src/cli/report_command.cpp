@@ -1,0 +1,89 @@
+#include "cli/report_command.h"
+
+#include <QGuiApplication>
+#include <QString>
+#include <cstdio>
+#include <memory>
+#include <ostream>
+
+#include "gui/reports/page_painter.h"
+#include "key/core/number_text.h"
+#include "key/startup.h"
+#include "key/walk.h"
+#include "report/reports.h"
+
+namespace brisolt::cli {
+
+namespace {
+
+// Fonts and painting need a Qt application; the CLI never opens a window.
+void EnsureGuiApplication() {
+    if (QGuiApplication::instance() != nullptr) {
+        return;
+    }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    // The CLI speaks for itself; Qt's own notes (runtime folder, fonts) are not for its users.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+        if (type == QtCriticalMsg || type == QtFatalMsg) {
+            fprintf(stderr, "%s\n", qPrintable(text));
+        }
+    });
+    static int argc = 1;
+    static char name[] = "brisolt-cli";
+    static char* argv[] = {name, nullptr};
+    static std::unique_ptr<QGuiApplication> app = std::make_unique<QGuiApplication>(argc, argv);
+}
+
+} // namespace
+
+bool ReportsAvailable() { return true; }
+
+int Report(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    std::string file;
+    std::string protocol;
+    std::string sheet;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if ((a == "--protocol" || a == "--sheet") && i + 1 < args.size()) {
+            (a == "--protocol" ? protocol : sheet) = args[++i];
+        } else if (!a.empty() && a[0] != '-' && file.empty()) {
+            file = a;
+        } else {
+            err << "brisolt-cli: unerwartetes Argument '" << a << "'\n";
+            return 2;
+        }
+    }
+    if (file.empty() || protocol.empty()) {
+        err << "brisolt-cli: report braucht DATEI und --protocol AUSGABE.pdf\n";
+        return 2;
+    }
+    const Evaluation evaluation = EvaluateCalculationFile(file, CurrentCalendarYear());
+    if (!evaluation.outcome.loaded) {
+        err << "brisolt-cli: " << file << ": " << evaluation.outcome.loadMessage << "\n";
+        return 1;
+    }
+    if (evaluation.outcome.stoppedAt > 0) {
+        // The reports validate nothing: they print what the record holds.
+        err << "brisolt-cli: Schritt " << evaluation.outcome.stoppedAt << ": "
+            << evaluation.outcome.stopMessage << "\n";
+    }
+    EnsureGuiApplication();
+    const auto write = [&](const report::Page& page, const std::string& path) {
+        const QString error = gui::WritePdf(page, QString::fromStdString(path));
+        if (!error.isEmpty()) {
+            err << "brisolt-cli: " << path << ": " << error.toStdString() << "\n";
+            return false;
+        }
+        out << path << "\n";
+        return true;
+    };
+    bool ok = write(report::BuildEvaluationProtocol(evaluation.record, '.'), protocol);
+    if (!sheet.empty()) {
+        ok = write(report::BuildRotationSheet(evaluation.record, '.'), sheet) && ok;
+    }
+    return ok ? 0 : 1;
+}
+
+} // namespace brisolt::cli

@@ -1,0 +1,16 @@
+// Builds without Qt (the sanitizer build) cannot write PDF files.
+
+#include <ostream>
+
+#include "cli/report_command.h"
+
+namespace brisolt::cli {
+
+bool ReportsAvailable() { return false; }
+
+int Report(const std::vector<std::string>&, std::ostream&, std::ostream& err) {
+    err << "brisolt-cli: diese Ausgabe wurde ohne PDF-Unterstützung gebaut\n";
+    return 2;
+}
+
+} // namespace brisolt::cli

@@ -1,0 +1,21 @@
+#pragma once
+// Draws a report page description with QPainter: one drawing code for the preview, the
+// printer and PDF files. Needs only QtGui.
+
+#include <QString>
+
+#include "report/page.h"
+
+class QPainter;
+
+namespace brisolt::gui {
+
+// Paints the page onto the painter's device, whose origin must be the sheet's top left
+// corner (full-page printing) and whose resolution gives the millimetre scale.
+void PaintPage(QPainter& painter, const report::Page& page);
+
+// Writes the page as a one-page A4 PDF. The old file is replaced only once the new one is
+// complete. Returns an empty text on success, otherwise a German error message.
+QString WritePdf(const report::Page& page, const QString& path);
+
+} // namespace brisolt::gui
