@@ -74,8 +74,7 @@ void DrawFrame(QPainter& painter, const Scale& scale, const QRectF& r, report::F
 }
 
 // Text inside a fixed box: wrapped at word boundaries, and only the lines that fit the
-// box's height are drawn (at least the first, clipped to the box). A text of one line sits
-// in the middle of its box, longer texts start at the top.
+// box's height are drawn (at least the first, clipped to the box).
 void DrawText(QPainter& painter, const Scale& scale, const QRectF& box, const report::Element& e) {
     if (e.text.empty()) {
         return;
@@ -104,8 +103,9 @@ void DrawText(QPainter& painter, const Scale& scale, const QRectF& box, const re
     }
     const double lineHeight = layout.lineAt(0).height();
     const int fitting = std::max(1, std::min(total, static_cast<int>(box.height() / lineHeight)));
-    const double top = fitting == total && total == 1 ? (box.height() - lineHeight) / 2
-                                                      : scale.Y(0.2);
+    // A box of one line's height centres its text; taller boxes start at the top.
+    const bool singleLineBox = box.height() < 2 * lineHeight;
+    const double top = singleLineBox ? (box.height() - lineHeight) / 2 : scale.Y(0.2);
     painter.save();
     painter.setClipRect(box);
     painter.setPen(Qt::black);

@@ -1,0 +1,105 @@
+// brisolt-cli report: one-page A4 PDFs whose text is the assessment's.
+
+#include <gtest/gtest.h>
+
+#include "cli/report_command.h"
+#include "support/run.h"
+#include "support/temp_dir.h"
+
+namespace brisolt {
+namespace {
+
+using testing::RunCommand;
+using testing::ShellQuote;
+using testing::TempDir;
+
+// The page's text without blanks: how text extraction spaces a line depends on the font's
+// metrics, not on what the report printed.
+std::string Squeezed(std::string text) {
+    std::erase_if(text, [](char c) { return c == ' ' || c == '\n'; });
+    return text;
+}
+
+std::string PdfText(const std::string& path) {
+    return Squeezed(RunCommand("pdftotext " + ShellQuote(path) + " - 2>/dev/null").out);
+}
+
+std::string PdfInfo(const std::string& path) {
+    return RunCommand("pdfinfo " + ShellQuote(path) + " 2>/dev/null").out;
+}
+
+class CliReport : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!cli::ReportsAvailable()) {
+            GTEST_SKIP() << "built without PDF support";
+        }
+    }
+    TempDir dir;
+};
+
+TEST_F(CliReport, WorkedExampleProtocolAndSheet) {
+    const std::string protocol = dir.File("auswertung.pdf");
+    const std::string sheet = dir.File("fruchtfolge.pdf");
+    const auto result = RunCommand(std::string(BRISOLT_CLI) + " report " +
+                                   ShellQuote(std::string(BRISOLT_TEST_DATA) + "/worked_example.txt") +
+                                   " --protocol " + ShellQuote(protocol) + " --sheet " +
+                                   ShellQuote(sheet) + " 2>&1");
+    ASSERT_EQ(result.status, 0) << result.out;
+    for (const std::string& pdf : {protocol, sheet}) {
+        const std::string info = PdfInfo(pdf);
+        EXPECT_NE(info.find("Pages:           1\n"), std::string::npos) << info;
+        EXPECT_NE(info.find("595 x 842 pts (A4)"), std::string::npos) << info;
+    }
+    const std::string text = PdfText(protocol);
+    for (const char* expected :
+         {"Auswerteprotokoll Gefährdungsstufe Bodenfruchtbarkeit", "Brisolt V2.02", "Muster Hans",
+          "Langacker", "10 %", "100 m", "Lehmiger Sand", "In Fallinie", "1.512",
+          "66.7 %", "33.3 %", "Erosionsrinnen entstehen", "Nein",
+          "Bodenverlust/Jahr = 0.58 mm oder 6.974 t/ha", "Regionale Standardwerte", "80 cm",
+          "Bodenfruchtbarkeit gefährdet", "Kontakt mit Beratung aufnehmen"}) {
+        EXPECT_NE(text.find(Squeezed(expected)), std::string::npos) << expected << "\n" << text;
+    }
+    const std::string rotation = PdfText(sheet);
+    for (const char* expected :
+         {"Schritt 2: Fruchtfolge", "Weizen (Winter)", "Mais (Körnermais)", "Gerste (Winter)",
+          "Stoppelbrache im Winter", "01.08. bis 15.08.", "vor dem 31.07.", "1.512",
+          "Fruchtfolgefaktor C (gemäss Schlüssel)", "Ort, Datum", "Unterschrift"}) {
+        EXPECT_NE(rotation.find(Squeezed(expected)), std::string::npos) << expected << "\n" << rotation;
+    }
+}
+
+TEST_F(CliReport, AStoppedWalkStillPrintsAndSaysWhy) {
+    std::string bytes = testing::ReadBytes(std::string(BRISOLT_TEST_DATA) + "/worked_example.txt");
+    // Line 12 is the gradient: 1 % stops the walk at step 1.
+    std::size_t pos = 0;
+    for (int line = 1; line < 12; ++line) {
+        pos = bytes.find("\r\n", pos) + 2;
+    }
+    bytes.replace(pos, bytes.find("\r\n", pos) - pos, "1");
+    const std::string input = dir.Write("flach.txt", bytes);
+    const std::string protocol = dir.File("p.pdf");
+    const auto result = RunCommand(std::string(BRISOLT_CLI) + " report " + ShellQuote(input) +
+                                   " --protocol " + ShellQuote(protocol) + " 2>&1 >/dev/null");
+    EXPECT_EQ(result.status, 0);
+    EXPECT_NE(result.out.find("Bei Gefälle von weniger als 2%"), std::string::npos) << result.out;
+    const std::string text = PdfText(protocol);
+    EXPECT_NE(text.find("1%"), std::string::npos);
+}
+
+TEST_F(CliReport, FilesThatCannotBeLoadedOrWrittenFail) {
+    const auto missing = RunCommand(std::string(BRISOLT_CLI) + " report " +
+                                    ShellQuote(dir.File("fehlt.txt")) + " --protocol " +
+                                    ShellQuote(dir.File("p.pdf")) + " 2>&1");
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.out.find("Datei nicht gefunden"), std::string::npos);
+    const auto unwritable = RunCommand(
+        std::string(BRISOLT_CLI) + " report " +
+        ShellQuote(std::string(BRISOLT_TEST_DATA) + "/worked_example.txt") + " --protocol " +
+        ShellQuote(dir.File("fehlt/p.pdf")) + " 2>&1");
+    EXPECT_EQ(unwritable.status, 1);
+    EXPECT_EQ(RunCommand(std::string(BRISOLT_CLI) + " report 2>/dev/null").status, 2);
+}
+
+} // namespace
+} // namespace brisolt
