@@ -1,0 +1,112 @@
+// The report pages drawn by the painter, and the preview that step 7 opens.
+
+#include <QAction>
+#include <QImage>
+#include <QPainter>
+#include <QPrintPreviewDialog>
+#include <QTimer>
+
+#include "gui/reports/page_painter.h"
+#include "gui/shell/application.h"
+#include "gui_support.h"
+#include "key/startup.h"
+#include "key/walk.h"
+#include "report/reports.h"
+
+using namespace brisolt;
+using namespace brisolt::gui;
+using namespace brisolt::gui::testing;
+
+namespace {
+
+constexpr int kDpi = 100;
+
+QImage Render(const report::Page& page) {
+    QImage image(827, 1169, QImage::Format_RGB32); // A4 at 100 dpi
+    image.setDotsPerMeterX(qRound(kDpi / 0.0254));
+    image.setDotsPerMeterY(qRound(kDpi / 0.0254));
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    PaintPage(painter, page);
+    return image;
+}
+
+QPoint AtMm(double x, double y) { return QPoint(qRound(x * kDpi / 25.4), qRound(y * kDpi / 25.4)); }
+
+// Share of non-white pixels in a rectangle of the sheet, in mm.
+double Ink(const QImage& image, double x, double y, double w, double h) {
+    const QPoint a = AtMm(x, y);
+    const QPoint b = AtMm(x + w, y + h);
+    int dark = 0;
+    int all = 0;
+    for (int py = a.y(); py < b.y(); ++py) {
+        for (int px = a.x(); px < b.x(); ++px) {
+            ++all;
+            dark += qGray(image.pixel(px, py)) < 200 ? 1 : 0; // thin lines are antialiased
+        }
+    }
+    return all == 0 ? 0 : double(dark) / all;
+}
+
+} // namespace
+
+class ReportPreviewTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { ConfigureApplication(); }
+
+    void protocolIsDrawnWhereThePageSays() {
+        const Evaluation e = EvaluateCalculationFile(BRISOLT_TEST_DATA "/worked_example.txt", 2026);
+        const QImage image = Render(report::BuildEvaluationProtocol(e.record, '.'));
+        // The C cell of step 2: grey fill inside, a frame around, a value at its right end.
+        const QPoint inside = AtMm(20 + 152.4 + 1, 23.5 + 135.5 + 0.7);
+        QCOMPARE(qGray(image.pixel(inside)), qGray(qRgb(0xF0, 0xF0, 0xF0)));
+        QVERIFY(Ink(image, 20 + 152.4 - 0.3, 23.5 + 135.5 + 1, 0.6, 2) > 0.2); // left frame
+        QVERIFY(Ink(image, 20 + 152.4 + 7, 23.5 + 135.5 + 0.5, 7.5, 3.5) > 0.05); // "1.512"
+        // The rule under the title, and blank paper beside the page's content.
+        QVERIFY(Ink(image, 60, 15.1, 40, 2.1) > 0.05);
+        QCOMPARE(Ink(image, 0, 0, 19, 297), 0.0);
+        QCOMPARE(Ink(image, 20, 280, 180, 15), 0.0);
+    }
+
+    void longTextsStayInsideTheirBoxes() {
+        AssessmentRecord record = FreshRecord(2026);
+        record.Remark = std::string(4000, 'W') + " Ende";
+        record.NameSurname = std::string(300, 'M');
+        const QImage image = Render(report::BuildRotationSheet(record, '.'));
+        // The remark box ends 25.7 mm below its top; below it only the signature lines.
+        QVERIFY(Ink(image, 20, 23.5 + 192.6, 178, 25.7) > 0.1);
+        QCOMPARE(Ink(image, 20, 23.5 + 192.6 + 26.5, 178, 230.7 - 192.6 - 27.5), 0.0);
+    }
+
+    void step7OpensThePreviewWithPdfExport() {
+        Application app(2026);
+        app.Start();
+        QWidget* step7 = app.Context().Screen(ScreenId::Step7);
+        Activate(step7);
+        bool sawPreview = false;
+        bool sawPdfAction = false;
+        QTimer::singleShot(300, [&] {
+            auto* preview = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+            if (preview == nullptr) {
+                const auto dialogs = QApplication::topLevelWidgets();
+                for (QWidget* w : dialogs) {
+                    if (auto* p = qobject_cast<QPrintPreviewDialog*>(w); p && p->isVisible()) {
+                        preview = p;
+                    }
+                }
+            }
+            sawPreview = preview != nullptr;
+            if (preview != nullptr) {
+                sawPdfAction = preview->findChild<QAction*>("actSavePdf") != nullptr;
+                preview->reject();
+            }
+        });
+        Click(step7, "btnPrint");
+        QVERIFY(sawPreview);
+        QVERIFY(sawPdfAction);
+    }
+};
+
+QTEST_MAIN(ReportPreviewTest)
+#include "report_preview_test.moc"
