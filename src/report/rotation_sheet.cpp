@@ -44,7 +44,9 @@ Page BuildRotationSheet(const AssessmentRecord& record, char separator) {
     AddPageBackground(page, page.name);
     AddFarmData(page, record, 10.6);
 
-    page.elements.push_back(Heading({0, 44.5, 17.2}, "Schritt 2", 12));
+    // At 12 pt bold "Schritt 2" needs about 19 mm; the box reaches up to the heading text
+    // beside it so the number is never cut off.
+    page.elements.push_back(Heading({0, 44.5, 23.0}, "Schritt 2", 12));
     page.elements.push_back(
         Label({23.3, 44.5, 154.8},
               "Fruchtfolgefaktor bestimmen und Auswertungen zu Fruchtfolge und Bodenbearbeitung"));
