@@ -230,6 +230,9 @@ private slots:
         QCOMPARE(grid->item(1, 6)->text(), QString("60"));
         QCOMPARE(grid->geometry(), QRect(40, 216, 593, 65));
         QCOMPARE(grid->editTriggers(), QAbstractItemView::NoEditTriggers);
+        // The row captions are shown whole, not cut off.
+        const QFontMetrics metrics(grid->font());
+        QVERIFY(metrics.horizontalAdvance(grid->item(1, 0)->text()) < 280 - 6);
     }
 
     void chainedPageKeepsItsOwnPosition() {
@@ -247,8 +250,10 @@ private slots:
     void framesAndTextsOfThePages() {
         HelpPages pages;
         auto title = [&pages](int page) { return Find<QLabel>(pages.Page(page), "labTitle"); };
-        QCOMPARE(title(105)->font().pixelSize(), 25);
-        QVERIFY(title(105)->font().bold());
+        QCOMPARE(title(104)->font().pixelSize(), 25);
+        QVERIFY(title(104)->font().bold());
+        // A long title above a picture keeps to one line rather than run into it.
+        QVERIFY(title(105)->geometry().bottom() < 64);
         QCOMPARE(title(114)->font().pixelSize(), 21);
         QCOMPARE(title(129)->text(),
                  QString("Brisolt V2.02 - Ackerbaugebiete des zentralen Mittellandes"));
@@ -279,6 +284,14 @@ private slots:
             QList<QRect> boxes;
             for (QPushButton* button : window->findChildren<QPushButton*>()) {
                 boxes << button->geometry();
+            }
+            for (QLabel* picture : window->findChildren<QLabel*>()) {
+                if (picture->objectName().startsWith("pic_")) {
+                    boxes << picture->geometry();
+                }
+            }
+            if (auto* grid = window->findChild<QTableWidget*>()) {
+                boxes << grid->geometry();
             }
             for (QLabel* label : window->findChildren<QLabel*>()) {
                 if (label->text().isEmpty() || label->frameShape() == QFrame::Box) {

@@ -674,6 +674,7 @@ HelpPageSpec FertilityRisk1() {
         Chained(Page(105, "Hilfe: Gefährdungsstufe der Bodenfruchtbarkeit",
                      "Ableitung der Gefährdungsstufe GBF der Bodenfruchtbarkeit"),
                 0, 113);
+    page.titleLines = 1; // the chart starts right below it
     page.elements.push_back(Picture("risk_chart", 16, 64, 657, 377));
     return page;
 }

@@ -40,6 +40,7 @@ struct HelpPageSpec {
     QString windowTitle;
     QString title; // empty: no title line
     int titlePixelSize = 25;
+    int titleLines = 2; // the title font shrinks until the title fits in as many lines
     std::vector<HelpElement> elements;
 
     int back = 0; // target of "Zurück", 0: no such button

@@ -1,6 +1,7 @@
 #include "gui/help/help_window.h"
 
 #include <QEvent>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -92,7 +93,14 @@ HelpWindow::HelpWindow(const HelpPageSpec& spec, HelpPages& pages)
         title->setTextFormat(Qt::PlainText);
         title->setWordWrap(true);
         title->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-        title->setFont(PixelFont(font(), spec.titlePixelSize, true));
+        QFont titleFont = PixelFont(font(), spec.titlePixelSize, true);
+        title->setFont(titleFont);
+        while (titleFont.pixelSize() > 13 &&
+               title->heightForWidth(641) >
+                   spec.titleLines * QFontMetrics(titleFont).lineSpacing()) {
+            titleFont.setPixelSize(titleFont.pixelSize() - 1);
+            title->setFont(titleFont);
+        }
         title->setGeometry(24, 8, 641, title->heightForWidth(641));
     }
     BuildContent(spec, client);
@@ -155,6 +163,7 @@ void HelpWindow::BuildContent(const HelpPageSpec& spec, QWidget* client) {
             depthGrid_->setSelectionMode(QAbstractItemView::NoSelection);
             depthGrid_->setFocusPolicy(Qt::NoFocus);
             depthGrid_->setFont(PixelFont(font(), 13, false));
+            depthGrid_->setTextElideMode(Qt::ElideNone);
             widget = depthGrid_;
             break;
         }
@@ -318,6 +327,16 @@ void HelpWindow::FillDepthGrid() {
     for (int row = 0; row < depthGrid_->rowCount(); ++row) {
         depthGrid_->setRowHeight(row, kDepthRowHeight);
     }
+    // The long row caption is shown whole: the grid's font shrinks until it fits its column.
+    QFont gridFont = depthGrid_->font();
+    for (int row = 0; row < depthGrid_->rowCount(); ++row) {
+        const QString caption = Q(table.at(0, row));
+        while (gridFont.pixelSize() > 8 &&
+               QFontMetrics(gridFont).horizontalAdvance(caption) > kDepthFirstColumnWidth - 8) {
+            gridFont.setPixelSize(gridFont.pixelSize() - 1);
+        }
+    }
+    depthGrid_->setFont(gridFont);
     for (int column = 0; column < depthGrid_->columnCount(); ++column) {
         for (int row = 0; row < depthGrid_->rowCount(); ++row) {
             auto* item = new QTableWidgetItem(Q(table.at(column, row)));
