@@ -8,6 +8,7 @@
 #include <QTableWidget>
 #include <QTest>
 
+#include "gui/help/diagrams.h"
 #include "gui/help/help_catalogue.h"
 #include "gui/help/help_pages.h"
 #include "gui/help/help_window.h"
@@ -270,6 +271,14 @@ private slots:
         QCOMPARE(Find<QLabel>(pages.Page(116), "pic_region_map")->size(), QSize(1783, 1608));
         QCOMPARE(Find<QLabel>(pages.Page(101), "pic_stones_25")->size(), QSize(153, 153));
         QCOMPARE(Find<QLabel>(pages.Page(124), "pic_profile_5")->size(), QSize(217, 369));
+        // Pictures are loaded when their page is first shown: the picture or an empty frame.
+        auto* chart = Find<QLabel>(pages.Page(105), "pic_risk_chart");
+        pages.Show(105);
+        QCOMPARE(chart->pixmap().isNull(), DrawDiagram("risk_chart").isNull());
+        QCOMPARE(chart->frameShape() == QFrame::Box, chart->pixmap().isNull());
+        if (!chart->pixmap().isNull()) {
+            QCOMPARE(chart->pixmap().size(), QSize(657, 377));
+        }
     }
 
     // Every text label lies inside the window clear of the buttons, and no two texts of a

@@ -51,18 +51,23 @@ QImage PictureNamed(const QString& name) {
     return IsDiagram(name) ? DrawDiagram(name) : LoadPhoto(name);
 }
 
-// A picture at its fixed size; a picture that cannot be had leaves an empty frame.
+// A picture at its fixed size. The image is loaded when the page is first shown, so that
+// creating all pages at program start stays cheap.
 QLabel* MakePicture(const QString& name, int width, int height, QWidget* parent) {
     auto* label = new QLabel(parent);
     label->setObjectName(QStringLiteral("pic_") + name);
     label->setFixedSize(width, height);
-    const QImage image = PictureNamed(name);
+    return label;
+}
+
+// A picture that cannot be had leaves an empty frame.
+void LoadPicture(QLabel* label) {
+    const QImage image = PictureNamed(label->objectName().mid(4));
     if (image.isNull()) {
         label->setFrameShape(QFrame::Box);
     } else {
         label->setPixmap(QPixmap::fromImage(image));
     }
-    return label;
 }
 
 QPushButton* MakeButton(const QString& caption, const char* name, int x, int y,
@@ -291,6 +296,11 @@ void HelpWindow::BuildRegionMap() {
 void HelpWindow::ShowOnTop() {
     if (!placed_) {
         placed_ = true;
+        for (QLabel* picture : findChildren<QLabel*>()) {
+            if (picture->objectName().startsWith(QLatin1String("pic_"))) {
+                LoadPicture(picture);
+            }
+        }
         if (const QScreen* screen = QGuiApplication::primaryScreen()) {
             QRect frame = frameGeometry();
             frame.moveCenter(screen->availableGeometry().center());
