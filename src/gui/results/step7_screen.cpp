@@ -1,5 +1,9 @@
 #include "gui/results/step7_screen.h"
 
+#include <QPixmap>
+
+#include "gui/help/diagrams.h"
+
 #include <QLabel>
 #include <QLineEdit>
 
@@ -54,6 +58,10 @@ TfrmStep7::TfrmStep7(AppContext& context)
 }
 
 void TfrmStep7::Activated() {
+    // The legend is drawn the first time the step is shown, not at program start.
+    if (imgLegend_->pixmap().isNull()) {
+        imgLegend_->setPixmap(QPixmap::fromImage(DrawDiagram(QStringLiteral("legend_step7"))));
+    }
     edtGBF_->setText(Q(ComputeFertilityRisk(Context().record)));
 }
 

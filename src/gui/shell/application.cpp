@@ -6,6 +6,12 @@
 #include <clocale>
 
 #include "gui/files/file_window.h"
+#include "gui/help/photos.h"
+#include <QLabel>
+#include <QTimer>
+#include <QEvent>
+#include <utility>
+#include <QPixmap>
 #include "gui/reports/report_preview.h"
 #include "gui/results/step3_screen.h"
 #include "gui/results/step4_screen.h"
@@ -53,6 +59,9 @@ Application::Application(Int startYear) : context_(startYear) {
     add(new TfrmStep6(context_), ScreenId::Step6);
     add(new TfrmStep7(context_), ScreenId::Step7);
     add(new TfrmBusiness(context_), ScreenId::Business);
+    context_.openHelpPage = [this](int page) { Help().Show(page); };
+
+    main_->Picture()->setPixmap(QPixmap::fromImage(LoadPhoto(QStringLiteral("main_field"))));
 
     // The reports read the record at the moment they are drawn.
     context_.openEvaluationProtocol = [this] {
@@ -68,13 +77,41 @@ Application::Application(Int startYear) : context_(startYear) {
 }
 
 Application::~Application() {
+    helpPages_.reset();
     // Windows go in reverse order of creation.
     while (!windows_.empty()) {
         windows_.pop_back();
     }
 }
 
+HelpPages& Application::Help() {
+    if (!helpPages_) {
+        helpPages_ = std::make_unique<HelpPages>();
+    }
+    return *helpPages_;
+}
+
 void Application::Start() {
+    // The help pages are created right after the main window's first paint, so the program
+    // appears at once; a help command before then creates them on the spot.
+    class AfterFirstPaint : public QObject {
+    public:
+        AfterFirstPaint(QObject* parent, std::function<void()> then)
+            : QObject(parent), then_(std::move(then)) {}
+        bool eventFilter(QObject* watched, QEvent* event) override {
+            if (event->type() == QEvent::Paint && then_) {
+                // Two turns of the event loop: whatever the first paint queued runs first.
+                QTimer::singleShot(0, parent(), [parent = parent(), then = std::exchange(then_, nullptr)] {
+                    QTimer::singleShot(0, parent, then);
+                });
+            }
+            return QObject::eventFilter(watched, event);
+        }
+
+    private:
+        std::function<void()> then_;
+    };
+    main_->installEventFilter(new AfterFirstPaint(main_, [this] { Help(); }));
     AppContext::ShowOnTop(main_);
     main_->NextButton()->setFocus();
 }

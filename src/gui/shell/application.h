@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "gui/help/help_pages.h"
 #include "gui/shell/app_context.h"
 
 namespace brisolt::gui {
@@ -21,6 +22,8 @@ public:
 
     AppContext& Context() { return context_; }
     TfrmMain* MainWindow() const { return main_; }
+    // The help pages, created on first use if the start has not created them yet.
+    HelpPages& Help();
     template <typename T> T* Window(ScreenId id) const { return qobject_cast<T*>(context_.Screen(id)); }
 
     // Shows the main window with "Weiter" focused.
@@ -29,6 +32,7 @@ public:
 private:
     AppContext context_;
     std::vector<std::unique_ptr<QWidget>> windows_;
+    std::unique_ptr<HelpPages> helpPages_;
     TfrmMain* main_ = nullptr;
 };
 
