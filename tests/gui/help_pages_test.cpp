@@ -52,12 +52,12 @@ private slots:
         InstallHelpPages(context, pages);
         QVERIFY(VisiblePages(pages).isEmpty());
         QCOMPARE(HelpCatalogue().size(), std::size_t{34});
-        for (const auto& [number, spec] : HelpCatalogue()) {
+        for (const auto& [number, description] : HelpCatalogue()) {
             context.OpenHelpPage(number);
             HelpWindow* window = pages.Page(number);
             QCOMPARE(VisiblePages(pages), QList<int>{number});
             QCOMPARE(window->objectName(), QStringLiteral("frmHelp%1").arg(number));
-            QCOMPARE(window->windowTitle(), spec.windowTitle);
+            QCOMPARE(window->windowTitle(), description.windowTitle);
             QVERIFY(!window->windowTitle().isEmpty());
             QCOMPARE(window->size(), QSize(696, 515));
             window->hide();

@@ -95,15 +95,15 @@ void Column(Elements& to, int x, int y, int width, const char* heading,
     }
 }
 
-HelpPageSpec Page(int number, const char* windowTitle, const char* title) {
-    HelpPageSpec page;
+HelpPageDescription Page(int number, const char* windowTitle, const char* title) {
+    HelpPageDescription page;
     page.number = number;
     page.windowTitle = QString::fromUtf8(windowTitle);
     page.title = QString::fromUtf8(title);
     return page;
 }
 
-HelpPageSpec Chained(HelpPageSpec page, int back, int next) {
+HelpPageDescription Chained(HelpPageDescription page, int back, int next) {
     page.back = back;
     page.next = next;
     return page;
@@ -111,16 +111,16 @@ HelpPageSpec Chained(HelpPageSpec page, int back, int next) {
 
 // ---- Site inputs -----------------------------------------------------------------------
 
-HelpPageSpec RegionMap() {
-    HelpPageSpec page = Page(116, "Hilfe: Region", "");
+HelpPageDescription RegionMap() {
+    HelpPageDescription page = Page(116, "Hilfe: Region", "");
     page.regionMap = true;
     page.closeButton = false;
     page.elements.push_back(Picture("region_map", 0, 0, 1783, 1608));
     return page;
 }
 
-HelpPageSpec Gradient1() {
-    HelpPageSpec page = Chained(Page(107, "Hilfe: Gefälle (1)", "Gefälle"), 0, 132);
+HelpPageDescription Gradient1() {
+    HelpPageDescription page = Chained(Page(107, "Hilfe: Gefälle (1)", "Gefälle"), 0, 132);
     page.nextCaption = QStringLiteral("Umrechnung");
     page.nextX = 16;
     Add(page.elements,
@@ -136,14 +136,14 @@ HelpPageSpec Gradient1() {
     return page;
 }
 
-HelpPageSpec Gradient2() {
-    HelpPageSpec page = Chained(Page(132, "Hilfe: Gefälle (2)", "Umrechnung"), 107, 0);
+HelpPageDescription Gradient2() {
+    HelpPageDescription page = Chained(Page(132, "Hilfe: Gefälle (2)", "Umrechnung"), 107, 0);
     page.elements.push_back(Picture("protractor", 24, 80, 417, 337));
     return page;
 }
 
-HelpPageSpec Flow1() {
-    HelpPageSpec page =
+HelpPageDescription Flow1() {
+    HelpPageDescription page =
         Chained(Page(106, "Hilfe: Fliessstrecke des Wassers (1)", "Fliessstrecke des Wassers"),
                 0, 117);
     Add(page.elements,
@@ -169,17 +169,17 @@ HelpPageSpec Flow1() {
     return page;
 }
 
-HelpPageSpec FlowLocation(int number, const char* windowTitle, int back, int next,
+HelpPageDescription FlowLocation(int number, const char* windowTitle, int back, int next,
                           const char* picture, const char* caption) {
-    HelpPageSpec page =
+    HelpPageDescription page =
         Chained(Page(number, windowTitle, "Wo befindet sich der Schlag?"), back, next);
     Add(page.elements,
         {Picture(picture, 24, 80, 417, 337), Bold(T(448, 80, 217, caption, 19))});
     return page;
 }
 
-HelpPageSpec Stones1() {
-    HelpPageSpec page = Chained(
+HelpPageDescription Stones1() {
+    HelpPageDescription page = Chained(
         Page(103, "Hilfe: Oberflächenbedeckung mit Steinen (1)",
              "Abschätzung des schützenden Effektes von Steinen an der Bodenoberfläche"),
         0, 101);
@@ -207,8 +207,8 @@ HelpPageSpec Stones1() {
     return page;
 }
 
-HelpPageSpec Stones2() {
-    HelpPageSpec page = Chained(
+HelpPageDescription Stones2() {
+    HelpPageDescription page = Chained(
         Page(101, "Hilfe: Oberflächenbedeckung mit Steinen (2)",
              "Vergleichstafel für die Abschätzung der Bodenbedeckung durch Steine"),
         103, 0);
@@ -233,8 +233,8 @@ HelpPageSpec Stones2() {
     return page;
 }
 
-HelpPageSpec Feel1() {
-    HelpPageSpec page =
+HelpPageDescription Feel1() {
+    HelpPageDescription page =
         Chained(Page(130, "Hilfe: Bodentyp (1)", "Fühlprobe für mineralische Böden"), 0, 131);
     page.elements.push_back(T(
         24, 64, 641,
@@ -255,8 +255,8 @@ HelpPageSpec Feel1() {
     return page;
 }
 
-HelpPageSpec Feel2() {
-    HelpPageSpec page =
+HelpPageDescription Feel2() {
+    HelpPageDescription page =
         Chained(Page(131, "Hilfe: Bodentyp (2)", "Fühlprobe für mineralische Böden"), 130, 0);
     struct Column {
         int x;
@@ -299,8 +299,8 @@ HelpPageSpec Feel2() {
 
 // ---- Crop rotation factor ----------------------------------------------------------------
 
-HelpPageSpec RotationEntry() {
-    HelpPageSpec page = Page(110, "Hilfe: Fruchtfolgefaktor - Einstieg", "");
+HelpPageDescription RotationEntry() {
+    HelpPageDescription page = Page(110, "Hilfe: Fruchtfolgefaktor - Einstieg", "");
     page.section = HelpSection::Entry;
     page.closeButton = false;
     Add(page.elements,
@@ -339,8 +339,8 @@ HelpPageSpec RotationEntry() {
     return page;
 }
 
-HelpPageSpec RotationProcedure() {
-    HelpPageSpec page = Page(133, "Hilfe: Fruchtfolgefaktor - Vorgehen", "");
+HelpPageDescription RotationProcedure() {
+    HelpPageDescription page = Page(133, "Hilfe: Fruchtfolgefaktor - Vorgehen", "");
     page.section = HelpSection::Procedure;
     page.closeButton = false;
     auto& e = page.elements;
@@ -377,8 +377,8 @@ HelpPageSpec RotationProcedure() {
     return page;
 }
 
-HelpPageSpec RotationMainCrops() {
-    HelpPageSpec page = Page(134, "Hilfe: Fruchtfolgefaktor - Hauptkulturen", "");
+HelpPageDescription RotationMainCrops() {
+    HelpPageDescription page = Page(134, "Hilfe: Fruchtfolgefaktor - Hauptkulturen", "");
     page.section = HelpSection::MainCrops;
     page.closeButton = false;
     auto& e = page.elements;
@@ -407,8 +407,8 @@ HelpPageSpec RotationMainCrops() {
     return page;
 }
 
-HelpPageSpec RotationTillage() {
-    HelpPageSpec page =
+HelpPageDescription RotationTillage() {
+    HelpPageDescription page =
         Page(135, "Hilfe: Fruchtfolgefaktor - Bodenbearbeitung bzw. Anbauverfahren", "");
     page.section = HelpSection::Tillage;
     page.closeButton = false;
@@ -449,8 +449,8 @@ HelpPageSpec RotationTillage() {
     return page;
 }
 
-HelpPageSpec RotationPeriod() {
-    HelpPageSpec page = Page(136, "Hilfe: Fruchtfolgefaktor - Zwischenperiode", "");
+HelpPageDescription RotationPeriod() {
+    HelpPageDescription page = Page(136, "Hilfe: Fruchtfolgefaktor - Zwischenperiode", "");
     page.section = HelpSection::Period;
     page.closeButton = false;
     auto& e = page.elements;
@@ -509,8 +509,8 @@ HelpPageSpec RotationPeriod() {
 
 // ---- Rill erosion, soil loss, soil depth, fertility risk ---------------------------------
 
-HelpPageSpec Rills1() {
-    HelpPageSpec page = Chained(Page(111, "Hilfe: Linienhafte Erosion (Rinnenerosion) (1)",
+HelpPageDescription Rills1() {
+    HelpPageDescription page = Chained(Page(111, "Hilfe: Linienhafte Erosion (Rinnenerosion) (1)",
                                      "Linienhafte Erosion (Rinnenerosion)"),
                                 0, 112);
     Add(page.elements,
@@ -534,8 +534,8 @@ HelpPageSpec Rills1() {
     return page;
 }
 
-HelpPageSpec Rills2() {
-    HelpPageSpec page = Chained(
+HelpPageDescription Rills2() {
+    HelpPageDescription page = Chained(
         Page(112, "Hilfe: Linienhafte Erosion (Rinnenerosion) (2)", "Wichtige Hinweise"), 111,
         0);
     Add(page.elements,
@@ -562,8 +562,8 @@ void Fraction(Elements& e, int y, const char* quantity, const char* numerator,
             Centred(T(376, y + 22, 169, denominator))});
 }
 
-HelpPageSpec SoilLoss() {
-    HelpPageSpec page = Page(104, "Hilfe: Gesamtgefährdung durch Bodenerosion",
+HelpPageDescription SoilLoss() {
+    HelpPageDescription page = Page(104, "Hilfe: Gesamtgefährdung durch Bodenerosion",
                              "Gesamtgefährdung durch Bodenerosion");
     auto& e = page.elements;
     Add(e, {Panel(32, 72, 617, 249), Bold(T(48, 88, 72, "Hinweis:")),
@@ -582,8 +582,8 @@ HelpPageSpec SoilLoss() {
     return page;
 }
 
-HelpPageSpec SoilDepth() {
-    HelpPageSpec page =
+HelpPageDescription SoilDepth() {
+    HelpPageDescription page =
         Chained(Page(102, "Hilfe: Gründigkeit des Bodens (1)", "Gründigkeit des Bodens"), 0, 120);
     auto& e = page.elements;
     Add(e, {T(40, 56, 609,
@@ -612,7 +612,7 @@ HelpPageSpec SoilDepth() {
     return page;
 }
 
-HelpPageSpec SoilProfile(int number) {
+HelpPageDescription SoilProfile(int number) {
     static const char* const kFlat =
         "Solche Böden sind im allgemeinen unsichere Ackerstandorte. Sie eignen sich nicht für "
         "einen intensiven Ackerbau. Innerhalb einer Parzelle kommen sie häufig nur kleinflächig "
@@ -657,7 +657,7 @@ HelpPageSpec SoilProfile(int number) {
     const Profile& profile = kProfiles[index];
     const QByteArray windowTitle =
         QStringLiteral("Hilfe: Gründigkeit des Bodens (%1)").arg(index + 2).toUtf8();
-    HelpPageSpec page = Chained(Page(number, windowTitle.constData(), "Gründigkeit des Bodens"),
+    HelpPageDescription page = Chained(Page(number, windowTitle.constData(), "Gründigkeit des Bodens"),
                                 number == 120 ? 102 : number - 1, number == 128 ? 0 : number + 1);
     HelpElement photo = Picture("", 448, 72, 217, 369);
     photo.text = QStringLiteral("profile_%1").arg(index + 1);
@@ -669,8 +669,8 @@ HelpPageSpec SoilProfile(int number) {
     return page;
 }
 
-HelpPageSpec FertilityRisk1() {
-    HelpPageSpec page =
+HelpPageDescription FertilityRisk1() {
+    HelpPageDescription page =
         Chained(Page(105, "Hilfe: Gefährdungsstufe der Bodenfruchtbarkeit",
                      "Ableitung der Gefährdungsstufe GBF der Bodenfruchtbarkeit"),
                 0, 113);
@@ -679,8 +679,8 @@ HelpPageSpec FertilityRisk1() {
     return page;
 }
 
-HelpPageSpec FertilityRisk2() {
-    HelpPageSpec page = Chained(Page(113, "Hilfe: Gefährdungsstufe der Bodenfruchtbarkeit",
+HelpPageDescription FertilityRisk2() {
+    HelpPageDescription page = Chained(Page(113, "Hilfe: Gefährdungsstufe der Bodenfruchtbarkeit",
                                      "Gefährdungsstufe der Bodenfruchtbarkeit"),
                                 105, 0);
     Add(page.elements,
@@ -704,9 +704,9 @@ HelpPageSpec FertilityRisk2() {
 
 // ---- Imprint -------------------------------------------------------------------------------
 
-HelpPageSpec Imprint(int number, const char* windowTitle, int back, int next,
+HelpPageDescription Imprint(int number, const char* windowTitle, int back, int next,
                      const char* nextCaption) {
-    HelpPageSpec page = Chained(
+    HelpPageDescription page = Chained(
         Page(number, windowTitle, "Brisolt V2.02 - Ackerbaugebiete des zentralen Mittellandes"),
         back, next);
     page.titlePixelSize = 21;
@@ -714,8 +714,8 @@ HelpPageSpec Imprint(int number, const char* windowTitle, int back, int next,
     return page;
 }
 
-HelpPageSpec Imprint1() {
-    HelpPageSpec page = Imprint(114, "Impressum Brisolt V2.02 (1)", 0, 115, "Quellen");
+HelpPageDescription Imprint1() {
+    HelpPageDescription page = Imprint(114, "Impressum Brisolt V2.02 (1)", 0, 115, "Quellen");
     auto& e = page.elements;
     Add(e, {Picture("emblems", 24, 40, 641, 193),
             Bold(T(24, 240, 641, "Das Programm")),
@@ -739,8 +739,8 @@ HelpPageSpec Imprint1() {
     return page;
 }
 
-HelpPageSpec Imprint2() {
-    HelpPageSpec page = Imprint(115, "Impressum Brisolt V2.02 (2)", 114, 129, "Auskünfte");
+HelpPageDescription Imprint2() {
+    HelpPageDescription page = Imprint(115, "Impressum Brisolt V2.02 (2)", 114, 129, "Auskünfte");
     Add(page.elements,
         {Bold(T(24, 48, 305, "Grundlagen der Methode")),
          T(24, Below(4), 305,
@@ -759,8 +759,8 @@ HelpPageSpec Imprint2() {
     return page;
 }
 
-HelpPageSpec Imprint3() {
-    HelpPageSpec page = Imprint(129, "Impressum Brisolt V2.02 (3)", 115, 0, "");
+HelpPageDescription Imprint3() {
+    HelpPageDescription page = Imprint(129, "Impressum Brisolt V2.02 (3)", 115, 0, "");
     auto& e = page.elements;
     e.push_back(Centred(Bold(
         T(24, 48, 641,
@@ -782,9 +782,9 @@ HelpPageSpec Imprint3() {
     return page;
 }
 
-std::map<int, HelpPageSpec> Build() {
-    std::map<int, HelpPageSpec> pages;
-    auto add = [&pages](HelpPageSpec page) { pages.emplace(page.number, std::move(page)); };
+std::map<int, HelpPageDescription> Build() {
+    std::map<int, HelpPageDescription> pages;
+    auto add = [&pages](HelpPageDescription page) { pages.emplace(page.number, std::move(page)); };
     add(RegionMap());
     add(Gradient1());
     add(Gradient2());
@@ -821,8 +821,8 @@ std::map<int, HelpPageSpec> Build() {
 
 } // namespace
 
-const std::map<int, HelpPageSpec>& HelpCatalogue() {
-    static const std::map<int, HelpPageSpec> catalogue = Build();
+const std::map<int, HelpPageDescription>& HelpCatalogue() {
+    static const std::map<int, HelpPageDescription> catalogue = Build();
     return catalogue;
 }
 

@@ -35,7 +35,7 @@ struct HelpElement {
 
 enum class HelpSection { None, Entry, Procedure, MainCrops, Period, Tillage };
 
-struct HelpPageSpec {
+struct HelpPageDescription {
     int number = 0;
     QString windowTitle;
     QString title; // empty: no title line
@@ -56,7 +56,7 @@ struct HelpPageSpec {
 };
 
 // The pages by number, 101 ... 136.
-const std::map<int, HelpPageSpec>& HelpCatalogue();
+const std::map<int, HelpPageDescription>& HelpCatalogue();
 
 // The page a crop rotation section button leads to.
 int SectionPage(HelpSection section);

@@ -7,8 +7,8 @@
 namespace brisolt::gui {
 
 HelpPages::HelpPages() {
-    for (const auto& [number, spec] : HelpCatalogue()) {
-        windows_.emplace(number, std::make_unique<HelpWindow>(spec, *this));
+    for (const auto& [number, description] : HelpCatalogue()) {
+        windows_.emplace(number, std::make_unique<HelpWindow>(description, *this));
     }
 }
 

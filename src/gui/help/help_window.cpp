@@ -80,46 +80,46 @@ QPushButton* MakeButton(const QString& caption, const char* name, int x, int y,
 
 } // namespace
 
-HelpWindow::HelpWindow(const HelpPageSpec& spec, HelpPages& pages)
-    : pages_(pages), number_(spec.number) {
-    setObjectName(QStringLiteral("frmHelp%1").arg(spec.number));
-    setWindowTitle(spec.windowTitle);
+HelpWindow::HelpWindow(const HelpPageDescription& description, HelpPages& pages)
+    : pages_(pages), number_(description.number) {
+    setObjectName(QStringLiteral("frmHelp%1").arg(description.number));
+    setWindowTitle(description.windowTitle);
     resize(kWidth, kHeight);
-    if (spec.regionMap) {
+    if (description.regionMap) {
         BuildRegionMap();
         return;
     }
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
     setCentralWidget(client);
-    if (!spec.title.isEmpty()) {
-        auto* title = new QLabel(spec.title, client);
+    if (!description.title.isEmpty()) {
+        auto* title = new QLabel(description.title, client);
         title->setObjectName(QStringLiteral("labTitle"));
         title->setTextFormat(Qt::PlainText);
         title->setWordWrap(true);
         title->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-        QFont titleFont = PixelFont(font(), spec.titlePixelSize, true);
+        QFont titleFont = PixelFont(font(), description.titlePixelSize, true);
         title->setFont(titleFont);
         while (titleFont.pixelSize() > 13 &&
                title->heightForWidth(641) >
-                   spec.titleLines * QFontMetrics(titleFont).lineSpacing()) {
+                   description.titleLines * QFontMetrics(titleFont).lineSpacing()) {
             titleFont.setPixelSize(titleFont.pixelSize() - 1);
             title->setFont(titleFont);
         }
         title->setGeometry(24, 8, 641, title->heightForWidth(641));
     }
-    BuildContent(spec, client);
-    if (spec.section != HelpSection::None) {
-        BuildSectionBar(spec.section, client);
+    BuildContent(description, client);
+    if (description.section != HelpSection::None) {
+        BuildSectionBar(description.section, client);
     } else {
-        BuildButtons(spec, client);
+        BuildButtons(description, client);
     }
     if (depthGrid_ != nullptr) {
         FillDepthGrid();
     }
 }
 
-void HelpWindow::BuildContent(const HelpPageSpec& spec, QWidget* client) {
+void HelpWindow::BuildContent(const HelpPageDescription& description, QWidget* client) {
     using Kind = HelpElement::Kind;
     int rowTop = 0;
     int rowBottom = 0;
@@ -134,7 +134,7 @@ void HelpWindow::BuildContent(const HelpPageSpec& spec, QWidget* client) {
         }
         framedInRow.clear();
     };
-    for (const HelpElement& e : spec.elements) {
+    for (const HelpElement& e : description.elements) {
         if (e.kind == Kind::Panel) {
             auto* panel = new QGroupBox(e.text, client);
             panel->setFont(PixelFont(font(), e.pixelSize, true));
@@ -177,7 +177,7 @@ void HelpWindow::BuildContent(const HelpPageSpec& spec, QWidget* client) {
             button->setObjectName(QStringLiteral("btnStepHelp"));
             button->setFont(PixelFont(font(), 11, true));
             button->setGeometry(e.x, top, e.width, e.height);
-            const int target = spec.next;
+            const int target = description.next;
             connect(button, &QPushButton::clicked, this, [this, target] { MoveTo(target); });
             widget = button;
             break;
@@ -216,18 +216,18 @@ void HelpWindow::BuildContent(const HelpPageSpec& spec, QWidget* client) {
     closeRow();
 }
 
-void HelpWindow::BuildButtons(const HelpPageSpec& spec, QWidget* client) {
-    if (spec.back != 0) {
-        auto* back = MakeButton(QStringLiteral("Zurück"), "btnBack", spec.backX, spec.backY, client);
-        const int target = spec.back;
+void HelpWindow::BuildButtons(const HelpPageDescription& description, QWidget* client) {
+    if (description.back != 0) {
+        auto* back = MakeButton(QStringLiteral("Zurück"), "btnBack", description.backX, description.backY, client);
+        const int target = description.back;
         connect(back, &QPushButton::clicked, this, [this, target] { MoveTo(target); });
     }
-    if (spec.next != 0) {
-        auto* next = MakeButton(spec.nextCaption, "btnNext", spec.nextX, kButtonY, client);
-        const int target = spec.next;
+    if (description.next != 0) {
+        auto* next = MakeButton(description.nextCaption, "btnNext", description.nextX, kButtonY, client);
+        const int target = description.next;
         connect(next, &QPushButton::clicked, this, [this, target] { MoveTo(target); });
     }
-    if (spec.closeButton) {
+    if (description.closeButton) {
         auto* close = MakeButton(QStringLiteral("Schliessen"), "btnClose", 568, kButtonY, client);
         connect(close, &QPushButton::clicked, this, &QWidget::hide);
     }

@@ -14,7 +14,7 @@ class HelpPages;
 class HelpWindow : public QMainWindow {
     Q_OBJECT
 public:
-    HelpWindow(const HelpPageSpec& spec, HelpPages& pages);
+    HelpWindow(const HelpPageDescription& description, HelpPages& pages);
 
     int Number() const { return number_; }
 
@@ -29,8 +29,8 @@ protected:
     bool event(QEvent* event) override;
 
 private:
-    void BuildContent(const HelpPageSpec& spec, QWidget* client);
-    void BuildButtons(const HelpPageSpec& spec, QWidget* client);
+    void BuildContent(const HelpPageDescription& description, QWidget* client);
+    void BuildButtons(const HelpPageDescription& description, QWidget* client);
     void BuildSectionBar(HelpSection own, QWidget* client);
     void BuildRegionMap();
     void MoveTo(int page); // shows `page`, then hides this one
