@@ -1,9 +1,12 @@
 #include "key/rotation/crop_rotation_factor.h"
 
+#include "key/rotation/codes.h"
+
 #include <cstring>
 #include <limits>
 
 #include "key/core/number_text.h"
+#include "key/rotation/codes.h"
 #include "key/rotation/key_tables.h"
 #include "key/rotation/rotation_checks.h"
 #include "key/rotation/step2_form.h"
@@ -72,22 +75,17 @@ Contribution LetterCell(int table, Int row, char column) {
 // potatoes, "13" grain maize, "14" beets. The reference names them 1 to 4.
 Contribution ByPreviousCrop(int table, Int row, Int prevCode) {
     Int kind = 1;
-    if (prevCode == 15 || prevCode == 16) {
+    if (crop_code::IsPotato(prevCode)) {
         kind = 2;
-    } else if (prevCode == 21) {
+    } else if (prevCode == crop_code::kGrainMaize) {
         kind = 3;
-    } else if (prevCode == 29 || prevCode == 30) {
+    } else if (crop_code::IsBeet(prevCode)) {
         kind = 4;
     }
     std::string reference = Reference(table, row);
     reference += '/';
     reference += KeyText(kind);
     return FromCell(FindNumberedCell(table, row, 10 + kind), std::move(reference));
-}
-
-// Potatoes and beets.
-bool IsRootCrop(Int code) {
-    return code == 15 || code == 16 || code == 29 || code == 30;
 }
 
 // Row crops: a meadow in one of the two years before counts only in rotations with at least
@@ -223,7 +221,7 @@ Contribution MainCropValue(const CropNeighbours& crops, Int T, Int kwbCount, Rea
         if (prev == CropGroup::KW) {
             return OneColumn(next == CropGroup::KW ? 21 : nextSpring ? 23 : 22, row);
         }
-        if (code == 19) {
+        if (code == crop_code::kMeadowSpringSown) {
             return OneColumn(next == CropGroup::KW ? 15 : !nextSpring ? 16 : 17, row);
         }
         return OneColumn(next == CropGroup::KW ? 18 : !nextSpring ? 19 : 20, row);
@@ -231,19 +229,20 @@ Contribution MainCropValue(const CropNeighbours& crops, Int T, Int kwbCount, Rea
     case CropGroup::RB:
         if (prev == CropGroup::RB) {
             const bool fallowFollows =
-                next == CropGroup::RB || nextSpring || nextCode == 19 || nextCode == 3;
+                next == CropGroup::RB || nextSpring || nextCode == crop_code::kMeadowSpringSown ||
+                nextCode == crop_code::kChinaschilfFirstYear;
             return OneColumn(fallowFollows ? 26 : 27, row);
         }
-        return OneColumn(code == 26 ? 24 : 25, row);
+        return OneColumn(code == crop_code::kFallowSpringSown ? 24 : 25, row);
 
     case CropGroup::CH:
-        if (code == 3) {
+        if (code == crop_code::kChinaschilfFirstYear) {
             return OneColumn(28, row);
         }
-        if (next != CropGroup::CH || nextCode == 3) {
+        if (next != CropGroup::CH || nextCode == crop_code::kChinaschilfFirstYear) {
             return OneColumn(31, row);
         }
-        return OneColumn(prevCode == 3 ? 29 : 30, row);
+        return OneColumn(prevCode == crop_code::kChinaschilfFirstYear ? 29 : 30, row);
 
     case CropGroup::WW:
         if (fewMeadows) {
@@ -259,7 +258,7 @@ Contribution MainCropValue(const CropNeighbours& crops, Int T, Int kwbCount, Rea
                           crop.Column);
 
     case CropGroup::HF:
-        return LetterCell(CerealTable(IsRootCrop(prevCode), fewMeadows, prev, prev2), row,
+        return LetterCell(CerealTable(crop_code::IsRootCrop(prevCode), fewMeadows, prev, prev2), row,
                           crop.Column);
 
     case CropGroup::None:
@@ -273,17 +272,18 @@ Contribution PeriodValue(Int P, Int D, Int E, Int T, CropGroup group) {
         return {"0", {}, true, 0};
     }
     const bool rowCrop = group == CropGroup::BF;
+    using namespace period_type;
     switch (P) {
-    case 5:
-    case 6:
-    case 7:
-    case 8:
+    case kCatchCropBeforeFallow:
+    case kCatchCropBeforeWinterCrop:
+    case kCatchCropFrostKilled:
+    case kCatchCropOverwintering:
         // Catch crops: "Tab35" before bare fallow ... "Tab32" over winter.
         return Cell(40 - P, D, E);
-    case 2:
+    case kBareFallow:
         return Cell(40, 1, E);
-    case 4:
-        return Cell(T == 1 ? 38 : 39, rowCrop ? 2 : 1, E);
+    case kStubbleBeforeWinterCrop:
+        return Cell(T == tillage_code::kPlough ? 38 : 39, rowCrop ? 2 : 1, E);
     default:
         // Stubble over winter; "Keine Zwischenperiode" has no start and finds no cell.
         return Cell(rowCrop ? 37 : 36, T, E);
@@ -313,17 +313,18 @@ void CountRotationYear(RotationCounters& counters, CropClass cropClass, Int T, I
     case CropClass::None:
         break;
     }
-    if (T >= 1 && T <= 4) {
-        ++counters.CropTillage[static_cast<std::size_t>(T - 1)];
-    } else if (T == 99) {
+    using namespace tillage_code;
+    if (T >= kPlough && T <= kDirectSeeding) {
+        ++counters.CropTillage[static_cast<std::size_t>(T - kPlough)];
+    } else if (T == kNoTillage) {
         ++counters.CropTillage[4];
     }
-    if (P >= 1 && P <= 8) {
-        ++counters.PeriodType[static_cast<std::size_t>(8 - P)];
+    if (P >= period_type::kNone && P <= period_type::kCatchCropOverwintering) {
+        ++counters.PeriodType[static_cast<std::size_t>(period_type::kCatchCropOverwintering - P)];
     }
-    if (D >= 1 && D <= 4) {
-        ++counters.PeriodTillage[static_cast<std::size_t>(D - 1)];
-    } else if (D == 99 || D == kNone) {
+    if (D >= kPlough && D <= kDirectSeeding) {
+        ++counters.PeriodTillage[static_cast<std::size_t>(D - kPlough)];
+    } else if (D == kNoTillage || D == kNone) {
         ++counters.PeriodTillage[4];
     }
 }

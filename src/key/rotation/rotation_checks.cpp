@@ -1,6 +1,7 @@
 #include "key/rotation/rotation_checks.h"
 
 #include "key/rotation/catalogues.h"
+#include "key/rotation/codes.h"
 #include "key/core/texts_rotation.h"
 #include "key/rotation/step2_form.h"
 
@@ -170,7 +171,7 @@ std::optional<std::string> CheckRotation(AssessmentRecord& record, Step2Form& fo
                     continue;
                 }
                 Step2Year& row = form.Row(k);
-                row.List(Choice::PeriodType).Choose(1);
+                row.List(Choice::PeriodType).Choose(period_type::kNone); // first after the blank entry
                 row.List(Choice::PeriodTillage).Clear();
                 row.List(Choice::PeriodStart).Clear();
                 RotationYear& year = record.RotationYearAt(k);

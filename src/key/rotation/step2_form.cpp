@@ -6,6 +6,7 @@
 #include "key/core/errors.h"
 #include "key/core/number_text.h"
 #include "key/core/texts.h"
+#include "key/rotation/codes.h"
 #include "key/rotation/crop_rotation_factor.h"
 #include "key/rotation/key_tables.h"
 #include "key/rotation/rotation_checks.h"
@@ -13,12 +14,6 @@
 namespace brisolt {
 
 namespace {
-
-// Positions in the full catalogues, which the filters below remove.
-constexpr Index kStubbleWinter = 3;       // "Stoppelbrache im Winter"
-constexpr Index kStubbleBeforeWinter = 4; // "Stoppelbrache vor Winterkultur"
-constexpr Index kNoTillage = 1;           // "keine Bodenbearbeitung"
-constexpr Index kDirectSeeding = 5;       // "Direktsaat/Streifenfrässaat"
 
 void RemoveAll(OptionList& list, std::initializer_list<Index> positions) {
     for (Index p : positions) {
@@ -98,7 +93,7 @@ void Step2Form::UpdateCropChoices(int n) {
     period.Choose(remembered);
     const CropGroup group = facts.Group;
     if (group != CropGroup::BF && group != CropGroup::HF && group != CropGroup::WW) {
-        RemoveAll(period, {kStubbleBeforeWinter, kStubbleWinter});
+        RemoveAll(period, {period_type::kStubbleBeforeWinterCrop, period_type::kStubbleWinter});
     }
     if (!Filling && rememberedType >= 0) {
         // A new crop keeps the period type the user chose, found by its code in the new
@@ -116,9 +111,9 @@ void Step2Form::UpdateCropChoices(int n) {
     tillage.FillAll(TillageOptions());
     tillage.Choose(remembered);
     if (facts.Column == 'A' || facts.Column == 'B' || facts.Column == 'I') {
-        RemoveAll(tillage, {kDirectSeeding, kNoTillage});
+        RemoveAll(tillage, {tillage_code::kPositionDirectSeeding, tillage_code::kPositionNoTillage});
     } else {
-        tillage.RemoveAt(kNoTillage);
+        tillage.RemoveAt(tillage_code::kPositionNoTillage);
     }
     if (!Filling) {
         remembered = 0;
@@ -148,32 +143,38 @@ void Step2Form::UpdatePeriodChoices(int n) {
 
     // Tillage in the period follows from its type: none on stubble, the plough on bare
     // fallow, free choice under a catch crop.
-    if (t == 3 || t == 4) {
-        RemoveAll(tillage, {5, 4, 3, 2});
-        tillage.Choose(1);
-    } else if (t == 2) {
-        RemoveAll(tillage, {5, 4, 3, 1});
-        tillage.Choose(1);
+    using namespace tillage_code;
+    if (period_type::IsStubble(t)) {
+        RemoveAll(tillage, {kPositionDirectSeeding, kPositionMulchHigh, kPositionMulchLow,
+                            kPositionPlough});
+        tillage.Choose(1); // "keine Bodenbearbeitung", the only entry left
+    } else if (t == period_type::kBareFallow) {
+        RemoveAll(tillage, {kPositionDirectSeeding, kPositionMulchHigh, kPositionMulchLow,
+                            kPositionNoTillage});
+        tillage.Choose(1); // the plough, the only entry left
     } else {
-        tillage.RemoveAt(1);
+        tillage.RemoveAt(kPositionNoTillage);
         tillage.Choose(0);
     }
 
     // The starts a period can have, by its type and the crop's group.
+    using namespace period_start;
     const bool cereal = g == CropGroup::HF || g == CropGroup::WW;
-    if (t == 2) {
-        RemoveAll(start, {3, 1});
-    } else if ((t == 3 || t == 4) && cereal) {
-        RemoveAll(start, {12, 11, 10, 9, 8, 7, 2});
-    } else if (t == 3 && g == CropGroup::BF) {
-        RemoveAll(start, {12, 11, 3, 1});
-    } else if (t == 4 && g == CropGroup::BF) {
+    if (t == period_type::kBareFallow) {
+        RemoveAll(start, {k2007To3107, kBefore2007});
+    } else if (period_type::IsStubble(t) && cereal) {
+        RemoveAll(start, {k0112To1512, k1611To3011, k0111To1511, k1610To3110, k0110To1510,
+                          k1609To3009, kBefore3107});
+    } else if (t == period_type::kStubbleWinter && g == CropGroup::BF) {
+        RemoveAll(start, {k0112To1512, k1611To3011, k2007To3107, kBefore2007});
+    } else if (t == period_type::kStubbleBeforeWinterCrop && g == CropGroup::BF) {
         // Up to "01.11. bis 15.11.", the columns of the tables for this period type.
-        RemoveAll(start, {12, 11, 2, 1});
-    } else if (t >= 5 && t <= 7) {
-        RemoveAll(start, {12, 11, 10, 9, 8, 7, 2});
-    } else if (t == 8) {
-        RemoveAll(start, {12, 11, 10, 9, 2});
+        RemoveAll(start, {k0112To1512, k1611To3011, kBefore3107, kBefore2007});
+    } else if (t >= period_type::kCatchCropBeforeFallow && t <= period_type::kCatchCropFrostKilled) {
+        RemoveAll(start, {k0112To1512, k1611To3011, k0111To1511, k1610To3110, k0110To1510,
+                          k1609To3009, kBefore3107});
+    } else if (t == period_type::kCatchCropOverwintering) {
+        RemoveAll(start, {k0112To1512, k1611To3011, k0111To1511, k1610To3110, kBefore3107});
     }
     if (!Filling) {
         remembered = 0;
