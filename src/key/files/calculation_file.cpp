@@ -1,17 +1,12 @@
 #include "key/files/calculation_file.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <fcntl.h>
 #include <functional>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "key/core/errors.h"
 #include "key/core/number_text.h"
 #include "key/core/texts.h"
 #include "key/core/windows1252.h"
+#include "key/files/file_system.h"
 
 namespace brisolt {
 
@@ -74,63 +69,21 @@ const std::vector<Field>& PersistedFields() {
     return fields;
 }
 
-std::string FileErrorText(int error) {
-    switch (error) {
-    case ENOENT:
-        return std::string(texts::files::kFileNotFound);
-    case ENOTDIR:
-        return std::string(texts::files::kPathNotFound);
-    case EACCES:
-    case EPERM:
-    case EROFS:
-        return std::string(texts::files::kAccessDenied);
-    case EISDIR:
-        return std::string(texts::files::kNotAFile);
-    case ENOSPC:
-    case EDQUOT:
-        return std::string(texts::files::kDiskFull);
-    default:
-        return texts::files::kIoError(error);
-    }
-}
-
-[[noreturn]] void ThrowFileError(int error) { throw FileError(FileErrorText(error)); }
-
 std::string ReadWholeFile(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
-        ThrowFileError(errno);
-    }
-    struct Closer {
-        int fd;
-        ~Closer() { ::close(fd); }
-    } closer{fd};
-    struct stat st {};
-    if (::fstat(fd, &st) != 0) {
-        ThrowFileError(errno);
-    }
-    if (!S_ISREG(st.st_mode)) {
-        throw FileError(std::string(texts::files::kNotAFile));
-    }
+    InputFile file(path);
     // Only the data up to the end of line 85 (or a Ctrl-Z) is ever used, so reading stops
     // there; the size limit applies to that part alone.
     std::string data;
     char buffer[1 << 16];
     int carriageReturns = 0;
     for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            ThrowFileError(errno);
-        }
+        const std::size_t n = file.Read(buffer, sizeof buffer);
         if (n == 0) {
             break;
         }
-        data.append(buffer, static_cast<std::size_t>(n));
+        data.append(buffer, n);
         bool enough = false;
-        for (ssize_t i = 0; i < n && !enough; ++i) {
+        for (std::size_t i = 0; i < n && !enough; ++i) {
             enough = buffer[i] == kCtrlZ ||
                      (buffer[i] == '\r' && ++carriageReturns >= kCalculationFileLines);
         }
@@ -142,20 +95,6 @@ std::string ReadWholeFile(const std::string& path) {
         }
     }
     return data;
-}
-
-void WriteAll(int fd, const std::string& data) {
-    std::size_t done = 0;
-    while (done < data.size()) {
-        const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            ThrowFileError(errno);
-        }
-        done += static_cast<std::size_t>(n);
-    }
 }
 
 } // namespace
@@ -201,44 +140,7 @@ std::string CalculationFileBytes(const AssessmentRecord& record) {
 }
 
 std::string SaveCalculation(const AssessmentRecord& record, const std::string& path) {
-    const std::string data = CalculationFileBytes(record);
-    struct stat old {};
-    const bool existed = ::stat(path.c_str(), &old) == 0;
-    if (existed && S_ISDIR(old.st_mode)) {
-        ThrowFileError(EISDIR);
-    }
-    std::string temp = path + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) {
-        ThrowFileError(errno);
-    }
-    try {
-        WriteAll(fd, data);
-        if (existed) {
-            ::fchmod(fd, old.st_mode & 07777);
-        } else {
-            const mode_t mask = ::umask(0);
-            ::umask(mask);
-            ::fchmod(fd, 0666 & ~mask);
-        }
-        if (::fsync(fd) != 0) {
-            ThrowFileError(errno);
-        }
-        if (::close(fd) != 0) {
-            const int error = errno;
-            ::unlink(temp.c_str());
-            ThrowFileError(error);
-        }
-    } catch (...) {
-        ::close(fd);
-        ::unlink(temp.c_str());
-        throw;
-    }
-    if (::rename(temp.c_str(), path.c_str()) != 0) {
-        const int error = errno;
-        ::unlink(temp.c_str());
-        ThrowFileError(error);
-    }
+    ReplaceFileAtomically(path, CalculationFileBytes(record));
     return std::string(texts::files::kSaved);
 }
 

@@ -1,0 +1,37 @@
+#pragma once
+// The few file operations the key needs from the operating system, behind one interface:
+// reading a regular file piece by piece, and replacing a file atomically. One
+// implementation per platform (file_system_posix.cpp, file_system_windows.cpp); nothing
+// else in the key or the reports calls the operating system. Paths are UTF-8. Every
+// failure throws FileError with a German message.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace brisolt {
+
+// A regular file opened for reading. Folders, devices, pipes and sockets are refused
+// without blocking.
+class InputFile {
+public:
+    explicit InputFile(const std::string& path);
+    ~InputFile();
+    InputFile(const InputFile&) = delete;
+    InputFile& operator=(const InputFile&) = delete;
+
+    // Reads up to `size` bytes; 0 at the end of the file.
+    std::size_t Read(char* buffer, std::size_t size);
+
+private:
+    std::intptr_t handle_;
+};
+
+// Writes `bytes` to a temporary file beside `path`, flushes it to the disk and then puts it
+// in the place of `path` in one step, so `path` holds either its old or its new content,
+// never a mixture. A file that is replaced keeps its permissions; a new one gets the
+// defaults of the process. On a failure the temporary file is removed.
+void ReplaceFileAtomically(const std::string& path, std::string_view bytes);
+
+} // namespace brisolt

@@ -1,0 +1,155 @@
+// Windows implementation of the file layer: wide-character paths converted from UTF-8,
+// binary reads and writes (no text-mode translation of CR LF), and an atomic replace with
+// MoveFileExW, since rename() there refuses to replace an existing file.
+
+#include "key/files/file_system.h"
+
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <algorithm>
+#include <limits>
+
+#include "key/core/errors.h"
+#include "key/core/texts.h"
+
+namespace brisolt {
+
+namespace {
+
+std::string FileErrorText(DWORD error) {
+    switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+        return std::string(texts::files::kFileNotFound);
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_BAD_NETPATH:
+        return std::string(texts::files::kPathNotFound);
+    case ERROR_ACCESS_DENIED:
+    case ERROR_WRITE_PROTECT:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        return std::string(texts::files::kAccessDenied);
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        return std::string(texts::files::kDiskFull);
+    default:
+        return texts::files::kIoError(static_cast<int>(error));
+    }
+}
+
+[[noreturn]] void ThrowFileError(DWORD error) { throw FileError(FileErrorText(error)); }
+
+std::wstring WidePath(const std::string& utf8) {
+    if (utf8.empty()) {
+        return {};
+    }
+    const int size = static_cast<int>(utf8.size());
+    const int wide = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
+    if (wide <= 0) {
+        ThrowFileError(ERROR_INVALID_NAME);
+    }
+    std::wstring out(static_cast<std::size_t>(wide), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, out.data(), wide);
+    return out;
+}
+
+HANDLE Handle(std::intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
+
+void WriteAll(HANDLE file, std::string_view data) {
+    std::size_t done = 0;
+    while (done < data.size()) {
+        const DWORD chunk = static_cast<DWORD>(
+            std::min<std::size_t>(data.size() - done, std::numeric_limits<DWORD>::max() / 2));
+        DWORD written = 0;
+        if (!::WriteFile(file, data.data() + done, chunk, &written, nullptr)) {
+            ThrowFileError(::GetLastError());
+        }
+        done += written;
+    }
+}
+
+} // namespace
+
+InputFile::InputFile(const std::string& path) {
+    const std::wstring wide = WidePath(path);
+    const DWORD attributes = ::GetFileAttributesW(wide.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        throw FileError(std::string(texts::files::kNotAFile));
+    }
+    HANDLE file = ::CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        ThrowFileError(::GetLastError());
+    }
+    if (::GetFileType(file) != FILE_TYPE_DISK) {
+        ::CloseHandle(file);
+        throw FileError(std::string(texts::files::kNotAFile));
+    }
+    handle_ = reinterpret_cast<std::intptr_t>(file);
+}
+
+InputFile::~InputFile() { ::CloseHandle(Handle(handle_)); }
+
+std::size_t InputFile::Read(char* buffer, std::size_t size) {
+    DWORD read = 0;
+    const DWORD chunk =
+        static_cast<DWORD>(std::min<std::size_t>(size, std::numeric_limits<DWORD>::max() / 2));
+    if (!::ReadFile(Handle(handle_), buffer, chunk, &read, nullptr)) {
+        ThrowFileError(::GetLastError());
+    }
+    return read;
+}
+
+void ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
+    const std::wstring target = WidePath(path);
+    const DWORD attributes = ::GetFileAttributesW(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        throw FileError(std::string(texts::files::kNotAFile));
+    }
+    // A short hidden name beside the target, so the replace never crosses volumes.
+    std::wstring temp;
+    HANDLE file = INVALID_HANDLE_VALUE;
+    for (unsigned attempt = 0; attempt < 100 && file == INVALID_HANDLE_VALUE; ++attempt) {
+        const std::size_t slash = target.find_last_of(L"\\/");
+        const std::wstring folder =
+            slash == std::wstring::npos ? std::wstring() : target.substr(0, slash + 1);
+        temp = folder + L"~brisolt" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+               std::to_wstring(attempt) + L".tmp";
+        file = ::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                             FILE_ATTRIBUTE_HIDDEN, nullptr);
+        if (file == INVALID_HANDLE_VALUE && ::GetLastError() != ERROR_FILE_EXISTS) {
+            ThrowFileError(::GetLastError());
+        }
+    }
+    if (file == INVALID_HANDLE_VALUE) {
+        ThrowFileError(ERROR_FILE_EXISTS);
+    }
+    try {
+        WriteAll(file, bytes);
+        if (!::FlushFileBuffers(file)) {
+            ThrowFileError(::GetLastError());
+        }
+    } catch (...) {
+        ::CloseHandle(file);
+        ::DeleteFileW(temp.c_str());
+        throw;
+    }
+    ::CloseHandle(file);
+    // The new file takes the attributes of the one it replaces (or plain ones).
+    const DWORD keep = attributes != INVALID_FILE_ATTRIBUTES
+                           ? attributes & (FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN |
+                                           FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED)
+                           : FILE_ATTRIBUTE_NORMAL;
+    ::SetFileAttributesW(temp.c_str(), keep != 0 ? keep : FILE_ATTRIBUTE_NORMAL);
+    if (!::MoveFileExW(temp.c_str(), target.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        const DWORD error = ::GetLastError();
+        ::DeleteFileW(temp.c_str());
+        ThrowFileError(error);
+    }
+}
+
+} // namespace brisolt
