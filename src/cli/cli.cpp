@@ -4,9 +4,9 @@
 #include <exception>
 #include <ostream>
 
-#include "cli/record_fields.h"
 #include "cli/report_command.h"
 #include "key/core/number_text.h"
+#include "key/core/record_fields.h"
 #include "key/files/calculation_file.h"
 #include "key/rotation/rotation_checks.h"
 #include "key/startup.h"
@@ -37,25 +37,32 @@ std::string JsonNumber(Real x) {
     return std::isfinite(x) ? FormatRoundTrip(x) : std::string("null");
 }
 
-std::string PlainText(const FieldValue& value) {
-    if (const auto* text = std::get_if<std::string>(&value)) {
-        return *text;
+// A field as CSV writes it: text as it is, numbers in round-trip form, NaN as empty text.
+std::string PlainText(const RecordField& field, const AssessmentRecord& record) {
+    switch (field.type) {
+    case FieldType::Text:
+        return field.Text(record);
+    case FieldType::Int:
+    case FieldType::Index:
+        return std::to_string(field.Number(record));
+    case FieldType::Real:
+        break;
     }
-    if (const auto* number = std::get_if<Int>(&value)) {
-        return std::to_string(*number);
-    }
-    const Real real = std::get<Real>(value);
+    const Real real = field.RealValue(record);
     return std::isfinite(real) ? FormatRoundTrip(real) : std::string();
 }
 
-std::string JsonValue(const FieldValue& value) {
-    if (const auto* text = std::get_if<std::string>(&value)) {
-        return JsonString(*text);
+std::string JsonValue(const RecordField& field, const AssessmentRecord& record) {
+    switch (field.type) {
+    case FieldType::Text:
+        return JsonString(field.Text(record));
+    case FieldType::Int:
+    case FieldType::Index:
+        return std::to_string(field.Number(record));
+    case FieldType::Real:
+        break;
     }
-    if (const auto* number = std::get_if<Int>(&value)) {
-        return std::to_string(*number);
-    }
-    return JsonNumber(std::get<Real>(value));
+    return JsonNumber(field.RealValue(record));
 }
 
 // The result screens' texts, as the CLI writes them (always with ".").
@@ -79,8 +86,8 @@ void WriteJson(std::ostream& out, const Row& row) {
     line += ",\"stopped_at\":" + (o.stoppedAt > 0 ? std::to_string(o.stoppedAt) : "null");
     line += ",\"stop_message\":" + (o.stoppedAt > 0 ? JsonString(o.stopMessage) : "null");
     const AssessmentRecord& record = row.evaluation.record;
-    for (const NamedValue& field : RecordFields(record)) {
-        line += ",\"" + field.name + "\":" + JsonValue(field.value);
+    for (const RecordField& field : RecordFields()) {
+        line += ",\"" + std::string(field.name) + "\":" + JsonValue(field, record);
     }
     line += ",\"rotation\":[";
     const RotationExtent extent = FindRotationExtent(record);
@@ -104,8 +111,9 @@ void WriteJson(std::ostream& out, const Row& row) {
 
 void WriteCsvHeader(std::ostream& out) {
     std::string line = "file,loaded,load_message,stopped_at,stop_message";
-    for (const NamedValue& field : RecordFields(AssessmentRecord{})) {
-        line += "," + field.name;
+    for (const RecordField& field : RecordFields()) {
+        line += ",";
+        line += field.name;
     }
     for (const auto& field : DisplayFields(AssessmentRecord{})) {
         line += ",display_" + field.first;
@@ -120,8 +128,8 @@ void WriteCsv(std::ostream& out, const Row& row) {
     line += CsvField(o.loadMessage);
     line += "," + (o.stoppedAt > 0 ? std::to_string(o.stoppedAt) : std::string());
     line += "," + CsvField(o.stoppedAt > 0 ? o.stopMessage : std::string());
-    for (const NamedValue& field : RecordFields(row.evaluation.record)) {
-        line += "," + CsvField(PlainText(field.value));
+    for (const RecordField& field : RecordFields()) {
+        line += "," + CsvField(PlainText(field, row.evaluation.record));
     }
     for (const auto& field : DisplayFields(row.evaluation.record)) {
         line += "," + CsvField(field.second);

@@ -1,9 +1,9 @@
 #include "key/files/calculation_file.h"
 
-#include <functional>
 
 #include "key/core/errors.h"
 #include "key/core/number_text.h"
+#include "key/core/record_fields.h"
 #include "key/core/texts.h"
 #include "key/core/windows1252.h"
 #include "key/files/file_system.h"
@@ -15,59 +15,6 @@ namespace {
 constexpr char kCtrlZ = 26;
 // Far beyond any real calculation file; keeps a huge or endless file from eating memory.
 constexpr std::size_t kMaxFileBytes = std::size_t{256} << 20;
-
-// One persisted field: how to read it from a record and how to store it.
-struct Field {
-    bool isText;
-    std::function<std::string(const AssessmentRecord&)> text;
-    std::function<Int(const AssessmentRecord&)> number;
-    std::function<void(AssessmentRecord&, const std::string&)> setText;
-    std::function<void(AssessmentRecord&, Int)> setNumber;
-};
-
-Field TextField(std::string AssessmentRecord::*member) {
-    return {true, [member](const AssessmentRecord& r) { return r.*member; }, nullptr,
-            [member](AssessmentRecord& r, const std::string& v) { r.*member = v; }, nullptr};
-}
-
-Field NumberField(Int AssessmentRecord::*member) {
-    return {false, nullptr, [member](const AssessmentRecord& r) { return r.*member; }, nullptr,
-            [member](AssessmentRecord& r, Int v) { r.*member = v; }};
-}
-
-Field YearField(int n, Int RotationYear::*member) {
-    return {false, nullptr,
-            [n, member](const AssessmentRecord& r) { return r.RotationYearAt(n).*member; },
-            nullptr, [n, member](AssessmentRecord& r, Int v) { r.RotationYearAt(n).*member = v; }};
-}
-
-// Lines 2 ... 85 in file order.
-const std::vector<Field>& PersistedFields() {
-    static const std::vector<Field> fields = [] {
-        using R = AssessmentRecord;
-        std::vector<Field> f{
-            TextField(&R::NameSurname),  TextField(&R::Address1),      TextField(&R::Address2),
-            TextField(&R::Parzelle),     TextField(&R::Variant),       NumberField(&R::Year),
-            TextField(&R::EnteredBy),    TextField(&R::EnteredOn),     NumberField(&R::Entertainment),
-            NumberField(&R::FloatDistance), NumberField(&R::Gradient), NumberField(&R::Region),
-            NumberField(&R::SoilType),   NumberField(&R::Stones),
-        };
-        for (int n = 1; n <= kRotationYears; ++n) {
-            for (Int RotationYear::*m : {&RotationYear::Year, &RotationYear::a, &RotationYear::b,
-                                         &RotationYear::c, &RotationYear::d, &RotationYear::e}) {
-                f.push_back(YearField(n, m));
-            }
-        }
-        f.push_back(NumberField(&R::Years));
-        f.push_back(TextField(&R::Remark));
-        for (Int R::*m : {&R::Channels, &R::NumChannels, &R::DepthChannels, &R::DepthChannel,
-                          &R::WidthChannel, &R::FrequencyChannels, &R::Method, &R::DepthSoil}) {
-            f.push_back(NumberField(m));
-        }
-        return f;
-    }();
-    return fields;
-}
 
 std::string ReadWholeFile(const std::string& path) {
     InputFile file(path);
@@ -132,8 +79,9 @@ std::vector<std::string> SplitCalculationLines(const std::string& bytes, int& li
 std::string CalculationFileBytes(const AssessmentRecord& record) {
     std::string out(texts::kVersion);
     out += "\r\n";
-    for (const Field& f : PersistedFields()) {
-        out += f.isText ? Utf8ToWindows1252(f.text(record)) : std::to_string(f.number(record));
+    for (const RecordField& f : PersistedFields()) {
+        out += f.type == FieldType::Text ? Utf8ToWindows1252(f.Text(record))
+                                         : std::to_string(f.Number(record));
         out += "\r\n";
     }
     return out;
@@ -151,12 +99,12 @@ LoadOutcome LoadCalculationBytes(AssessmentRecord& record, const std::string& by
     if (lines.front() != texts::kVersion) {
         return {false, std::string(texts::files::kIncompatibleVersion)};
     }
-    const auto& fields = PersistedFields();
+    const auto fields = PersistedFields();
     // Convert everything before touching the record.
     std::vector<Int> numbers(fields.size(), 0);
     for (std::size_t i = 0; i < fields.size() && i + 1 < lines.size(); ++i) {
         const std::string& line = lines[i + 1];
-        if (!fields[i].isText && !line.empty()) {
+        if (fields[i].type != FieldType::Text && !line.empty()) {
             numbers[i] = ParseIntOrZero(line);
         }
     }
@@ -170,10 +118,10 @@ LoadOutcome LoadCalculationBytes(AssessmentRecord& record, const std::string& by
         if (line.empty()) {
             continue;
         }
-        if (fields[i].isText) {
-            fields[i].setText(loaded, Windows1252ToUtf8(line));
+        if (fields[i].type == FieldType::Text) {
+            *fields[i].Text(loaded) = Windows1252ToUtf8(line);
         } else {
-            fields[i].setNumber(loaded, numbers[i]);
+            *fields[i].Number(loaded) = numbers[i];
         }
     }
     record = std::move(loaded);

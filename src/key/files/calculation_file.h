@@ -6,10 +6,12 @@
 #include <vector>
 
 #include "key/core/record.h"
+#include "key/core/record_fields.h"
 
 namespace brisolt {
 
-inline constexpr int kCalculationFileLines = 85;
+// The version line, then one line per persisted field.
+inline constexpr int kCalculationFileLines = 1 + kPersistedFieldCount;
 
 // The file's bytes for the record.
 std::string CalculationFileBytes(const AssessmentRecord& record);
