@@ -46,8 +46,8 @@ struct AssessmentRecord {
     std::string EnteredOn;
 
     // Site (step 1)
-    Index Entertainment = 0;
-    Int FloatDistance = 0;
+    Index Entertainment = 0; // management direction: 0 "In Fallinie", 1 "Quer zum Hang"
+    Int FloatDistance = 0;   // flow length of the surface water in m
     Int Gradient = 0;
     Index Region = 0;
     Index SoilType = 0;

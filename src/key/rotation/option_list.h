@@ -37,7 +37,6 @@ public:
     // The code at a position as an integer; -1 outside the list.
     Int Number(Index position) const;
     const std::string& ChosenText() const { return Text(chosen_); }
-    const std::string& ChosenCode() const { return Code(chosen_); }
     // Position of the catalogue entry at `position` in the full catalogue, -1 outside.
     Index EntryAt(Index position) const;
     // Position of a catalogue entry in this list, -1 when the list does not offer it.

@@ -9,21 +9,6 @@ namespace brisolt {
 
 namespace {
 
-// Crop codes are plain whole numbers; -1 stands for any other text (no crop).
-int CodeNumber(std::string_view code) {
-    if (code.empty() || code.size() > 2 || code[0] == '0') {
-        return -1;
-    }
-    int n = 0;
-    for (char c : code) {
-        if (c < '0' || c > '9') {
-            return -1;
-        }
-        n = n * 10 + (c - '0');
-    }
-    return n;
-}
-
 // A multi-year stand: the codes it is sown with and the code of its follow-on years.
 struct Stand {
     int starters[2];
@@ -98,16 +83,14 @@ RotationExtent FindRotationExtent(const AssessmentRecord& record) {
     return extent;
 }
 
-std::optional<std::string> CheckCropSequence(std::string_view previous, std::string_view current) {
-    if (WrongSequence(CodeNumber(previous), CodeNumber(current))) {
+std::optional<std::string> CheckCropSequence(Int previous, Int current) {
+    if (WrongSequence(previous, current)) {
         return std::string(texts::step2::kWrongCropSequence);
     }
     return std::nullopt;
 }
 
-bool ContinuesStand(std::string_view current, std::string_view next) {
-    return Continues(CodeNumber(current), CodeNumber(next));
-}
+bool ContinuesStand(Int current, Int next) { return Continues(current, next); }
 
 std::optional<std::string> CheckYearComplete(const RotationYear& year, const Step2Year* row) {
     const bool missing = [&] {
@@ -137,9 +120,8 @@ std::optional<std::string> CheckRotation(AssessmentRecord& record, Step2Form& fo
             message = std::string(texts::step2::kGapInRotation);
         }
         for (int k = first; k <= last && !message; ++k) {
-            if (WrongSequence(CropCodeOfYear(record, extent.Prev(k)), CropCodeOfYear(record, k))) {
-                message = std::string(texts::step2::kWrongCropSequence);
-            }
+            message =
+                CheckCropSequence(CropCodeOfYear(record, extent.Prev(k)), CropCodeOfYear(record, k));
         }
         if (!message) {
             // Follow-on years of a stand are tilled as its sowing year was; a rotation that
@@ -167,7 +149,8 @@ std::optional<std::string> CheckRotation(AssessmentRecord& record, Step2Form& fo
             }
             // A year followed by the next year of its own stand has no intermediate period.
             for (int k = first; k <= last; ++k) {
-                if (!Continues(CropCodeOfYear(record, k), CropCodeOfYear(record, extent.Next(k)))) {
+                if (!ContinuesStand(CropCodeOfYear(record, k),
+                                    CropCodeOfYear(record, extent.Next(k)))) {
                     continue;
                 }
                 Step2Year& row = form.Row(k);

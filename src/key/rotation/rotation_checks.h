@@ -32,11 +32,11 @@ struct RotationExtent {
 RotationExtent FindRotationExtent(const AssessmentRecord& record);
 
 // The sequence message when `current` continues a stand (Kunstwiese, Rotations-/Buntbrache,
-// Chinaschilf) that `previous` does not belong to. Arguments are crop codes.
-std::optional<std::string> CheckCropSequence(std::string_view previous, std::string_view current);
+// Chinaschilf) that `previous` does not belong to. Arguments are crop codes, -1 for no crop.
+std::optional<std::string> CheckCropSequence(Int previous, Int current);
 
 // True when the crop `next` continues the stand of the crop `current` (crop codes).
-bool ContinuesStand(std::string_view current, std::string_view next);
+bool ContinuesStand(Int current, Int next);
 
 // The missing-input message when a choice of the year is missing. With the year's screen
 // block given, a position beyond its list counts as missing as well.

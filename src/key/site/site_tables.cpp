@@ -14,7 +14,7 @@ const TmtxExtendedArray& SlopeExponentTable() {
 
 namespace {
 
-// SiteKey, soil factor, regional factor.
+// Site key (region x 100 + soil type), soil factor, regional factor.
 struct SiteRow {
     Real key;
     Real soil;

@@ -1,5 +1,6 @@
 #pragma once
-// The four constant tables of the site influence value and the key that selects a soil.
+// The four constant tables of the site influence value. The soil and regional factors are
+// found by the site key, region x 100 + soil type.
 
 #include "key/core/record.h"
 #include "key/core/tables.h"
@@ -7,11 +8,8 @@
 namespace brisolt {
 
 const TmtxExtendedArray& SlopeExponentTable(); // gradient % -> exponent m
-const TmtxExtendedArray& SoilFactorTable();    // SiteKey -> soil factor
-const TmtxExtendedArray& RegionFactorTable();  // SiteKey -> regional factor
+const TmtxExtendedArray& SoilFactorTable();    // site key -> soil factor
+const TmtxExtendedArray& RegionFactorTable();  // site key -> regional factor
 const TmtxExtendedArray& ContourFactorTable(); // gradient % x flow length m -> factor
-
-// Region x 100 + soil type.
-inline Int SiteKey(Index region, Index soilType) { return region * 100 + soilType; }
 
 } // namespace brisolt

@@ -51,17 +51,17 @@ TEST(RotationExtentTest, FirstLastAndGaps) {
 
 TEST(RotationRules, SequenceAndStands) {
     struct Case {
-        const char* prev;
-        const char* cur;
+        Int prev; // crop codes
+        Int cur;
         bool wrong;
         bool continues; // ContinuesStand(prev, cur)
     };
     const Case cases[] = {
-        {"36", "20", true, false},  {"18", "20", false, true},  {"19", "20", false, true},
-        {"20", "20", false, true},  {"19", "28", true, false},  {"26", "28", false, true},
-        {"27", "28", false, true},  {"28", "28", false, true},  {"20", "38", true, false},
-        {"3", "38", false, true},   {"38", "38", false, true},  {"38", "3", false, false},
-        {"20", "18", false, false}, {"28", "26", false, false}, {"36", "36", false, false},
+        {36, 20, true, false},  {18, 20, false, true},  {19, 20, false, true},
+        {20, 20, false, true},  {19, 28, true, false},  {26, 28, false, true},
+        {27, 28, false, true},  {28, 28, false, true},  {20, 38, true, false},
+        {3, 38, false, true},   {38, 38, false, true},  {38, 3, false, false},
+        {20, 18, false, false}, {28, 26, false, false}, {36, 36, false, false},
     };
     for (const Case& c : cases) {
         const auto message = CheckCropSequence(c.prev, c.cur);
