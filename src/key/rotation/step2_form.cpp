@@ -216,7 +216,11 @@ void Step2Form::ReadStep2Inputs(AssessmentRecord& record) const {
         for (int i = 0; i < kChoicesPerYear; ++i) {
             const OptionList& list = row.Lists[static_cast<std::size_t>(i)];
             *positions[i] = list.Chosen();
-            year.text[static_cast<std::size_t>(i)] = list.ChosenText();
+            // Most texts are already there; comparing is cheaper than copying them again.
+            std::string& text = year.text[static_cast<std::size_t>(i)];
+            if (const std::string& chosen = list.ChosenText(); text != chosen) {
+                text = chosen;
+            }
         }
     }
     record.Remark = RemarkText;
