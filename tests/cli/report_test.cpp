@@ -161,5 +161,19 @@ TEST_F(CliReport, FilesThatCannotBeLoadedOrWrittenFail) {
     EXPECT_EQ(RunCommand(std::string(BRISOLT_CLI) + " report 2>/dev/null").status, 2);
 }
 
+// Qt names files in UTF-8; a Latin-1 name still gets its PDF under exactly that name.
+TEST_F(CliReport, APdfNameThatIsNotUtf8IsWrittenAsGiven) {
+    const std::string protocol = dir.File("Sch\xE4r.pdf");
+    const auto result = RunCommand(
+        std::string(BRISOLT_CLI) + " report " +
+        ShellQuote(std::string(BRISOLT_TEST_DATA) + "/worked_example.txt") + " --protocol " +
+        ShellQuote(protocol) + " 2>&1");
+    ASSERT_EQ(result.status, 0) << result.out;
+    EXPECT_EQ(result.out, dir.File("Sch\xEF\xBF\xBDr.pdf") + "\n");
+    EXPECT_NE(PdfText(protocol).find("MusterHans"), std::string::npos);
+    const auto entries = std::filesystem::directory_iterator(dir.File(""));
+    EXPECT_EQ(std::distance(begin(entries), end(entries)), 1); // no temporary file left
+}
+
 } // namespace
 } // namespace brisolt

@@ -96,6 +96,16 @@ std::string FileErrorText(int error) {
 
 [[noreturn]] void ThrowFileError(int error) { throw FileError(FileErrorText(error)); }
 
+// A number line as ParseIntOrZero reads it; a refusal quotes the line as the user reads it,
+// decoded from Windows-1252, not as its raw bytes.
+Int ParseNumberLine(const std::string& line) {
+    try {
+        return ParseIntOrZero(line);
+    } catch (const ConversionError&) {
+        throw ConversionError(texts::kNotAnInteger(Windows1252ToUtf8(line)));
+    }
+}
+
 std::string ReadWholeFile(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
@@ -255,7 +265,7 @@ LoadOutcome LoadCalculationBytes(AssessmentRecord& record, const std::string& by
     for (std::size_t i = 0; i < fields.size() && i + 1 < lines.size(); ++i) {
         const std::string& line = lines[i + 1];
         if (!fields[i].isText && !line.empty()) {
-            numbers[i] = ParseIntOrZero(line);
+            numbers[i] = ParseNumberLine(line);
         }
     }
     if (lineEnds < kCalculationFileLines - 1) {

@@ -6,6 +6,7 @@
 #include "key/core/errors.h"
 #include "key/core/number_text.h"
 #include "key/core/texts.h"
+#include "key/core/windows1252.h"
 #include "key/rotation/crop_rotation_factor.h"
 #include "key/rotation/key_tables.h"
 #include "key/rotation/rotation_checks.h"
@@ -218,7 +219,7 @@ void Step2Form::ReadStep2Inputs(AssessmentRecord& record) const {
             year.text[static_cast<std::size_t>(i)] = list.ChosenText();
         }
     }
-    record.Remark = RemarkText;
+    record.Remark = MakeWindows1252Safe(RemarkText);
 }
 
 void Step2Form::ShowStep2Inputs(const AssessmentRecord& record) {
@@ -307,6 +308,8 @@ void Step2Form::SetRemarkText(std::string text) {
 }
 
 void Step2Form::RemarkExit(AssessmentRecord& record) {
+    // The field shows the remark as stored; folding may lengthen it ("ǆ" -> "dž").
+    RemarkText = CutToChars(MakeWindows1252Safe(RemarkText), kRemarkMaxChars);
     NextEnabled = false;
     ReadStep2Inputs(record);
 }
