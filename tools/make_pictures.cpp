@@ -807,10 +807,10 @@ QImage RenderFeelTest(const Scene& scene, Rng& rng) {
             };
             const double sky = (hit.stuff == Stuff::Soil ? 0.34 : 0.44) * open * (0.8 + 0.2 * nz);
             const double sun = 0.82 * lit;
-            const double spec = gloss * lit * std::pow(shine, sharp) * 255;
-            r[pixel] += 255 * ar * (sky * 0.96 + sun * diffuse(wrapR) * 1.02) + spec;
-            g[pixel] += 255 * ag * (sky * 1.0 + sun * diffuse(wrapG)) + spec;
-            b[pixel] += 255 * ab * (sky * 1.08 + sun * diffuse(wrapB) * 0.95) + spec;
+            const double highlight = gloss * lit * std::pow(shine, sharp) * 255;
+            r[pixel] += 255 * ar * (sky * 0.96 + sun * diffuse(wrapR) * 1.02) + highlight;
+            g[pixel] += 255 * ag * (sky * 1.0 + sun * diffuse(wrapG)) + highlight;
+            b[pixel] += 255 * ab * (sky * 1.08 + sun * diffuse(wrapB) * 0.95) + highlight;
         }
     }
     QImage picture(kFeelWidth, kFeelHeight, QImage::Format_RGB32);
