@@ -31,7 +31,8 @@ double Uniform(Rng& rng, double low, double high) {
 
 int Clamp8(double v) { return std::clamp(static_cast<int>(std::lround(v)), 0, 255); }
 
-bool WriteJpeg(const QImage& picture, const std::string& path) {
+// `fullChroma` keeps the colour at full resolution instead of halving it in both directions.
+bool WriteJpeg(const QImage& picture, const std::string& path, bool fullChroma) {
     const QImage rgb = picture.convertToFormat(QImage::Format_RGB888);
     FILE* file = std::fopen(path.c_str(), "wb");
     if (file == nullptr) {
@@ -48,10 +49,15 @@ bool WriteJpeg(const QImage& picture, const std::string& path) {
     info.in_color_space = JCS_RGB;
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, kQuality, TRUE);
+    if (fullChroma) {
+        info.comp_info[0].h_samp_factor = 1;
+        info.comp_info[0].v_samp_factor = 1;
+    }
     info.optimize_coding = TRUE;
     jpeg_start_compress(&info, TRUE);
     while (info.next_scanline < info.image_height) {
-        JSAMPROW row = const_cast<JSAMPROW>(rgb.constScanLine(static_cast<int>(info.next_scanline)));
+        JSAMPROW row =
+            const_cast<JSAMPROW>(rgb.constScanLine(static_cast<int>(info.next_scanline)));
         jpeg_write_scanlines(&info, &row, 1);
     }
     jpeg_finish_compress(&info);
@@ -272,101 +278,750 @@ QImage MainField() {
 }
 
 // --- Feel test ------------------------------------------------------------------------------
+//
+// The hands and the soil are modelled as heights over the picture plane (in pixels, towards
+// the camera). The picture is that surface lit from the upper left: skin lets some light
+// through (red most), shadows are cast along the light and soften with distance, creases and
+// gaps between fingers get less light. Rendered at kFeelSamples x kFeelSamples samples per
+// pixel and averaged; the background is a meadow far out of focus.
 
-void DrawHand(QPainter& p, Rng& rng) {
-    const QColor skin(222, 178, 146);
-    p.setPen(QPen(skin.darker(125), 1.5));
-    p.setBrush(skin);
-    // Open palm seen from above, fingers to the upper right.
-    QPainterPath hand;
-    hand.addEllipse(QPointF(92, 128), 72, 58);
-    p.drawPath(hand);
-    const double fingers[][4] = {{150, 70, 26, 14}, {168, 100, 30, 13}, {172, 132, 28, 12},
-                                 {160, 162, 24, 11}};
-    for (const auto& f : fingers) {
-        p.save();
-        p.translate(f[0], f[1]);
-        p.rotate(Uniform(rng, -20, -5));
-        p.drawRoundedRect(QRectF(-f[2], -f[3], f[2] * 2.2, f[3] * 2), f[3], f[3]);
-        p.restore();
+constexpr int kFeelWidth = 209;
+constexpr int kFeelHeight = 207;
+constexpr int kFeelSamples = 3;
+
+enum class Stuff { Air, Skin, Nail, Soil };
+
+// Smooth value noise on a 64 x 64 lattice that repeats.
+class Noise {
+public:
+    Noise(Rng& rng, double cell) : cell_(cell), values_(64 * 64) {
+        for (double& v : values_) {
+            v = Uniform(rng, -1, 1);
+        }
     }
-    p.save();
-    p.translate(60, 185);
-    p.rotate(35);
-    p.drawRoundedRect(QRectF(-16, -14, 60, 28), 14, 14);  // thumb
-    p.restore();
-    // Palm creases.
-    p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(skin.darker(135), 1.2));
-    p.drawArc(QRectF(40, 80, 110, 80), 20 * 16, 120 * 16);
-    p.drawArc(QRectF(30, 100, 120, 90), 30 * 16, 100 * 16);
+
+    double At(double x, double y) const {
+        x /= cell_;
+        y /= cell_;
+        const double fx0 = std::floor(x);
+        const double fy0 = std::floor(y);
+        const int ix = static_cast<int>(fx0);
+        const int iy = static_cast<int>(fy0);
+        double fx = x - fx0;
+        double fy = y - fy0;
+        fx = fx * fx * (3 - 2 * fx);
+        fy = fy * fy * (3 - 2 * fy);
+        auto v = [this](int i, int j) { return values_[(i & 63) * 64 + (j & 63)]; };
+        const double top = v(ix, iy) + (v(ix + 1, iy) - v(ix, iy)) * fx;
+        const double bottom = v(ix, iy + 1) + (v(ix + 1, iy + 1) - v(ix, iy + 1)) * fx;
+        return top + (bottom - top) * fy;
+    }
+
+    // Octaves of half the size and half the strength each; about -1 ... 1.
+    double Fractal(double x, double y, int octaves) const {
+        double sum = 0;
+        double weight = 0.6;
+        double scale = 1;
+        for (int i = 0; i < octaves; ++i) {
+            sum += weight * At(x * scale + 17.3 * i, y * scale - 9.1 * i);
+            weight *= 0.5;
+            scale *= 2;
+        }
+        return sum;
+    }
+
+private:
+    double cell_;
+    std::vector<double> values_;
+};
+
+double Smoothstep(double edge0, double edge1, double x) {
+    const double t = std::clamp((x - edge0) / (edge1 - edge0), 0.0, 1.0);
+    return t * t * (3 - 2 * t);
+}
+
+double DistanceToSegment(QPointF p, QPointF a, QPointF b, double* along = nullptr) {
+    const QPointF ab = b - a;
+    const double length2 = QPointF::dotProduct(ab, ab);
+    const double t =
+        length2 > 0 ? std::clamp(QPointF::dotProduct(p - a, ab) / length2, 0.0, 1.0) : 0.0;
+    if (along != nullptr) {
+        *along = t;
+    }
+    const QPointF d = p - (a + ab * t);
+    return std::hypot(d.x(), d.y());
+}
+
+double DistanceToPolyline(QPointF p, const QPolygonF& line) {
+    double best = 1e9;
+    for (qsizetype i = 0; i + 1 < line.size(); ++i) {
+        best = std::min(best, DistanceToSegment(p, line[i], line[i + 1]));
+    }
+    return best;
+}
+
+// A closed outline through the given corners, rounded with Catmull-Rom curves.
+QPolygonF Rounded(const QPolygonF& corners, int steps = 8) {
+    QPolygonF outline;
+    const qsizetype n = corners.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QPointF p0 = corners[(i + n - 1) % n];
+        const QPointF p1 = corners[i];
+        const QPointF p2 = corners[(i + 1) % n];
+        const QPointF p3 = corners[(i + 2) % n];
+        for (int s = 0; s < steps; ++s) {
+            const double t = static_cast<double>(s) / steps;
+            const double t2 = t * t;
+            const double t3 = t2 * t;
+            outline << 0.5 * ((2 * p1) + (-p0 + p2) * t + (2 * p0 - 5 * p1 + 4 * p2 - p3) * t2 +
+                              (-p0 + 3 * p1 - 3 * p2 + p3) * t3);
+        }
+    }
+    return outline;
+}
+
+struct Hit {
+    double height = -1e9;
+    double thickness = 1e9; // below the surface; small for crumbs in the air
+    Stuff stuff = Stuff::Air;
+    double tip = 1e9; // distance from the tip of a finger, for its nail and redder end
+    double fold = 0;  // distance from the edge of a nail
+};
+
+// A finger, a wrist, a thread of soil: round in section, along a line of points.
+struct Tube {
+    std::vector<QPointF> axis; // base to tip
+    std::vector<double> radius;
+    std::vector<double> lift; // height of the axis at each point
+    double flatten = 1.0;     // section height over width
+    Stuff stuff = Stuff::Skin;
+    bool nail = false; // the nail of the tip faces the camera
+    bool creases = true;
+
+    Hit At(QPointF p) const {
+        Hit best;
+        double length = 0;
+        double bestAlong = 0;
+        double bestSide = 0;
+        std::vector<double> at(axis.size(), 0.0); // length along the axis at each point
+        for (std::size_t i = 1; i < axis.size(); ++i) {
+            at[i] = at[i - 1] +
+                    std::hypot(axis[i].x() - axis[i - 1].x(), axis[i].y() - axis[i - 1].y());
+        }
+        length = at.back();
+        for (std::size_t i = 0; i + 1 < axis.size(); ++i) {
+            double t = 0;
+            const double d = DistanceToSegment(p, axis[i], axis[i + 1], &t);
+            const double r = radius[i] + (radius[i + 1] - radius[i]) * t;
+            if (d >= r) {
+                continue;
+            }
+            const double h =
+                lift[i] + (lift[i + 1] - lift[i]) * t + flatten * std::sqrt(r * r - d * d);
+            if (h > best.height) {
+                best.height = h;
+                best.stuff = stuff;
+                bestAlong = at[i] + (at[i + 1] - at[i]) * t;
+                bestSide = d / r;
+            }
+        }
+        if (best.stuff == Stuff::Air) {
+            return best;
+        }
+        best.tip = length - bestAlong;
+        if (creases && stuff == Stuff::Skin) {
+            // Folds across the finger at its joints.
+            for (std::size_t i = 1; i + 1 < axis.size(); ++i) {
+                const double off = (bestAlong - at[i]) / 1.1;
+                best.height -= 1.1 * std::exp(-off * off) * (1 - 0.6 * bestSide * bestSide);
+            }
+        }
+        const double nailLength = radius.back() * 1.25;
+        if (nail && best.tip < nailLength && bestSide < 0.55) {
+            best.stuff = Stuff::Nail;
+            best.height += 0.6;
+            // Distance to the nail's fold, in pixels, for its darker rim.
+            best.fold = std::min(nailLength - best.tip, (0.55 - bestSide) * radius.back());
+        }
+        return best;
+    }
+};
+
+// A palm or the back of a hand: a flat body inside an outline, rounded at its edge, with
+// bumps (or hollows) and creases.
+struct Slab {
+    QPolygonF outline;
+    double lift = 0;
+    double edge = 10; // radius of the rounded edge
+    double flatten = 1.0;
+    struct Bump {
+        QPointF centre;
+        double radius;
+        double amount;
+    };
+    std::vector<Bump> bumps;
+    struct Crease {
+        QPolygonF line;
+        double depth;
+    };
+    std::vector<Crease> creases;
+
+    Hit At(QPointF p) const {
+        Hit hit;
+        if (!outline.containsPoint(p, Qt::OddEvenFill)) {
+            return hit;
+        }
+        double inside = 1e9;
+        for (qsizetype i = 0; i < outline.size(); ++i) {
+            inside = std::min(inside,
+                              DistanceToSegment(p, outline[i], outline[(i + 1) % outline.size()]));
+        }
+        const double s = std::min(inside, edge);
+        double h = lift + flatten * std::sqrt(edge * edge - (edge - s) * (edge - s));
+        const double fade = Smoothstep(0, edge * 1.5, inside);
+        for (const Bump& b : bumps) {
+            const QPointF d = p - b.centre;
+            h += fade * b.amount * std::exp(-QPointF::dotProduct(d, d) / (b.radius * b.radius));
+        }
+        for (const Crease& c : creases) {
+            const double d = DistanceToPolyline(p, c.line) / 1.2;
+            h -= fade * c.depth * std::exp(-d * d);
+        }
+        hit.height = h;
+        hit.stuff = Stuff::Skin;
+        return hit;
+    }
+};
+
+// A lump of soil: a ball with a rough outline and a bumpy surface.
+struct Clod {
+    QPointF centre;
+    double radius;
+    double lift; // height of the centre
+    double squash = 1.0;
+    double phase[3];
+    double wobble = 0.1;
+
+    Hit At(QPointF p, const Noise& bumps) const {
+        Hit hit;
+        const QPointF d = p - centre;
+        const double angle = std::atan2(d.y(), d.x());
+        const double r = radius * (1 + wobble * (0.6 * std::sin(2 * angle + phase[0]) +
+                                                 0.3 * std::sin(3 * angle + phase[1]) +
+                                                 0.2 * std::sin(5 * angle + phase[2])));
+        const double dist2 = QPointF::dotProduct(d, d);
+        if (dist2 >= r * r) {
+            return hit;
+        }
+        const double half = squash * std::sqrt(r * r - dist2);
+        hit.height = lift + half + radius * 0.05 * bumps.Fractal(p.x() * 3, p.y() * 3, 3);
+        hit.thickness = 2 * half;
+        hit.stuff = Stuff::Soil;
+        return hit;
+    }
+};
+
+struct Scene {
+    std::vector<Tube> tubes;
+    std::vector<Slab> slabs;
+    std::vector<Clod> lumps;
+    QColor soil;           // moist soil under even light
+    double grains = 0;     // share of light sand grains in the soil
+    double gloss = 0.1;    // wet shine of the soil
+    double texture = 0.22; // unevenness of the soil's colour
+    QPolygonF dirt;        // smears of soil on the skin around these points
+};
+
+// Height of the hand's surface at a point (0 off the hand).
+double SurfaceHeight(const Scene& scene, QPointF p) {
+    double below = 0;
+    for (const Slab& s : scene.slabs) {
+        below = std::max(below, s.At(p).height);
+    }
+    for (const Tube& t : scene.tubes) {
+        below = std::max(below, t.At(p).height);
+    }
+    return below;
+}
+
+Clod MakeClod(Rng& rng, QPointF centre, double radius, double lift, double wobble) {
+    Clod lump{centre, radius, lift, 1.0, {}, wobble};
+    for (double& ph : lump.phase) {
+        ph = Uniform(rng, 0, 2 * std::numbers::pi);
+    }
+    return lump;
+}
+
+// The meadow behind the hand, far out of focus.
+QImage Meadow(Rng& rng) {
+    QImage picture(kFeelWidth, kFeelHeight, QImage::Format_RGB32);
+    QLinearGradient light(0, 0, kFeelWidth, kFeelHeight);
+    light.setColorAt(0, QColor(120, 150, 78));
+    light.setColorAt(1, QColor(62, 92, 46));
+    QPainter p(&picture);
+    p.fillRect(picture.rect(), light);
+    p.setRenderHint(QPainter::Antialiasing);
+    Blotches(p, rng, picture.rect(), QColor(40, 66, 30), 90, 28);
+    Blotches(p, rng, picture.rect(), QColor(150, 172, 90), 60, 22);
+    Blotches(p, rng, picture.rect(), QColor(196, 206, 140), 14, 8); // sunlit blades
+    p.end();
+    // Three box blurs in each direction: close to a Gaussian.
+    QImage blurred = picture;
+    for (int pass = 0; pass < 6; ++pass) {
+        const bool across = pass % 2 == 0;
+        const QImage from = blurred;
+        constexpr int kReach = 6;
+        for (int y = 0; y < kFeelHeight; ++y) {
+            auto* line = reinterpret_cast<QRgb*>(blurred.scanLine(y));
+            for (int x = 0; x < kFeelWidth; ++x) {
+                int r = 0;
+                int g = 0;
+                int b = 0;
+                for (int k = -kReach; k <= kReach; ++k) {
+                    const int sx = across ? std::clamp(x + k, 0, kFeelWidth - 1) : x;
+                    const int sy = across ? y : std::clamp(y + k, 0, kFeelHeight - 1);
+                    const QRgb c = from.pixel(sx, sy);
+                    r += qRed(c);
+                    g += qGreen(c);
+                    b += qBlue(c);
+                }
+                constexpr int kCount = 2 * kReach + 1;
+                line[x] = qRgb(r / kCount, g / kCount, b / kCount);
+            }
+        }
+    }
+    return blurred;
+}
+
+QImage RenderFeelTest(const Scene& scene, Rng& rng) {
+    constexpr int kW = kFeelWidth * kFeelSamples;
+    constexpr int kH = kFeelHeight * kFeelSamples;
+    constexpr double kStep = 1.0 / kFeelSamples;
+    const QImage meadow = Meadow(rng);
+    const Noise mottle(rng, 9.0);
+    const Noise pores(rng, 0.7);
+    const Noise soilNoise(rng, 2.2);
+    const Noise bumps(rng, 1.6);
+    const Noise smear(rng, 4.0);
+
+    std::vector<Hit> hits(static_cast<std::size_t>(kW) * kH);
+    std::vector<int> part(hits.size(), -1);
+    for (int y = 0; y < kH; ++y) {
+        for (int x = 0; x < kW; ++x) {
+            const QPointF p((x + 0.5) * kStep, (y + 0.5) * kStep);
+            Hit best;
+            int index = 0;
+            int bestPart = -1;
+            auto consider = [&](const Hit& h) {
+                if (h.stuff != Stuff::Air && h.height > best.height) {
+                    best = h;
+                    bestPart = index;
+                }
+                ++index;
+            };
+            for (const Slab& s : scene.slabs) {
+                consider(s.At(p));
+            }
+            for (const Tube& t : scene.tubes) {
+                consider(t.At(p));
+            }
+            for (const Clod& l : scene.lumps) {
+                consider(l.At(p, bumps));
+            }
+            hits[static_cast<std::size_t>(y) * kW + x] = best;
+            part[static_cast<std::size_t>(y) * kW + x] = bestPart;
+        }
+    }
+    auto height = [&](int x, int y) {
+        if (x < 0 || y < 0 || x >= kW || y >= kH) {
+            return -1e9;
+        }
+        return hits[static_cast<std::size_t>(y) * kW + x].height;
+    };
+
+    // Mean height of the solid samples around each sample, for the darkening of creases.
+    constexpr int kReach = 4 * kFeelSamples;
+    std::vector<double> sumH((kW + 1) * static_cast<std::size_t>(kH + 1), 0.0);
+    std::vector<double> sumN(sumH.size(), 0.0);
+    for (int y = 0; y < kH; ++y) {
+        for (int x = 0; x < kW; ++x) {
+            const bool solid = part[static_cast<std::size_t>(y) * kW + x] >= 0;
+            const std::size_t i = static_cast<std::size_t>(y + 1) * (kW + 1) + x + 1;
+            sumH[i] =
+                (solid ? height(x, y) : 0) + sumH[i - 1] + sumH[i - kW - 1] - sumH[i - kW - 2];
+            sumN[i] = (solid ? 1 : 0) + sumN[i - 1] + sumN[i - kW - 1] - sumN[i - kW - 2];
+        }
+    }
+    auto meanAround = [&](int x, int y) {
+        const int x0 = std::max(0, x - kReach);
+        const int y0 = std::max(0, y - kReach);
+        const int x1 = std::min(kW, x + kReach + 1);
+        const int y1 = std::min(kH, y + kReach + 1);
+        auto at = [&](const std::vector<double>& s, int xx, int yy) {
+            return s[static_cast<std::size_t>(yy) * (kW + 1) + xx];
+        };
+        const double n = at(sumN, x1, y1) - at(sumN, x0, y1) - at(sumN, x1, y0) + at(sumN, x0, y0);
+        const double h = at(sumH, x1, y1) - at(sumH, x0, y1) - at(sumH, x1, y0) + at(sumH, x0, y0);
+        return n > 0 ? h / n : 0.0;
+    };
+
+    // Light from the upper left, in front of the hand.
+    const double lx = -0.52;
+    const double ly = -0.62;
+    const double lz = 0.59;
+    const double lxy = std::hypot(lx, ly);
+    const double rise = lz / lxy; // height the light ray climbs per pixel
+    const double hx = lx;
+    const double hy = ly;
+    const double hz = lz + 1.0;
+    const double hn = std::sqrt(hx * hx + hy * hy + hz * hz);
+
+    std::vector<double> r(static_cast<std::size_t>(kFeelWidth) * kFeelHeight, 0.0);
+    std::vector<double> g(r.size(), 0.0);
+    std::vector<double> b(r.size(), 0.0);
+    for (int y = 0; y < kH; ++y) {
+        for (int x = 0; x < kW; ++x) {
+            const std::size_t i = static_cast<std::size_t>(y) * kW + x;
+            const std::size_t pixel =
+                static_cast<std::size_t>(y / kFeelSamples) * kFeelWidth + x / kFeelSamples;
+            const Hit& hit = hits[i];
+            if (part[i] < 0) {
+                const QRgb c = meadow.pixel(x / kFeelSamples, y / kFeelSamples);
+                r[pixel] += qRed(c);
+                g[pixel] += qGreen(c);
+                b[pixel] += qBlue(c);
+                continue;
+            }
+            // Slopes from neighbours of the same part; one-sided at its edges.
+            auto slope = [&](int dx, int dy) {
+                const int ax = x + dx;
+                const int ay = y + dy;
+                const int bx = x - dx;
+                const int by = y - dy;
+                const bool hasA = ax >= 0 && ay >= 0 && ax < kW && ay < kH &&
+                                  part[static_cast<std::size_t>(ay) * kW + ax] == part[i];
+                const bool hasB = bx >= 0 && by >= 0 && bx < kW && by < kH &&
+                                  part[static_cast<std::size_t>(by) * kW + bx] == part[i];
+                if (hasA && hasB) {
+                    return (height(ax, ay) - height(bx, by)) / (2 * kStep);
+                }
+                if (hasA) {
+                    return (height(ax, ay) - hit.height) / kStep;
+                }
+                if (hasB) {
+                    return (hit.height - height(bx, by)) / kStep;
+                }
+                return 0.0;
+            };
+            double nx = -std::clamp(slope(1, 0), -6.0, 6.0);
+            double ny = -std::clamp(slope(0, 1), -6.0, 6.0);
+            double nz = 1.0;
+            const double nn = std::sqrt(nx * nx + ny * ny + nz * nz);
+            nx /= nn;
+            ny /= nn;
+            nz /= nn;
+
+            // Soft shadow: how far the surface towards the light rises above the light ray.
+            double block = 0;
+            const double px = (x + 0.5) * kStep;
+            const double py = (y + 0.5) * kStep;
+            for (double t = 0.8; t < 70; t += 0.6) {
+                const int qx = static_cast<int>((px + t * lx / lxy) * kFeelSamples);
+                const int qy = static_cast<int>((py + t * ly / lxy) * kFeelSamples);
+                if (qx < 0 || qy < 0 || qx >= kW || qy >= kH) {
+                    break;
+                }
+                const Hit& over = hits[static_cast<std::size_t>(qy) * kW + qx];
+                const double ray = hit.height + t * rise;
+                if (ray > over.height - over.thickness) {
+                    block = std::max(block, (over.height - ray) / (0.7 + 0.16 * t));
+                }
+            }
+            const double lit = 1 - Smoothstep(0, 1, block);
+            const double crease = std::max(0.0, meanAround(x, y) - hit.height);
+            const double open = std::clamp(1 - 0.04 * crease, 0.65, 1.0);
+            const double facing = nx * lx + ny * ly + nz * lz;
+            const double shine = std::max(0.0, (nx * hx + ny * hy + nz * hz) / hn);
+
+            double ar = 0;
+            double ag = 0;
+            double ab = 0;
+            double wrapR = 0;
+            double wrapG = 0;
+            double wrapB = 0;
+            double gloss = 0;
+            double sharp = 20;
+            if (hit.stuff == Stuff::Soil) {
+                const double v = 1 + scene.texture * soilNoise.Fractal(px, py, 4);
+                ar = scene.soil.redF() * v;
+                ag = scene.soil.greenF() * v;
+                ab = scene.soil.blueF() * v;
+                if (scene.grains > 0 && Uniform(rng, 0, 1) < scene.grains) {
+                    const double grain = Uniform(rng, 1.6, 2.4);
+                    ar *= grain;
+                    ag *= grain * 0.97;
+                    ab *= grain * 0.9;
+                }
+                gloss = scene.gloss * (0.6 + 0.8 * std::max(0.0, soilNoise.At(px * 2, py * 2)));
+                sharp = 45;
+            } else {
+                // Skin: mottled, redder towards the finger tips, a fine texture of pores.
+                const double m = mottle.Fractal(px, py, 3);
+                const double red = 0.04 * m + 0.05 * std::exp(-hit.tip / 12.0);
+                const double fine = 0.025 * pores.At(px, py);
+                ar = (0.875 + red * 0.4 + fine);
+                ag = (0.69 - red * 0.9 + fine);
+                ab = (0.575 - red * 0.8 + fine);
+                wrapR = 0.55;
+                wrapG = 0.32;
+                wrapB = 0.26;
+                gloss = 0.07;
+                sharp = 16;
+                if (hit.stuff == Stuff::Nail) {
+                    const double rim = 0.8 + 0.2 * Smoothstep(0, 1.5, hit.fold);
+                    ar = 0.84 * rim;
+                    ag = 0.66 * rim;
+                    ab = 0.62 * rim;
+                    if (hit.tip < 1.6) { // the free edge
+                        ar = 0.86;
+                        ag = 0.8;
+                        ab = 0.74;
+                    }
+                    gloss = 0.14;
+                    sharp = 50;
+                }
+                // Soil left on the skin.
+                double dirt = 0;
+                for (const QPointF& d : scene.dirt) {
+                    const double dist = std::hypot(px - d.x(), py - d.y());
+                    dirt = std::max(dirt, Smoothstep(14, 4, dist));
+                }
+                dirt *= Smoothstep(0.1, 0.5, smear.Fractal(px, py, 3));
+                dirt = std::min(dirt, 0.45);
+                ar += (scene.soil.redF() * 1.3 - ar) * dirt;
+                ag += (scene.soil.greenF() * 1.3 - ag) * dirt;
+                ab += (scene.soil.blueF() * 1.3 - ab) * dirt;
+            }
+            auto diffuse = [facing](double wrap) {
+                return std::max(0.0, (facing + wrap) / (1 + wrap));
+            };
+            const double sky = (hit.stuff == Stuff::Soil ? 0.34 : 0.44) * open * (0.8 + 0.2 * nz);
+            const double sun = 0.82 * lit;
+            const double highlight = gloss * lit * std::pow(shine, sharp) * 255;
+            r[pixel] += 255 * ar * (sky * 0.96 + sun * diffuse(wrapR) * 1.02) + highlight;
+            g[pixel] += 255 * ag * (sky * 1.0 + sun * diffuse(wrapG)) + highlight;
+            b[pixel] += 255 * ab * (sky * 1.08 + sun * diffuse(wrapB) * 0.95) + highlight;
+        }
+    }
+    QImage picture(kFeelWidth, kFeelHeight, QImage::Format_RGB32);
+    constexpr double kPerPixel = kFeelSamples * kFeelSamples;
+    for (int y = 0; y < kFeelHeight; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
+        for (int x = 0; x < kFeelWidth; ++x) {
+            const std::size_t i = static_cast<std::size_t>(y) * kFeelWidth + x;
+            // A little darker towards the corners, as through a lens.
+            const double dx = (x - kFeelWidth / 2.0) / kFeelWidth;
+            const double dy = (y - kFeelHeight / 2.0) / kFeelHeight;
+            const double vignette = 1 - 0.35 * (dx * dx + dy * dy);
+            line[x] = qRgb(Clamp8(r[i] / kPerPixel * vignette), Clamp8(g[i] / kPerPixel * vignette),
+                           Clamp8(b[i] / kPerPixel * vignette));
+        }
+    }
+    AddGrain(picture, rng, 2.2);
+    return picture;
+}
+
+// A left hand held open, palm up, fingers to the upper right: `centre` is the middle of the
+// palm. `curl` raises the finger tips (a hand closing a little around what it holds).
+struct OpenHand {
+    QPointF centre;
+    double curl;
+};
+
+QPointF HandPoint(const OpenHand& hand, double along, double across) {
+    // Along the hand towards the fingers (up right); across towards the thumb (up left).
+    const QPointF u(0.64, -0.77);
+    const QPointF v(-0.77, -0.64);
+    return hand.centre + u * along + v * across;
+}
+
+void AddOpenHand(Scene& scene, const OpenHand& hand) {
+    auto at = [&hand](double a, double b) { return HandPoint(hand, a, b); };
+    // Forearm and wrist, leaving the picture at the lower left.
+    scene.tubes.push_back({{at(-40, -2), at(-150, -6)}, {35, 38}, {6, 4}, 0.45});
+    Slab palm;
+    const QPolygonF corners{at(-46, 30), at(-24, 42),  at(8, 43),   at(38, 37),
+                            at(45, 16),  at(46, -4),   at(43, -24), at(36, -40),
+                            at(8, -43),  at(-26, -40), at(-48, -30)};
+    palm.outline = Rounded(corners);
+    palm.lift = 5;
+    palm.edge = 15;
+    palm.flatten = 0.75;
+    palm.bumps = {{at(-20, 24), 19, 8}, {at(-16, -25), 17, 5}, {at(35, 26), 10, 3},
+                  {at(38, 8), 10, 3},   {at(37, -10), 10, 3},  {at(33, -28), 9, 2.5},
+                  {at(4, 0), 24, -3.5}};
+    palm.creases = {{QPolygonF{at(24, -43), at(28, -20), at(29, 0), at(24, 18), at(30, 34)}, 1.5},
+                    {QPolygonF{at(14, 44), at(6, 22), at(0, 0), at(-6, -22), at(-10, -36)}, 1.4},
+                    {QPolygonF{at(16, 42), at(2, 30), at(-14, 16), at(-30, 10), at(-46, 8)}, 1.6},
+                    {QPolygonF{at(-44, -6), at(-44, 22)}, 0.8}};
+    scene.slabs.push_back(palm);
+
+    struct Finger {
+        double base;   // across the hand
+        double start;  // along the hand
+        double spread; // degrees towards the thumb
+        double lengths[3];
+        double radius;
+    };
+    const Finger fingers[] = {{26, 36, 9, {27, 19, 16}, 9.4},
+                              {8, 40, 2, {30, 21, 17}, 9.9},
+                              {-11, 38, -5, {28, 20, 16}, 9.3},
+                              {-29, 31, -13, {21, 15, 13}, 7.9}};
+    for (const Finger& f : fingers) {
+        const double angle = f.spread * std::numbers::pi / 180;
+        const double ca = std::cos(angle);
+        const double sa = std::sin(angle);
+        Tube finger;
+        double a = f.start;
+        double b = f.base;
+        finger.axis.push_back(at(a - 8, b));
+        finger.radius.push_back(f.radius + 1);
+        finger.lift.push_back(6);
+        double lift = 9;
+        for (int k = 0; k < 3; ++k) {
+            // Curled fingers come towards the camera and look shorter.
+            const double l = f.lengths[k] * (1 - 0.12 * hand.curl * k);
+            a += l * ca;
+            b += l * sa;
+            lift += hand.curl * (2 + 2.5 * k);
+            finger.axis.push_back(at(a, b));
+            finger.radius.push_back(f.radius * (1 - 0.08 * (k + 1)));
+            finger.lift.push_back(lift);
+        }
+        finger.flatten = 0.78;
+        scene.tubes.push_back(finger);
+    }
+    // The thumb, from the ball of the thumb towards the upper left.
+    scene.tubes.push_back({{at(-38, 12), at(-8, 42), at(14, 60), at(28, 70)},
+                           {19, 12.5, 10.8, 9.6},
+                           {1, 12, 13 + 3 * hand.curl, 14 + 5 * hand.curl},
+                           0.8});
+}
+
+Scene Rubbing(Rng& rng) {
+    // A right hand from the right, thumb on top, rubbing soil between the thumb and the tips of
+    // the index and middle fingers; crumbs stick to the fingers and trickle down.
+    Scene scene;
+    scene.soil = QColor(84, 62, 44);
+    scene.grains = 0.05;
+    scene.gloss = 0.06;
+    Slab back;
+    back.outline = Rounded(QPolygonF{{150, 34},
+                                     {230, 14},
+                                     {240, 150},
+                                     {205, 188},
+                                     {160, 190},
+                                     {126, 160},
+                                     {124, 112},
+                                     {138, 70}});
+    back.lift = 8;
+    back.edge = 26;
+    back.flatten = 0.9;
+    back.bumps = {{{178, 90}, 34, 6}, {{150, 128}, 12, 3}, {{158, 152}, 12, 2.5}};
+    scene.slabs.push_back(back);
+    // Ring finger curled under, middle and index finger reaching left, thumb over them.
+    scene.tubes.push_back({{{170, 168}, {140, 180}, {124, 190}, {120, 203}},
+                           {12, 10.5, 9.5, 9},
+                           {10, 12, 12, 11},
+                           0.9});
+    scene.tubes.push_back({{{156, 150}, {114, 146}, {88, 150}, {71, 158}},
+                           {12.5, 11, 10, 9.2},
+                           {14, 16, 16, 15},
+                           0.9});
+    scene.tubes.push_back({{{148, 126}, {103, 118}, {76, 116}, {57, 120}},
+                           {12.5, 11, 10, 9.2},
+                           {20, 23, 23, 22},
+                           0.9});
+    Tube thumb{{{182, 62}, {130, 82}, {92, 96}, {64, 106}},
+               {17, 13.5, 11.5, 10.4},
+               {20, 32, 34, 32},
+               0.85};
+    thumb.nail = true;
+    scene.tubes.push_back(thumb);
+    // Squeezed soil between the tips, crumbs on the fingers and falling.
+    scene.lumps.push_back(MakeClod(rng, {58, 113}, 7.5, 26, 0.35));
+    scene.lumps.push_back(MakeClod(rng, {68, 110}, 5, 30, 0.4));
+    for (int i = 0; i < 26; ++i) { // stuck to the finger tips
+        const QPointF at(Uniform(rng, 44, 92), Uniform(rng, 98, 132));
+        const double radius = Uniform(rng, 1.0, 2.6);
+        scene.lumps.push_back(
+            MakeClod(rng, at, radius, SurfaceHeight(scene, at) - 0.3 * radius, 0.3));
+    }
+    for (int i = 0; i < 46; ++i) { // falling, fewer further down
+        const double fall = std::pow(Uniform(rng, 0, 1), 1.6);
+        const QPointF at(Uniform(rng, 40, 82) - fall * 10, 128 + fall * 78);
+        scene.lumps.push_back(MakeClod(rng, at, Uniform(rng, 0.9, 2.8), 40, 0.35));
+    }
+    scene.dirt = QPolygonF{{60, 108}, {72, 118}, {82, 102}};
+    return scene;
+}
+
+Scene Ball(Rng& rng) {
+    // Moist loam pressed into a ball in the cupped palm.
+    Scene scene;
+    scene.soil = QColor(92, 68, 49);
+    scene.grains = 0.01;
+    scene.gloss = 0.16;
+    scene.texture = 0.12;
+    const OpenHand hand{{94, 124}, 1.0};
+    AddOpenHand(scene, hand);
+    Clod ball = MakeClod(rng, HandPoint(hand, 6, 2), 29, 9, 0.04);
+    ball.squash = 0.92;
+    scene.lumps.push_back(ball);
+    scene.dirt =
+        QPolygonF{HandPoint(hand, 36, 20), HandPoint(hand, -20, 30), HandPoint(hand, 30, -30)};
+    return scene;
+}
+
+Scene Thread(Rng& rng) {
+    // Soil rolled out on the palm to a thin thread.
+    Scene scene;
+    scene.soil = QColor(90, 72, 57); // clayey: greyer, smooth and shiny
+    scene.grains = 0;
+    scene.gloss = 0.22;
+    scene.texture = 0.08;
+    const OpenHand hand{{96, 124}, 0.4};
+    AddOpenHand(scene, hand);
+    // Lay the thread over the palm: its axis follows the skin below it.
+    Tube thread;
+    thread.stuff = Stuff::Soil;
+    thread.creases = false;
+    const int points = 24;
+    for (int k = 0; k <= points; ++k) {
+        const double t = static_cast<double>(k) / points;
+        const double along = -34 + 84 * t;
+        const double across = 30 - 58 * t + 4 * std::sin(t * 2 * std::numbers::pi);
+        const QPointF p = HandPoint(hand, along, across);
+        thread.axis.push_back(p);
+        thread.radius.push_back(2.6 + 0.25 * std::sin(t * 19));
+        thread.lift.push_back(SurfaceHeight(scene, p) + 1.6);
+    }
+    thread.flatten = 0.9;
+    scene.tubes.push_back(thread);
+    scene.dirt =
+        QPolygonF{HandPoint(hand, -20, 20), HandPoint(hand, 25, -20), HandPoint(hand, 10, 5)};
+    for (int i = 0; i < 5; ++i) { // a few crumbs rubbed off
+        const QPointF at = HandPoint(hand, Uniform(rng, -30, 40), Uniform(rng, -30, 30));
+        scene.lumps.push_back(
+            MakeClod(rng, at, Uniform(rng, 0.8, 1.4), SurfaceHeight(scene, at), 0.3));
+    }
+    return scene;
 }
 
 QImage FeelTest(int kind) {
-    constexpr int kWidth = 209;
-    constexpr int kHeight = 207;
     Rng rng(2200 + kind);
-    QImage picture = SoilSurface(rng, kWidth, kHeight, QColor(92, 110, 70));  // grass-green ground
-    QPainter p(&picture);
-    p.setRenderHint(QPainter::Antialiasing);
-    DrawHand(p, rng);
-    p.setPen(Qt::NoPen);
-    if (kind == 1) {
-        // Loamy sand: loose crumbs that do not hold together.
-        for (int i = 0; i < 170; ++i) {
-            const double a = Uniform(rng, 0, 2 * std::numbers::pi);
-            const double r = std::sqrt(Uniform(rng, 0, 1)) * 42;
-            const QPointF at(95 + std::cos(a) * r, 125 + std::sin(a) * r * 0.8);
-            const QColor crumb(static_cast<int>(Uniform(rng, 130, 165)), static_cast<int>(Uniform(rng, 100, 125)),
-                               static_cast<int>(Uniform(rng, 65, 85)));
-            p.setBrush(crumb.darker(150));
-            p.drawPolygon(Lump(rng, at + QPointF(1, 1), Uniform(rng, 1.5, 5), 0.4));
-            p.setBrush(crumb);
-            p.drawPolygon(Lump(rng, at, Uniform(rng, 1.5, 5), 0.4));
-        }
-    } else {
-        // Clay rolls out to a thin, unbroken thread; loam gives a thick roll that breaks.
-        const double thickness = kind == 2 ? 4.0 : 13.0;
-        const QColor colour = kind == 2 ? QColor(120, 104, 92) : QColor(126, 96, 66);
-        QPainterPath roll;
-        roll.moveTo(35, 150);
-        roll.cubicTo(70, 95, 120, 170, 175, 88);
-        const int pieces = kind == 2 ? 1 : 4;
-        for (int piece = 0; piece < pieces; ++piece) {
-            const double from = static_cast<double>(piece) / pieces + (piece > 0 ? 0.02 : 0);
-            const double to = static_cast<double>(piece + 1) / pieces - (piece + 1 < pieces ? 0.02 : 0);
-            QPainterPath part;
-            part.moveTo(roll.pointAtPercent(from));
-            for (double t = from; t <= to + 1e-9; t += 0.01) {
-                part.lineTo(roll.pointAtPercent(std::min(t, to)));
-            }
-            p.setBrush(Qt::NoBrush);
-            p.setPen(QPen(colour.darker(150), thickness + 2, Qt::SolidLine, Qt::RoundCap));
-            p.drawPath(part.translated(1.5, 2));
-            p.setPen(QPen(colour, thickness, Qt::SolidLine, Qt::RoundCap));
-            p.drawPath(part);
-            p.setPen(QPen(colour.lighter(125), thickness * 0.3, Qt::SolidLine, Qt::RoundCap));
-            p.drawPath(part.translated(-thickness * 0.2, -thickness * 0.25));
-            if (kind == 3) {
-                // Cracks across the roll.
-                p.setPen(QPen(colour.darker(170), 1.2));
-                for (double t = from + 0.04; t < to; t += 0.05) {
-                    const QPointF c = roll.pointAtPercent(t);
-                    const double angle = roll.angleAtPercent(t) * std::numbers::pi / 180 + std::numbers::pi / 2;
-                    const QPointF d(std::cos(angle) * thickness * 0.45, -std::sin(angle) * thickness * 0.45);
-                    p.drawLine(c - d, c + d * Uniform(rng, 0.2, 0.9));
-                }
-            }
-        }
-        p.setPen(Qt::NoPen);
-        for (int i = 0; i < 14; ++i) {  // a few smears on the palm
-            p.setBrush(QColor(colour.red(), colour.green(), colour.blue(), 90));
-            p.drawPolygon(Lump(rng, QPointF(Uniform(rng, 50, 150), Uniform(rng, 100, 170)), Uniform(rng, 1, 3), 0.4));
-        }
-    }
-    p.end();
-    AddGrain(picture, rng, 2.5);
-    return picture;
+    const Scene scene = kind == 1 ? Rubbing(rng) : kind == 2 ? Ball(rng) : Thread(rng);
+    return RenderFeelTest(scene, rng);
 }
 
 // --- Soil profiles --------------------------------------------------------------------------
@@ -393,6 +1048,8 @@ double DepthY(double cm) { return kSurface + cm * kPixelsPerCm; }
 QImage SoilProfile(const Profile& profile) {
     Rng rng(profile.seed);
     QImage picture(kProfileWidth, kProfileHeight, QImage::Format_RGB32);
+    // Black under the smoothed seams between horizons (never memory left from before).
+    picture.fill(0u);
     QPainter p(&picture);
     p.setRenderHint(QPainter::Antialiasing);
     // Grass above the profile wall.
@@ -622,31 +1279,40 @@ QImage ImprintDrawing() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: make_pictures <output folder>\n");
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: make_pictures <output folder> [picture name ...]\n");
         return 2;
     }
     const std::string folder = argv[1];
+    const std::vector<std::string> only(argv + 2, argv + argc); // empty: all pictures
     bool ok = true;
-    auto save = [&](const QImage& picture, const std::string& name) {
-        if (!WriteJpeg(picture, folder + "/" + name + ".jpg")) {
+    // Draws and writes the picture unless other pictures were asked for.
+    auto save = [&](const std::string& name, const auto& draw, bool fullChroma = false) {
+        if (!only.empty() && std::find(only.begin(), only.end(), name) == only.end()) {
+            return;
+        }
+        if (!WriteJpeg(draw(), folder + "/" + name + ".jpg", fullChroma)) {
             std::fprintf(stderr, "cannot write %s\n", name.c_str());
             ok = false;
         }
     };
-    save(MainField(), "main_field");
+    save("main_field", [] { return MainField(); });
     const int shares[] = {2, 5, 10, 15, 20, 25};
     for (int share : shares) {
-        save(StoneCover(share, 4000 + share), "stones_" + std::to_string(share));
+        save("stones_" + std::to_string(share),
+             [share] { return StoneCover(share, 4000 + share); });
     }
+    // Full colour resolution, so that the small crumbs keep their colour.
     for (int kind = 1; kind <= 3; ++kind) {
-        save(FeelTest(kind), "feel_" + std::to_string(kind));
+        save(
+            "feel_" + std::to_string(kind), [kind] { return FeelTest(kind); }, true);
     }
     const std::vector<Profile> profiles = Profiles();
     for (size_t i = 0; i < profiles.size(); ++i) {
-        save(SoilProfile(profiles[i]), "profile_" + std::to_string(i + 1));
+        save("profile_" + std::to_string(i + 1),
+             [&profiles, i] { return SoilProfile(profiles[i]); });
     }
-    save(Emblems(), "emblems");
-    save(ImprintDrawing(), "imprint_drawing");
+    save("emblems", [] { return Emblems(); });
+    save("imprint_drawing", [] { return ImprintDrawing(); });
     return ok ? 0 : 1;
 }

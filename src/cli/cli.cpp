@@ -7,6 +7,7 @@
 #include "cli/report_command.h"
 #include "key/core/number_text.h"
 #include "key/core/record_fields.h"
+#include "key/core/windows1252.h"
 #include "key/files/calculation_file.h"
 #include "key/rotation/rotation_checks.h"
 #include "key/startup.h"
@@ -28,8 +29,9 @@ constexpr const char* kUsage =
     "      Schreibt die Berechnungsdatei einer neuen Abschätzung (Vorgabewerte).\n"
     "  brisolt-cli --help\n";
 
+// Problems quote the user's arguments, which may be bytes of any encoding.
 int UsageError(std::ostream& err, const std::string& problem) {
-    err << "brisolt-cli: " << problem << "\n\n" << kUsage;
+    err << "brisolt-cli: " << ToValidUtf8(problem) << "\n\n" << kUsage;
     return 2;
 }
 
@@ -198,7 +200,7 @@ int New(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         if (!message.empty() && message.back() != '.') {
             message += '.';
         }
-        err << "brisolt-cli: " << args[0] << ": " << message << "\n";
+        err << "brisolt-cli: " << ToValidUtf8(args[0]) << ": " << ToValidUtf8(message) << "\n";
         return 1;
     }
     return 0;
@@ -209,7 +211,8 @@ int New(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
 std::string JsonString(const std::string& utf8) {
     static constexpr char kHex[] = "0123456789abcdef";
     std::string out = "\"";
-    for (const char ch : utf8) {
+    // File names and damaged files can bring any bytes; JSON must stay valid UTF-8.
+    for (const char ch : ToValidUtf8(utf8)) {
         const auto c = static_cast<unsigned char>(ch);
         switch (c) {
         case '"':
@@ -241,7 +244,8 @@ std::string JsonString(const std::string& utf8) {
     return out;
 }
 
-std::string CsvField(const std::string& text) {
+std::string CsvField(const std::string& bytes) {
+    const std::string text = ToValidUtf8(bytes);
     if (text.find_first_of(",\"\r\n") == std::string::npos) {
         return text;
     }

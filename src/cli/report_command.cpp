@@ -3,11 +3,15 @@
 #include <QGuiApplication>
 #include <QString>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <ostream>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "gui/reports/page_painter.h"
 #include "key/core/number_text.h"
+#include "key/core/windows1252.h"
 #include "key/startup.h"
 #include "key/walk.h"
 #include "report/reports.h"
@@ -36,6 +40,40 @@ void EnsureGuiApplication() {
     static std::unique_ptr<QGuiApplication> app = std::make_unique<QGuiApplication>(argc, argv);
 }
 
+// Writes the page to path, whatever bytes its name holds; returns the error text or "".
+// Qt names files in UTF-8 only, so a name with other bytes (an old Latin-1 name) is written
+// under a UTF-8 name in the same folder and then given its own name.
+QString WritePdfTo(const report::Page& page, const std::string& path) {
+    if (ToValidUtf8(path) == path) {
+        return gui::WritePdf(page, QString::fromStdString(path));
+    }
+    const std::size_t slash = path.rfind('/');
+    std::string temp = (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) +
+                       ".brisolt-XXXXXX";
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0) {
+        return QStringLiteral("Die Datei kann nicht geschrieben werden.");
+    }
+    // The permissions a file of that name gets when written directly.
+    struct stat old {};
+    if (::stat(path.c_str(), &old) == 0) {
+        ::fchmod(fd, old.st_mode & 07777);
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        ::fchmod(fd, 0666 & ~mask);
+    }
+    ::close(fd);
+    QString error = gui::WritePdf(page, QString::fromStdString(temp));
+    if (error.isEmpty() && ::rename(temp.c_str(), path.c_str()) != 0) {
+        error = QStringLiteral("Die Datei kann nicht geschrieben werden.");
+    }
+    if (!error.isEmpty()) {
+        ::unlink(temp.c_str());
+    }
+    return error;
+}
+
 } // namespace
 
 bool ReportsAvailable() { return true; }
@@ -51,7 +89,7 @@ int Report(const std::vector<std::string>& args, std::ostream& out, std::ostream
         } else if (!a.empty() && a[0] != '-' && file.empty()) {
             file = a;
         } else {
-            err << "brisolt-cli: unerwartetes Argument '" << a << "'\n";
+            err << "brisolt-cli: unerwartetes Argument '" << ToValidUtf8(a) << "'\n";
             return 2;
         }
     }
@@ -61,22 +99,23 @@ int Report(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
     const Evaluation evaluation = EvaluateCalculationFile(file, CurrentCalendarYear());
     if (!evaluation.outcome.loaded) {
-        err << "brisolt-cli: " << file << ": " << evaluation.outcome.loadMessage << "\n";
+        err << "brisolt-cli: " << ToValidUtf8(file) << ": "
+            << ToValidUtf8(evaluation.outcome.loadMessage) << "\n";
         return 1;
     }
     if (evaluation.outcome.stoppedAt > 0) {
         // The reports validate nothing: they print what the record holds.
         err << "brisolt-cli: Schritt " << evaluation.outcome.stoppedAt << ": "
-            << evaluation.outcome.stopMessage << "\n";
+            << ToValidUtf8(evaluation.outcome.stopMessage) << "\n";
     }
     EnsureGuiApplication();
     const auto write = [&](const report::Page& page, const std::string& path) {
-        const QString error = gui::WritePdf(page, QString::fromStdString(path));
+        const QString error = WritePdfTo(page, path);
         if (!error.isEmpty()) {
-            err << "brisolt-cli: " << path << ": " << error.toStdString() << "\n";
+            err << "brisolt-cli: " << ToValidUtf8(path) << ": " << error.toStdString() << "\n";
             return false;
         }
-        out << path << "\n";
+        out << ToValidUtf8(path) << "\n";
         return true;
     };
     bool ok = write(report::BuildEvaluationProtocol(evaluation.record, '.'), protocol);

@@ -77,10 +77,13 @@ private:
         if (!soil.empty()) {
             soil += " ";
         }
-        Add(Cell({23.3, 44.5, 52.7}, std::move(soil)));
 
         Add(Label({kColA, 48.7, 51.1}, "% Bodenbedeckung durch Steine :"));
         Add(Cell({kColC, 48.7, 23.0}, IntegerText(r_.Stones) + " % "));
+        // The soil type cell reaches 0.3 mm into the line below: drawn after that line's
+        // caption and cell, its bottom frame stays whole instead of vanishing under the
+        // caption's white background.
+        Add(Cell({23.3, 44.5, 52.7}, std::move(soil)));
         ResultLine(48.7, kColE, 68.0, "Kennwert für die Standorteinflüsse",
                    RoundedText(r_.ST) + " ", "ST");
 
@@ -183,10 +186,10 @@ private:
         StepHeading(190.5, 5, "Gesamtgefährdung durch Bodenerosion berechnen", kStepTextWidth);
         ResultLine(194.7, kColB, kStepTextWidth, "Gesamtgefährdung: EFL = EF + EL ",
                    RoundedText(r_.EFL) + " ", "EFL");
-        Add(Label({kColB, 199.0, kStepTextWidth},
-                  "Bodenverlust/Jahr = " + TwoDecimalText(r_.SoilLossMM) + " mm" + " oder " +
-                      ThreeDecimalText(r_.SoilLossTHA) + " t/ha",
-                  false, Align::Right));
+        Add(ValueLabel({kColB, 199.0, kStepTextWidth},
+                       "Bodenverlust/Jahr = " + TwoDecimalText(r_.SoilLossMM) + " mm" + " oder " +
+                           ThreeDecimalText(r_.SoilLossTHA) + " t/ha",
+                       false, Align::Right));
     }
 
     void Step6() {

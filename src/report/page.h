@@ -10,8 +10,8 @@
 namespace brisolt::report {
 
 struct RectMm {
-    double x = 0;      // from the left edge of the sheet
-    double y = 0;      // from the top edge of the sheet
+    double x = 0; // from the left edge of the sheet
+    double y = 0; // from the top edge of the sheet
     double width = 0;
     double height = 0;
 };
@@ -19,7 +19,7 @@ struct RectMm {
 enum class Align { Left, Center, Right };
 enum class Fill { None, White, Grey };
 enum class ElementKind {
-    Text, // a fixed box: wraps at word boundaries within its width, cut at its height
+    Text, // a fixed box: wraps at word boundaries within its width, never grows
     Line, // a horizontal black line across the box, at its vertical middle
     Box   // a rectangle with frame and fill, without text
 };
@@ -43,12 +43,19 @@ struct Element {
     bool wrap = true;
     Frame frame;
     Fill fill = Fill::None;
+    // A value from the assessment may be drawn smaller, down to this size, so that it fits
+    // its box whole; what does not fit even then ends with "…". 0 for fixed captions, which
+    // are drawn at their size and cut at the box.
+    double minFontPoints = 0;
+    // When > 0, the first line sits centred in a band this high at the top of the box, level
+    // with one-line boxes beside it; otherwise the lines of a tall box start at its top.
+    double firstLineBandMm = 0;
 };
 
 struct Page {
-    double widthMm = 210;  // A4 portrait
+    double widthMm = 210; // A4 portrait
     double heightMm = 297;
-    std::string name;      // document title, e.g. for the PDF's metadata
+    std::string name;              // document title, e.g. for the PDF's metadata
     std::vector<Element> elements; // drawn in this order
 };
 

@@ -72,6 +72,12 @@ Element Label(Place place, std::string text, bool bold, Align align) {
     return e;
 }
 
+Element ValueLabel(Place place, std::string text, bool bold, Align align) {
+    Element e = Label(place, std::move(text), bold, align);
+    e.minFontPoints = kMinValuePoints;
+    return e;
+}
+
 Element Cell(Place place, std::string text, Align align) {
     Element e;
     e.kind = ElementKind::Text;
@@ -81,6 +87,7 @@ Element Cell(Place place, std::string text, Align align) {
     e.align = align;
     e.frame = Frame::All();
     e.fill = Fill::Grey;
+    e.minFontPoints = kMinValuePoints;
     return e;
 }
 
@@ -117,28 +124,33 @@ void AddFarmData(Page& page, const AssessmentRecord& record, double top) {
     constexpr double kA = 0, kB = 38.1, kE = 82.5, kValue = 120.7;
     constexpr double kCaptionWidth = 36.2, kLeftValueWidth = 44.7, kRightValueWidth = 46.8;
     const double y1 = top, y2 = top + 4.2, y3 = top + 8.5, y4 = top + 12.7;
-    auto add = [&page](double x, double y, double width, std::string text,
-                       double height = kLineHeight) {
-        page.elements.push_back(Label({x, y, width, height}, std::move(text), true));
+    auto caption = [&page](double x, double y, std::string text) {
+        page.elements.push_back(Label({x, y, kCaptionWidth}, std::move(text), true));
     };
-    add(kA, y1, kCaptionWidth, "Name und Vorname :");
-    add(kB, y1, kLeftValueWidth, record.NameSurname);
-    add(kE, y1, kCaptionWidth, "Jahr der Abschätzung :");
-    add(kValue, y1, kRightValueWidth, IntegerText(record.Year));
+    auto value = [&page](double x, double y, double width, std::string text) {
+        page.elements.push_back(ValueLabel({x, y, width}, std::move(text), true));
+    };
+    caption(kA, y1, "Name und Vorname :");
+    value(kB, y1, kLeftValueWidth, record.NameSurname);
+    caption(kE, y1, "Jahr der Abschätzung :");
+    value(kValue, y1, kRightValueWidth, IntegerText(record.Year));
 
-    add(kA, y2, kCaptionWidth, "Adresse :");
-    add(kB, y2, kLeftValueWidth, record.Address1);
-    add(kE, y2, kCaptionWidth, "Variante :");
-    add(kValue, y2, kRightValueWidth, record.Variant);
+    caption(kA, y2, "Adresse :");
+    value(kB, y2, kLeftValueWidth, record.Address1);
+    caption(kE, y2, "Variante :");
+    value(kValue, y2, kRightValueWidth, record.Variant);
 
-    add(kB, y3, kLeftValueWidth, record.Address2);
-    add(kE, y3, kCaptionWidth, "Erstellt am :");
-    add(kValue, y3, kRightValueWidth, record.EnteredOn);
+    value(kB, y3, kLeftValueWidth, record.Address2);
+    caption(kE, y3, "Erstellt am :");
+    value(kValue, y3, kRightValueWidth, record.EnteredOn);
 
-    add(kA, y4, kCaptionWidth, "Flurname / Parzelle :");
-    add(kB, y4, kLeftValueWidth, record.Parzelle);
-    add(kE, y4, kCaptionWidth, "Erstellt durch :");
-    add(kValue, y4, kRightValueWidth, record.EnteredBy, 8.7); // room for two lines
+    caption(kA, y4, "Flurname / Parzelle :");
+    value(kB, y4, kLeftValueWidth, record.Parzelle);
+    caption(kE, y4, "Erstellt durch :");
+    // Room for two lines; the first one level with its caption.
+    Element enteredBy = ValueLabel({kValue, y4, kRightValueWidth, 8.7}, record.EnteredBy, true);
+    enteredBy.firstLineBandMm = kLineHeight;
+    page.elements.push_back(std::move(enteredBy));
 }
 
 } // namespace brisolt::report

@@ -36,6 +36,8 @@ inline constexpr double kLineHeight = 4.5;
 inline constexpr double kHeadingHeight = 5.3;
 inline constexpr double kTextPoints = 8;
 inline constexpr double kTitlePoints = 11;
+// The smallest size a value is shrunk to before it is cut with "…".
+inline constexpr double kMinValuePoints = 6;
 
 // ---- Element styles (positions in body coordinates) ---------------------------------------
 
@@ -46,9 +48,12 @@ struct Place {
     double height = kLineHeight;
 };
 
-// Plain text, no frame, white background.
+// Plain text, no frame, white background: a fixed caption.
 Element Label(Place place, std::string text, bool bold = false, Align align = Align::Left);
-// A value box: framed on all sides, grey fill, right-aligned unless told otherwise.
+// A label that shows a value: it shrinks to fit its box instead of being cut.
+Element ValueLabel(Place place, std::string text, bool bold = false, Align align = Align::Left);
+// A value box: framed on all sides, grey fill, right-aligned unless told otherwise; its
+// text shrinks to fit.
 Element Cell(Place place, std::string text, Align align = Align::Right);
 // A section heading "Schritt n": bold, 5.3 mm high.
 Element Heading(Place place, std::string text, double points);

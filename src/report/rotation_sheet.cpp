@@ -24,6 +24,7 @@ void AddYearBlock(Page& page, const RotationYear& year, double y1, double y2) {
     auto marker = [](double y, const char* text) {
         Element e = Cell({19.1, y, 4.5}, text, Align::Center);
         e.fill = Fill::White;
+        e.minFontPoints = 0; // a fixed mark, not a value
         return e;
     };
     page.elements.push_back(Cell({0, y1, 15.1}, IntegerText(year.Year), Align::Center));
@@ -61,7 +62,7 @@ Page BuildRotationSheet(const AssessmentRecord& record, char separator) {
         Cell({154.5, 165.1, 15.1}, GeneralNumberText(record.C, separator) + " "));
 
     page.elements.push_back(Label({0, 188.4, 34.1}, "Bemerkungen :", true));
-    page.elements.push_back(Label({0, 192.6, 178.1, 25.7}, record.Remark));
+    page.elements.push_back(ValueLabel({0, 192.6, 178.1, 25.7}, record.Remark));
 
     page.elements.push_back(Label({-2.1, 230.7, 91.3}, "Ort, Datum " + std::string(88, '.'), true));
     page.elements.push_back(

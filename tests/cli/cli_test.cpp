@@ -9,6 +9,7 @@
 #include "support/json.h"
 #include "support/run.h"
 #include "support/temp_dir.h"
+#include "support/utf8.h"
 
 namespace brisolt {
 namespace {
@@ -17,6 +18,7 @@ using testing::Json;
 using testing::ParseJson;
 using testing::RunCommand;
 using testing::ShellQuote;
+using testing::IsUtf8;
 using testing::TempDir;
 
 const std::string kLoaded = "Daten wurden aus der Datei eingelesen.";
@@ -260,6 +262,100 @@ TEST(CliNew, WritesTheFreshAssessment) {
                    " 2>&1");
     EXPECT_EQ(failed.status, 1);
     EXPECT_NE(failed.out.find("Datei nicht gefunden."), std::string::npos);
+}
+
+const std::string kReplacement = "\xEF\xBF\xBD";
+
+// Text in a number line and a name that is not UTF-8 (Latin-1 from an old stick): every
+// output quotes them readably and stays valid UTF-8.
+TEST(CliText, NumberLineTextAndNonUtf8NamesAreShownReadably) {
+    TempDir dir;
+    std::vector<std::string> lines = DefaultLines(ThisYear());
+    lines[1] = "M\xFCller \x80 \x81";
+    lines[11] = "Sch\xE4r Ueli"; // a remark shifted into the gradient line
+    const std::string shifted = dir.Write("verschoben.txt", Crlf(lines));
+    lines[11] = "5";
+    const std::string latin1 = dir.Write("b\xE4" "d.txt", Crlf(lines));
+    const std::string message = "'Schär Ueli' ist kein gültiger Integerwert";
+
+    int status = 0;
+    const auto json = RunCommand(std::string(BRISOLT_CLI) + " evaluate " + ShellQuote(shifted) +
+                                 " " + ShellQuote(latin1) + " 2>/dev/null");
+    ASSERT_TRUE(IsUtf8(json.out));
+    const std::vector<Json> out = Evaluate({shifted, latin1}, status);
+    ASSERT_EQ(out.size(), 2u);
+    EXPECT_EQ(out[0]["load_message"].text, message);
+    EXPECT_EQ(out[1]["file"].text, dir.File("b" + kReplacement + "d.txt"));
+    EXPECT_EQ(out[1]["NameSurname"].text, "Müller € \xC2\x81");
+
+    const auto csv = RunCommand(std::string(BRISOLT_CLI) + " evaluate --format csv " +
+                                ShellQuote(shifted) + " " + ShellQuote(latin1));
+    EXPECT_TRUE(IsUtf8(csv.out));
+    EXPECT_NE(csv.out.find(",false," + message + ","), std::string::npos) << csv.out;
+    EXPECT_NE(csv.out.find("\r\n" + dir.File("b" + kReplacement + "d.txt") + ",true,"),
+              std::string::npos);
+
+    const std::string pdf = dir.File("b\xE4" "d.pdf");
+    const auto reports = {
+        RunCommand(std::string(BRISOLT_CLI) + " report " + ShellQuote(shifted) + " --protocol " +
+                   ShellQuote(pdf) + " 2>&1"),
+        RunCommand(std::string(BRISOLT_CLI) + " new " + ShellQuote(dir.File("x\xFF/n.txt")) +
+                   " 2>&1"),
+        RunCommand(std::string(BRISOLT_CLI) + " evaluate --format=\xFF 2>&1"),
+    };
+    for (const auto& r : reports) {
+        EXPECT_TRUE(IsUtf8(r.out)) << r.out;
+        EXPECT_NE(r.status, 0);
+    }
+    EXPECT_NE(reports.begin()->out.find(message), std::string::npos);
+    EXPECT_NE((reports.begin() + 1)->out.find("x" + kReplacement + "/n.txt: Datei nicht gefunden."),
+              std::string::npos);
+}
+
+// Random damage to a calculation file, in its bytes and in its name: the CLI answers every
+// file with one valid UTF-8 line (JSON) or row (CSV) and a readable message.
+TEST(CliText, ByteDamagedFilesGiveValidUtf8) {
+    TempDir dir;
+    std::mt19937 random(9120612);
+    const auto below = [&](std::size_t n) {
+        return std::uniform_int_distribution<std::size_t>(0, n - 1)(random);
+    };
+    const std::string good = Crlf(DefaultLines(ThisYear()));
+    std::vector<std::string> paths;
+    for (int i = 0; i < 80; ++i) {
+        std::string bytes = good;
+        for (int k = 1 + static_cast<int>(below(6)); k > 0; --k) {
+            const char b = static_cast<char>(0x80 + below(0x80));
+            if (below(2) == 0) {
+                bytes[below(bytes.size())] = b;
+            } else {
+                bytes.insert(below(bytes.size()), 1, b);
+            }
+        }
+        std::string name = "f" + std::to_string(i);
+        name.push_back(static_cast<char>(0x80 + below(0x80)));
+        paths.push_back(dir.Write(name + ".txt", bytes));
+    }
+    int status = 0;
+    const std::vector<Json> out = Evaluate(paths, status);
+    ASSERT_EQ(out.size(), paths.size());
+    std::string command = std::string(BRISOLT_CLI) + " evaluate ";
+    for (const auto& p : paths) {
+        command += " " + ShellQuote(p);
+    }
+    for (const char* format : {"json", "csv"}) {
+        const auto result = RunCommand(command + " --format " + format + " 2>&1");
+        EXPECT_TRUE(IsUtf8(result.out)) << format;
+    }
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        EXPECT_TRUE(IsUtf8(out[i]["file"].text));
+        EXPECT_EQ(out[i]["file"].text, paths[i].substr(0, paths[i].size() - 5) + kReplacement +
+                                           ".txt");
+        const std::string& message = out[i]["load_message"].text;
+        EXPECT_TRUE(message == kLoaded || message == kIncompatible || message == kIncomplete ||
+                    message.find("' ist kein gültiger Integerwert") != std::string::npos)
+            << message;
+    }
 }
 
 } // namespace

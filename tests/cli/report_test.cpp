@@ -1,5 +1,9 @@
 // brisolt-cli report: one-page A4 PDFs whose text is the assessment's.
 
+#include <string>
+#include <utility>
+#include <vector>
+
 #include <gtest/gtest.h>
 
 #include "cli/report_command.h"
@@ -41,10 +45,10 @@ protected:
 TEST_F(CliReport, WorkedExampleProtocolAndSheet) {
     const std::string protocol = dir.File("auswertung.pdf");
     const std::string sheet = dir.File("fruchtfolge.pdf");
-    const auto result = RunCommand(std::string(BRISOLT_CLI) + " report " +
-                                   ShellQuote(std::string(BRISOLT_TEST_DATA) + "/worked_example.txt") +
-                                   " --protocol " + ShellQuote(protocol) + " --sheet " +
-                                   ShellQuote(sheet) + " 2>&1");
+    const auto result = RunCommand(
+        std::string(BRISOLT_CLI) + " report " +
+        ShellQuote(std::string(BRISOLT_TEST_DATA) + "/worked_example.txt") + " --protocol " +
+        ShellQuote(protocol) + " --sheet " + ShellQuote(sheet) + " 2>&1");
     ASSERT_EQ(result.status, 0) << result.out;
     for (const std::string& pdf : {protocol, sheet}) {
         const std::string info = PdfInfo(pdf);
@@ -54,10 +58,10 @@ TEST_F(CliReport, WorkedExampleProtocolAndSheet) {
     const std::string text = PdfText(protocol);
     for (const char* expected :
          {"Auswerteprotokoll Gefährdungsstufe Bodenfruchtbarkeit", "Brisolt V2.02", "Muster Hans",
-          "Langacker", "10 %", "100 m", "Lehmiger Sand", "In Fallinie", "1.512",
-          "66.7 %", "33.3 %", "Erosionsrinnen entstehen", "Nein",
-          "Bodenverlust/Jahr = 0.58 mm oder 6.974 t/ha", "Regionale Standardwerte", "80 cm",
-          "Bodenfruchtbarkeit gefährdet", "Kontakt mit Beratung aufnehmen"}) {
+          "Langacker", "10 %", "100 m", "Lehmiger Sand", "In Fallinie", "1.512", "66.7 %", "33.3 %",
+          "Erosionsrinnen entstehen", "Nein", "Bodenverlust/Jahr = 0.58 mm oder 6.974 t/ha",
+          "Regionale Standardwerte", "80 cm", "Bodenfruchtbarkeit gefährdet",
+          "Kontakt mit Beratung aufnehmen"}) {
         EXPECT_NE(text.find(Squeezed(expected)), std::string::npos) << expected << "\n" << text;
     }
     const std::string rotation = PdfText(sheet);
@@ -65,8 +69,64 @@ TEST_F(CliReport, WorkedExampleProtocolAndSheet) {
          {"Schritt 2: Fruchtfolge", "Weizen (Winter)", "Mais (Körnermais)", "Gerste (Winter)",
           "Stoppelbrache im Winter", "01.08. bis 15.08.", "vor dem 31.07.", "1.512",
           "Fruchtfolgefaktor C (gemäss Schlüssel)", "Ort, Datum", "Unterschrift"}) {
-        EXPECT_NE(rotation.find(Squeezed(expected)), std::string::npos) << expected << "\n" << rotation;
+        EXPECT_NE(rotation.find(Squeezed(expected)), std::string::npos) << expected << "\n"
+                                                                        << rotation;
     }
+}
+
+// The worked example with the given lines (1-based) replaced; the file is Windows-1252.
+std::string WithLines(const std::vector<std::pair<int, std::string>>& lines) {
+    std::string bytes = testing::ReadBytes(std::string(BRISOLT_TEST_DATA) + "/worked_example.txt");
+    for (const auto& [number, text] : lines) {
+        std::size_t pos = 0;
+        for (int line = 1; line < number; ++line) {
+            pos = bytes.find("\r\n", pos) + 2;
+        }
+        bytes.replace(pos, bytes.find("\r\n", pos) - pos, text);
+    }
+    return bytes;
+}
+
+// Values too long for their box at 8 pt print whole in a smaller font; one too long even at
+// 6 pt ends with "…". Both reports share the farm data block.
+TEST_F(CliReport, LongValuesPrintWholeOrEndWithEllipsis) {
+    const std::string input = dir.Write(
+        "lang.txt", WithLines({{2, "Hansruedi M\xfcller-Schwarzenbach"},
+                               {3, "Hinterdorfstrasse 12, 3432 L\xfctzelfl\xfc"
+                                   "h"},
+                               {4, std::string(30, 'x') + " Postfach " + std::string(30, 'y')},
+                               {5, "Langackerh\xf6"
+                                   "he-Unterschwandenmatt"},
+                               {6, "Variante mit Zwischenfutter und Mulchsaat"},
+                               {8, "Landwirtschaftliches Bildungs- und Beratungszentrum "
+                                   "Inforama R\xfc"
+                                   "tti Zollikofen"},
+                               {9, "Mittwoch, 24. Dezember 2025"},
+                               {84, "1"},             // soil depth by boring ...
+                               {85, "2147483647"}})); // ... as deep as the file allows
+    const std::string protocol = dir.File("p.pdf");
+    const std::string sheet = dir.File("s.pdf");
+    const auto result =
+        RunCommand(std::string(BRISOLT_CLI) + " report " + ShellQuote(input) + " --protocol " +
+                   ShellQuote(protocol) + " --sheet " + ShellQuote(sheet) + " 2>&1");
+    ASSERT_EQ(result.status, 0) << result.out;
+    const std::string protocolText = PdfText(protocol);
+    const std::string sheetText = PdfText(sheet);
+    for (const char* expected :
+         {"Hansruedi Müller-Schwarzenbach", "Hinterdorfstrasse 12, 3432 Lützelflüh",
+          "Langackerhöhe-Unterschwandenmatt", "Variante mit Zwischenfutter und Mulchsaat",
+          "Landwirtschaftliches Bildungs- und Beratungszentrum Inforama Rütti Zollikofen",
+          "Mittwoch, 24. Dezember 2025"}) {
+        EXPECT_NE(protocolText.find(Squeezed(expected)), std::string::npos) << expected << "\n"
+                                                                            << protocolText;
+        EXPECT_NE(sheetText.find(Squeezed(expected)), std::string::npos) << expected;
+    }
+    // The address line of 70 characters: whole words, then "…".
+    const std::string cut = std::string(30, 'x') + "…";
+    EXPECT_NE(protocolText.find(cut), std::string::npos) << protocolText;
+    EXPECT_NE(sheetText.find(cut), std::string::npos);
+    EXPECT_EQ(protocolText.find("Postfach"), std::string::npos);
+    EXPECT_NE(protocolText.find("Gründigkeit2147483647"), std::string::npos) << protocolText;
 }
 
 TEST_F(CliReport, AStoppedWalkStillPrintsAndSaysWhy) {
@@ -88,17 +148,31 @@ TEST_F(CliReport, AStoppedWalkStillPrintsAndSaysWhy) {
 }
 
 TEST_F(CliReport, FilesThatCannotBeLoadedOrWrittenFail) {
-    const auto missing = RunCommand(std::string(BRISOLT_CLI) + " report " +
-                                    ShellQuote(dir.File("fehlt.txt")) + " --protocol " +
-                                    ShellQuote(dir.File("p.pdf")) + " 2>&1");
+    const auto missing =
+        RunCommand(std::string(BRISOLT_CLI) + " report " + ShellQuote(dir.File("fehlt.txt")) +
+                   " --protocol " + ShellQuote(dir.File("p.pdf")) + " 2>&1");
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.out.find("Datei nicht gefunden"), std::string::npos);
-    const auto unwritable = RunCommand(
-        std::string(BRISOLT_CLI) + " report " +
-        ShellQuote(std::string(BRISOLT_TEST_DATA) + "/worked_example.txt") + " --protocol " +
-        ShellQuote(dir.File("fehlt/p.pdf")) + " 2>&1");
+    const auto unwritable =
+        RunCommand(std::string(BRISOLT_CLI) + " report " +
+                   ShellQuote(std::string(BRISOLT_TEST_DATA) + "/worked_example.txt") +
+                   " --protocol " + ShellQuote(dir.File("fehlt/p.pdf")) + " 2>&1");
     EXPECT_EQ(unwritable.status, 1);
     EXPECT_EQ(RunCommand(std::string(BRISOLT_CLI) + " report 2>/dev/null").status, 2);
+}
+
+// Qt names files in UTF-8; a Latin-1 name still gets its PDF under exactly that name.
+TEST_F(CliReport, APdfNameThatIsNotUtf8IsWrittenAsGiven) {
+    const std::string protocol = dir.File("Sch\xE4r.pdf");
+    const auto result = RunCommand(
+        std::string(BRISOLT_CLI) + " report " +
+        ShellQuote(std::string(BRISOLT_TEST_DATA) + "/worked_example.txt") + " --protocol " +
+        ShellQuote(protocol) + " 2>&1");
+    ASSERT_EQ(result.status, 0) << result.out;
+    EXPECT_EQ(result.out, dir.File("Sch\xEF\xBF\xBDr.pdf") + "\n");
+    EXPECT_NE(PdfText(protocol).find("MusterHans"), std::string::npos);
+    const auto entries = std::filesystem::directory_iterator(dir.File(""));
+    EXPECT_EQ(std::distance(begin(entries), end(entries)), 1); // no temporary file left
 }
 
 } // namespace

@@ -5,13 +5,16 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QTest>
+#include <QWheelEvent>
 
 #include "gui/help/diagrams.h"
 #include "gui/help/help_catalogue.h"
 #include "gui/help/help_pages.h"
 #include "gui/help/help_window.h"
+#include "gui/help/region_map_view.h"
 #include "gui/shell/app_context.h"
 #include "gui/shell/application.h"
 #include "gui/shell/qt_text.h"
@@ -266,9 +269,8 @@ private slots:
                  QRect(152, 448, 105, 25));
         QCOMPARE(Find<QPushButton>(pages.Page(111), "btnClose")->geometry(),
                  QRect(568, 448, 105, 25));
-        // The region map has no buttons, only its menu, and shows the map at full size.
+        // The region map has no buttons, only its menu (its sizes: see the region map test).
         QVERIFY(pages.Page(116)->findChildren<QPushButton*>().isEmpty());
-        QCOMPARE(Find<QLabel>(pages.Page(116), "pic_region_map")->size(), QSize(1783, 1608));
         QCOMPARE(Find<QLabel>(pages.Page(101), "pic_stones_25")->size(), QSize(153, 153));
         QCOMPARE(Find<QLabel>(pages.Page(124), "pic_profile_5")->size(), QSize(217, 369));
         // Pictures are loaded when their page is first shown: the picture or an empty frame.
@@ -320,10 +322,82 @@ private slots:
         }
     }
 
+    // The region map page opens with the whole map in view, heading and legend included;
+    // Ctrl+plus / Ctrl+wheel up show it at its natural size with scroll bars, Ctrl+minus /
+    // Ctrl+wheel down fit it again.
+    void regionMapOpensFittedAndZoomsToItsNaturalSize() {
+        HelpPages pages;
+        pages.Show(116);
+        HelpWindow* window = pages.Page(116);
+        Activate(window);
+        auto* view = Find<RegionMapView>(window, "scrMap");
+        auto* map = Find<QLabel>(window, "pic_region_map");
+        QWidget* viewport = view->viewport();
+        auto shown = [&] { return QRect(map->mapTo(viewport, QPoint(0, 0)), map->size()); };
+        auto checkFitted = [&](const char* when) {
+            QVERIFY2(view->Fitted(), when);
+            QVERIFY2(viewport->rect().contains(shown()), when);
+            // Fills the viewport in one direction, keeping the map's proportions.
+            QVERIFY2(map->width() >= viewport->width() - 1 ||
+                         map->height() >= viewport->height() - 1,
+                     when);
+            QVERIFY2(qAbs(double(map->width()) / map->height() - 1783.0 / 1608) < 0.01, when);
+            QVERIFY2(view->Scale() < 0.5, when);
+        };
+        checkFitted("on opening");
+        // Dark text pixels in the heading's band (y 20 ... 90 of the map) and the legend's last
+        // line (y 1500 ... 1560), as seen in the viewport.
+        const QImage seen = viewport->grab().toImage();
+        auto darkInBand = [&](int top, int bottom) {
+            const QRect area = shown();
+            int dark = 0;
+            for (int y = area.top() + top * area.height() / 1608;
+                 y <= area.top() + bottom * area.height() / 1608; ++y) {
+                for (int x = area.left(); x <= area.right(); ++x) {
+                    dark += qGray(seen.pixel(x, y)) < 100 ? 1 : 0;
+                }
+            }
+            return dark;
+        };
+        QVERIFY(darkInBand(20, 90) > 30);
+        QVERIFY(darkInBand(1500, 1560) > 30);
+
+        QTest::keyClick(window, Qt::Key_Plus, Qt::ControlModifier);
+        QApplication::processEvents();
+        QVERIFY(!view->Fitted());
+        QCOMPARE(map->size(), QSize(1783, 1608));
+        QCOMPARE(view->Scale(), 1.0);
+        QVERIFY(view->horizontalScrollBar()->isVisible() && view->verticalScrollBar()->isVisible());
+        Screenshot(window, "help_116_natural.png");
+        window->resize(650, 480); // a natural-size map stays natural
+        QCOMPARE(map->size(), QSize(1783, 1608));
+        QTest::keyClick(window, Qt::Key_Minus, Qt::ControlModifier);
+        checkFitted("after Ctrl+minus");
+        window->resize(800, 600); // the fitted map follows the window
+        QApplication::processEvents();
+        checkFitted("after growing the window");
+
+        auto wheel = [&](int delta, Qt::KeyboardModifiers modifiers) {
+            const QPointF at = viewport->rect().center();
+            QWheelEvent event(at, viewport->mapToGlobal(at), QPoint(), QPoint(0, delta),
+                              Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(viewport, &event);
+        };
+        wheel(120, Qt::NoModifier); // a plain wheel does not zoom
+        QVERIFY(view->Fitted());
+        wheel(120, Qt::ControlModifier);
+        QCOMPARE(map->size(), QSize(1783, 1608));
+        // The point under the pointer stays there: the map's middle, here.
+        const QPoint middle = map->mapFrom(viewport, viewport->rect().center());
+        QVERIFY(qAbs(middle.x() - 1783 / 2) < 10 && qAbs(middle.y() - 1608 / 2) < 10);
+        wheel(-120, Qt::ControlModifier);
+        checkFitted("after Ctrl+wheel down");
+    }
+
     void screenshots() {
         HelpPages pages;
-        for (int page : {101, 102, 103, 104, 106, 107, 110, 114, 115, 129, 131, 133, 134, 135,
-                         136, 120, 105}) {
+        for (int page : {101, 102, 103, 104, 106, 107, 110, 114, 115, 129, 131, 133, 134, 135, 136,
+                         120, 105, 116, 130}) {
             pages.Show(page);
             QApplication::processEvents();
             Screenshot(pages.Page(page), QStringLiteral("help_%1.png").arg(page));

@@ -155,6 +155,34 @@ private slots:
         QVERIFY(!business->isVisible());
     }
 
+    void aLetterWindows1252LacksShowsAsStoredOnceTheFieldIsLeft() {
+        Application app(2026);
+        AssessmentRecord& record = app.Context().record;
+        QWidget* business = app.Context().Screen(ScreenId::Business);
+        Activate(business);
+        auto* name = Find<QLineEdit>(business, "edtNameSurname");
+        name->setFocus();
+        // keyClicks cannot send "Ł": one key event with its text, as a keyboard sends it.
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString("Ł"));
+        QApplication::sendEvent(name, &press);
+        QTest::keyClicks(name, "ukasiewicz");
+        // While typing, the field keeps the letter and the cursor; the record has the
+        // stored form at once.
+        QCOMPARE(name->text(), QString("Łukasiewicz"));
+        QCOMPARE(name->cursorPosition(), 11);
+        QCOMPARE(record.NameSurname, std::string("Lukasiewicz"));
+        QTest::keyClick(name, Qt::Key_Tab);
+        QCOMPARE(name->text(), QString("Lukasiewicz"));
+        QCOMPARE(record.NameSurname, std::string("Lukasiewicz"));
+        // Every text field does the same.
+        for (const char* field : {"edtAddress1", "edtAddress2", "edtParzelle", "edtVariant",
+                                  "edtEnteredBy", "edtEnteredOn"}) {
+            TypeAndLeave(Find<QLineEdit>(business, field), "Čakovec 1‑3");
+            QCOMPARE(Find<QLineEdit>(business, field)->text(), QString("Cakovec 1-3"));
+        }
+        QCOMPARE(record.EnteredOn, std::string("Cakovec 1-3"));
+    }
+
     void leavingTheYearKeepsItsDigits() {
         MessageLog log;
         Application app(2026);

@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QTest>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <vector>
 
@@ -33,7 +35,8 @@ QByteArray Encode(int width, int height, int components, J_COLOR_SPACE space,
     jpeg_set_quality(&info, 95, TRUE);
     jpeg_start_compress(&info, TRUE);
     while (info.next_scanline < info.image_height) {
-        JSAMPROW row = const_cast<JSAMPROW>(pixels.data() + info.next_scanline * width * components);
+        JSAMPROW row =
+            const_cast<JSAMPROW>(pixels.data() + info.next_scanline * width * components);
         jpeg_write_scanlines(&info, &row, 1);
     }
     jpeg_finish_compress(&info);
@@ -57,11 +60,80 @@ QByteArray RedBlueJpeg() {
 }
 
 bool Near(QRgb pixel, int r, int g, int b) {
-    return qAbs(qRed(pixel) - r) <= 12 && qAbs(qGreen(pixel) - g) <= 12 && qAbs(qBlue(pixel) - b) <= 12;
+    return qAbs(qRed(pixel) - r) <= 12 && qAbs(qGreen(pixel) - g) <= 12 &&
+           qAbs(qBlue(pixel) - b) <= 12;
 }
 
 // Stones are light grey, the soil around them brown and far darker.
-bool IsStone(QRgb pixel) { return (qRed(pixel) + qGreen(pixel) + qBlue(pixel)) / 3 > 135; }
+bool IsStone(QRgb pixel) {
+    return (qRed(pixel) + qGreen(pixel) + qBlue(pixel)) / 3 > 135;
+}
+
+// Moist soil is dark brown; the skin is light and reddish; the meadow behind is green.
+bool IsSoil(QRgb pixel) {
+    return qGray(pixel) < 90 && qRed(pixel) > qGreen(pixel) && qGreen(pixel) + 4 >= qBlue(pixel);
+}
+bool IsSkin(QRgb pixel) {
+    return qGray(pixel) > 110 && qRed(pixel) > qGreen(pixel) + 20 && qGreen(pixel) > qBlue(pixel);
+}
+
+// A connected patch of soil pixels: its size and how elongated it is (the square root of the
+// ratio of its principal second moments: 1 for a disc, large for a thread).
+struct Patch {
+    int pixels = 0;
+    double elongation = 1;
+};
+
+// The soil patches of at least three pixels, largest first.
+std::vector<Patch> SoilPatches(const QImage& picture) {
+    const int w = picture.width();
+    const int h = picture.height();
+    std::vector<char> seen(static_cast<std::size_t>(w) * h, 0);
+    std::vector<Patch> patches;
+    for (int y0 = 0; y0 < h; ++y0) {
+        for (int x0 = 0; x0 < w; ++x0) {
+            if (seen[y0 * w + x0] || !IsSoil(picture.pixel(x0, y0))) {
+                continue;
+            }
+            std::vector<QPoint> stack{{x0, y0}};
+            seen[y0 * w + x0] = 1;
+            double n = 0, sx = 0, sy = 0, sxx = 0, syy = 0, sxy = 0;
+            while (!stack.empty()) {
+                const QPoint p = stack.back();
+                stack.pop_back();
+                n += 1;
+                sx += p.x();
+                sy += p.y();
+                sxx += double(p.x()) * p.x();
+                syy += double(p.y()) * p.y();
+                sxy += double(p.x()) * p.y();
+                for (int dy = -1; dy <= 1; ++dy) {
+                    for (int dx = -1; dx <= 1; ++dx) {
+                        const int x = p.x() + dx;
+                        const int y = p.y() + dy;
+                        if (x >= 0 && y >= 0 && x < w && y < h && !seen[y * w + x] &&
+                            IsSoil(picture.pixel(x, y))) {
+                            seen[y * w + x] = 1;
+                            stack.push_back({x, y});
+                        }
+                    }
+                }
+            }
+            if (n < 3) {
+                continue;
+            }
+            const double cxx = sxx / n - (sx / n) * (sx / n) + 1.0 / 12;
+            const double cyy = syy / n - (sy / n) * (sy / n) + 1.0 / 12;
+            const double cxy = sxy / n - (sx / n) * (sy / n);
+            const double mean = (cxx + cyy) / 2;
+            const double spread = std::sqrt((cxx - cyy) * (cxx - cyy) / 4 + cxy * cxy);
+            patches.push_back({int(n), std::sqrt((mean + spread) / (mean - spread))});
+        }
+    }
+    std::sort(patches.begin(), patches.end(),
+              [](const Patch& a, const Patch& b) { return a.pixels > b.pixels; });
+    return patches;
+}
 
 } // namespace
 
@@ -126,6 +198,66 @@ private slots:
                  qPrintable(QString("measured %1 % for %2 %").arg(measured).arg(share)));
     }
 
+    // Each feel-test photo shows its own test: soil crumbling between the fingers (many small
+    // crumbs), a ball formed in the palm (one large round patch), a rolled thread (one long
+    // thin patch); the hands are shaded like photographed hands, not flat colour.
+    void feelTestPhotosShowTheirOwnTest_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("minPatches");
+        QTest::addColumn<double>("minLargestShare"); // of the picture, in percent
+        QTest::addColumn<double>("maxLargestShare");
+        QTest::addColumn<double>("minElongation"); // of the largest patch
+        QTest::addColumn<double>("maxElongation");
+        QTest::newRow("crumbling") << "feel_1" << 25 << 0.0 << 3.0 << 0.0 << 1e9;
+        QTest::newRow("ball") << "feel_2" << 1 << 4.0 << 100.0 << 0.0 << 1.3;
+        QTest::newRow("thread") << "feel_3" << 1 << 0.5 << 4.0 << 4.0 << 1e9;
+    }
+
+    void feelTestPhotosShowTheirOwnTest() {
+        QFETCH(QString, name);
+        QFETCH(int, minPatches);
+        QFETCH(double, minLargestShare);
+        QFETCH(double, maxLargestShare);
+        QFETCH(double, minElongation);
+        QFETCH(double, maxElongation);
+        const QImage picture = LoadPhoto(name);
+        QVERIFY(!picture.isNull());
+        const double all = picture.width() * picture.height();
+        const std::vector<Patch> patches = SoilPatches(picture);
+        QVERIFY(!patches.empty());
+        const double share = 100.0 * patches.front().pixels / all;
+        const QString measured = QString("%1 patches, largest %2 % of the picture, elongation %3")
+                                     .arg(patches.size())
+                                     .arg(share, 0, 'f', 2)
+                                     .arg(patches.front().elongation, 0, 'f', 2);
+        qInfo("%s: %s", qPrintable(name), qPrintable(measured));
+        QVERIFY2(int(patches.size()) >= minPatches, qPrintable(measured));
+        QVERIFY2(share >= minLargestShare && share <= maxLargestShare, qPrintable(measured));
+        QVERIFY2(patches.front().elongation >= minElongation &&
+                     patches.front().elongation <= maxElongation,
+                 qPrintable(measured));
+
+        // Shaded skin: a good share of it lies well away from its middle brightness (a flat
+        // colour with outlines has almost none).
+        std::vector<int> skin;
+        for (int y = 0; y < picture.height(); ++y) {
+            for (int x = 0; x < picture.width(); ++x) {
+                if (IsSkin(picture.pixel(x, y))) {
+                    skin.push_back(qGray(picture.pixel(x, y)));
+                }
+            }
+        }
+        QVERIFY(skin.size() > all * 0.15);
+        std::nth_element(skin.begin(), skin.begin() + skin.size() / 2, skin.end());
+        const int middle = skin[skin.size() / 2];
+        const auto away = std::count_if(
+            skin.begin(), skin.end(), [middle](int grey) { return std::abs(grey - middle) > 15; });
+        const double shaded = 100.0 * away / skin.size();
+        qInfo("%s: skin %.1f %% of the picture, %.1f %% of it shaded", qPrintable(name),
+              100 * skin.size() / all, shaded);
+        QVERIFY2(shaded > 30, qPrintable(QString::number(shaded)));
+    }
+
     // The rod starts at the soil surface, 6 pixels down, and alternates black and white every
     // 10 cm (30 pixels) for 120 cm.
     void everyProfileShowsTheDecimetreRod() {
@@ -135,7 +267,8 @@ private slots:
             for (int dm = 0; dm < 12; ++dm) {
                 const QRgb middle = profile.pixel(13, 6 + 15 + 30 * dm);
                 const int grey = qGray(middle);
-                const QString where = QString("profile_%1, decimetre %2: grey %3").arg(i).arg(dm).arg(grey);
+                const QString where =
+                    QString("profile_%1, decimetre %2: grey %3").arg(i).arg(dm).arg(grey);
                 if (dm % 2 == 0) {
                     QVERIFY2(grey < 60, qPrintable(where));
                 } else {
@@ -169,15 +302,15 @@ private slots:
         QVERIFY(DecodeJpeg(QByteArray("not a picture at all")).isNull());
 
         const QByteArray good = RedBlueJpeg();
-        QVERIFY(DecodeJpeg(good.left(20)).isNull());  // header cut off
+        QVERIFY(DecodeJpeg(good.left(20)).isNull()); // header cut off
         QVERIFY(!LoadPhoto("main_field").isNull());  // registers the pictures
         const QByteArray photo = [] {
             QFile file(":/pictures/main_field");
             return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
         }();
         QVERIFY(!DecodeJpeg(photo).isNull());
-        QVERIFY(DecodeJpeg(photo.left(photo.size() / 2)).isNull());  // scan cut off
-        QVERIFY(DecodeJpeg(photo.left(photo.size() - 2)).isNull());  // end marker missing
+        QVERIFY(DecodeJpeg(photo.left(photo.size() / 2)).isNull()); // scan cut off
+        QVERIFY(DecodeJpeg(photo.left(photo.size() - 2)).isNull()); // end marker missing
 
         QByteArray scrambled = good;
         for (qsizetype i = 2; i < scrambled.size() - 2; i += 3) {

@@ -1,6 +1,7 @@
 // The report pages drawn by the painter, and the preview that step 7 opens.
 
 #include <QAction>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QPainter>
 #include <QPrintPreviewDialog>
@@ -31,7 +32,9 @@ QImage Render(const report::Page& page) {
     return image;
 }
 
-QPoint AtMm(double x, double y) { return QPoint(qRound(x * kDpi / 25.4), qRound(y * kDpi / 25.4)); }
+QPoint AtMm(double x, double y) {
+    return QPoint(qRound(x * kDpi / 25.4), qRound(y * kDpi / 25.4));
+}
 
 // Share of non-white pixels in a rectangle of the sheet, in mm.
 double Ink(const QImage& image, double x, double y, double w, double h) {
@@ -61,7 +64,7 @@ private slots:
         // The C cell of step 2: grey fill inside, a frame around, a value at its right end.
         const QPoint inside = AtMm(20 + 152.4 + 1, 23.5 + 135.5 + 0.7);
         QCOMPARE(qGray(image.pixel(inside)), qGray(qRgb(0xF0, 0xF0, 0xF0)));
-        QVERIFY(Ink(image, 20 + 152.4 - 0.3, 23.5 + 135.5 + 1, 0.6, 2) > 0.2); // left frame
+        QVERIFY(Ink(image, 20 + 152.4 - 0.3, 23.5 + 135.5 + 1, 0.6, 2) > 0.2);    // left frame
         QVERIFY(Ink(image, 20 + 152.4 + 7, 23.5 + 135.5 + 0.5, 7.5, 3.5) > 0.05); // "1.512"
         // The rule under the title, and blank paper beside the page's content.
         QVERIFY(Ink(image, 60, 15.1, 40, 2.1) > 0.05);
@@ -71,12 +74,33 @@ private slots:
 
     void longTextsStayInsideTheirBoxes() {
         AssessmentRecord record = FreshRecord(2026);
-        record.Remark = std::string(4000, 'W') + " Ende";
+        for (int i = 0; i < 800; ++i) {
+            record.Remark += "Wasser ";
+        }
+        record.Remark += "Ende";
         record.NameSurname = std::string(300, 'M');
         const QImage image = Render(report::BuildRotationSheet(record, '.'));
         // The remark box ends 25.7 mm below its top; below it only the signature lines.
         QVERIFY(Ink(image, 20, 23.5 + 192.6, 178, 25.7) > 0.1);
         QCOMPARE(Ink(image, 20, 23.5 + 192.6 + 26.5, 178, 230.7 - 192.6 - 27.5), 0.0);
+    }
+
+    // A value of 10 MB without a blank: only what can fit is measured, so the page still
+    // draws at once; the word is cut with "…" inside its box.
+    void hugeValuesDrawAtOnceInsideTheirBoxes() {
+        AssessmentRecord record = FreshRecord(2026);
+        record.NameSurname = std::string(10'000'000, 'M');
+        record.Remark = std::string(10'000'000, 'W');
+        record.Rotation[0].text[0] = std::string(10'000'000, 'i');
+        const report::Page page = report::BuildRotationSheet(record, '.');
+        QElapsedTimer timer;
+        timer.start();
+        const QImage image = Render(page);
+        QVERIFY2(timer.elapsed() < 500, qPrintable(QString::number(timer.elapsed()) + " ms"));
+        // The name along its box; the remark's one line at its top, nothing below.
+        QVERIFY(Ink(image, 20 + 38.1 + 1, 23.5 + 10.6 + 1, 42, 2.5) > 0.05);
+        QVERIFY(Ink(image, 20 + 1, 23.5 + 192.6 + 0.5, 176, 3) > 0.05);
+        QCOMPARE(Ink(image, 20, 23.5 + 192.6 + 4, 178, 21), 0.0);
     }
 
     void step7OpensThePreviewWithPdfExport() {

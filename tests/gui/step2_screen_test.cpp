@@ -222,6 +222,11 @@ private slots:
         TypeAndLeave(Field(window, "edtRemark"), "Hang");
         QVERIFY(!NextButtonEnabled(window));
         QCOMPARE(app.Context().record.Remark, std::string("Hang"));
+        // Left, the remark shows what the record stores.
+        TypeAndLeave(Field(window, "edtRemark"), "Hang bei Łódź");
+        QCOMPARE(Field(window, "edtRemark")->text(), QString("Hang bei Lódz"));
+        QCOMPARE(app.Context().record.Remark, std::string("Hang bei Lódz"));
+        TypeAndLeave(Field(window, "edtRemark"), "Hang");
         TypeAndLeave(Field(window, "edtYear1"), "2030");
         QVERIFY(!NextButtonEnabled(window)); // the year field leaves it as it was
 

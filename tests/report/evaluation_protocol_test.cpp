@@ -442,8 +442,8 @@ TEST(EvaluationProtocol, ChosenCodesShowTheirTexts) {
     EXPECT_EQ(FindText(page, "Bohrung"), nullptr);
 }
 
-// Long farm texts stay whole in their fixed boxes: the painter wraps and cuts them, and
-// nothing else on the page moves.
+// Long farm texts stay whole in their fixed boxes: the painter shrinks them or ends them with
+// "…", and nothing else on the page moves.
 TEST(EvaluationProtocol, LongTextsKeepTheLayout) {
     const Page plain = BuildEvaluationProtocol(Fresh(), '.');
     AssessmentRecord record = Fresh();

@@ -9,13 +9,13 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
-#include <QScrollArea>
 #include <QTableWidget>
 #include <algorithm>
 
 #include "gui/help/diagrams.h"
 #include "gui/help/help_pages.h"
 #include "gui/help/photos.h"
+#include "gui/help/region_map_view.h"
 #include "gui/shell/qt_text.h"
 #include "key/results/soil_depth.h"
 
@@ -281,15 +281,8 @@ void HelpWindow::BuildRegionMap() {
     close->setObjectName(QStringLiteral("mniClose"));
     connect(close, &QAction::triggered, this, &QWidget::hide);
 
-    auto* scroll = new QScrollArea(this);
-    scroll->setObjectName(QStringLiteral("scrMap"));
-    scroll->setBackgroundRole(QPalette::Base);
-    QPalette palette = scroll->palette();
-    palette.setColor(QPalette::Base, Qt::white);
-    palette.setColor(QPalette::Window, Qt::white);
-    scroll->setPalette(palette);
-    scroll->setAutoFillBackground(true);
-    scroll->setWidget(MakePicture(QStringLiteral("region_map"), 1783, 1608, scroll));
+    auto* picture = MakePicture(QStringLiteral("region_map"), 1783, 1608, nullptr);
+    auto* scroll = new RegionMapView(picture, QSize(1783, 1608), this);
     setCentralWidget(scroll);
 }
 

@@ -1,7 +1,6 @@
 #include "gui/reports/page_painter.h"
 
 #include <QFont>
-#include <algorithm>
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPageSize>
@@ -11,6 +10,8 @@
 #include <QSaveFile>
 #include <QTextLayout>
 #include <QTextOption>
+#include <algorithm>
+#include <cmath>
 
 namespace brisolt::gui {
 
@@ -73,46 +74,232 @@ void DrawFrame(QPainter& painter, const Scale& scale, const QRectF& r, report::F
     }
 }
 
-// Text inside a fixed box: wrapped at word boundaries, and only the lines that fit the
-// box's height are drawn (at least the first, clipped to the box).
-void DrawText(QPainter& painter, const Scale& scale, const QRectF& box, const report::Element& e) {
-    if (e.text.empty()) {
-        return;
-    }
-    const QFont font = FontOf(e);
-    const QRectF inner = box.adjusted(scale.X(kPaddingMm), 0, -scale.X(kPaddingMm), 0);
-    QTextLayout layout(QString::fromUtf8(e.text.data(), static_cast<qsizetype>(e.text.size())),
-                       font, painter.device());
+constexpr double kShrinkStepPoints = 0.5;
+const QString kEllipsis = QStringLiteral("\u2026");
+
+QFont FontAt(const report::Element& e, double points) {
+    QFont font = FontOf(e);
+    font.setPointSizeF(points);
+    return font;
+}
+
+Qt::Alignment AlignmentOf(const report::Element& e) {
+    return e.align == report::Align::Right    ? Qt::AlignRight
+           : e.align == report::Align::Center ? Qt::AlignHCenter
+                                              : Qt::AlignLeft;
+}
+
+// Lays the whole text out in lines of `width`, one below the other.
+void LayOut(QTextLayout& layout, const report::Element& e, double width, bool anywhere) {
     QTextOption option;
-    option.setWrapMode(e.wrap ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
-    option.setAlignment(e.align == report::Align::Right    ? Qt::AlignRight
-                        : e.align == report::Align::Center ? Qt::AlignHCenter
-                                                           : Qt::AlignLeft);
+    option.setWrapMode(!e.wrap    ? QTextOption::NoWrap
+                       : anywhere ? QTextOption::WrapAtWordBoundaryOrAnywhere
+                                  : QTextOption::WordWrap);
+    option.setAlignment(AlignmentOf(e));
     layout.setTextOption(option);
     layout.beginLayout();
     double y = 0;
     for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-        line.setLineWidth(inner.width());
+        line.setLineWidth(width);
         line.setPosition(QPointF(0, y));
         y += line.height();
     }
     layout.endLayout();
+}
+
+// Where the first line starts below the box's top: a box of one line's height centres its
+// text; taller boxes start near the top, or centre the first line in the element's band.
+double TopOf(const Scale& scale, const QRectF& box, const report::Element& e, double lineHeight) {
+    double top = scale.Y(0.2);
+    if (box.height() < 2 * lineHeight) {
+        top = (box.height() - lineHeight) / 2;
+    } else if (e.firstLineBandMm > 0) {
+        top = (scale.Y(e.firstLineBandMm) - lineHeight) / 2;
+    }
+    return std::max(0.0, top);
+}
+
+// A fixed caption: wrapped at word boundaries (or anywhere in a word too long for a line),
+// and only the lines that fit the box's height are drawn (at least the first, clipped).
+void DrawCaption(QPainter& painter, const Scale& scale, const QRectF& box, const QRectF& inner,
+                 const report::Element& e, const QString& text) {
+    QTextLayout layout(text, FontOf(e), painter.device());
+    LayOut(layout, e, inner.width(), true);
     const int total = layout.lineCount();
     if (total == 0) {
         return;
     }
     const double lineHeight = layout.lineAt(0).height();
     const int fitting = std::max(1, std::min(total, static_cast<int>(box.height() / lineHeight)));
-    // A box of one line's height centres its text; taller boxes start at the top.
-    const bool singleLineBox = box.height() < 2 * lineHeight;
-    const double top = singleLineBox ? (box.height() - lineHeight) / 2 : scale.Y(0.2);
+    const double top = TopOf(scale, box, e, lineHeight);
     painter.save();
     painter.setClipRect(box);
     painter.setPen(Qt::black);
     for (int i = 0; i < fitting; ++i) {
-        layout.lineAt(i).draw(&painter, QPointF(inner.left(), inner.top() + std::max(0.0, top)));
+        layout.lineAt(i).draw(&painter, QPointF(inner.left(), inner.top() + top));
     }
     painter.restore();
+}
+
+// How many lines of the layout fit the box's height below `top`, at least one.
+int FittingLines(const QTextLayout& layout, double top, double height) {
+    int n = 0;
+    while (n < layout.lineCount()) {
+        const QTextLine line = layout.lineAt(n);
+        if (n > 0 && top + line.y() + line.height() > height + 0.01) {
+            break;
+        }
+        ++n;
+    }
+    return n;
+}
+
+// True when every line of the layout fits the box: all lines within its height, and no
+// word wider than a line.
+bool FitsWhole(const QTextLayout& layout, double top, double width, double height) {
+    const int total = layout.lineCount();
+    if (total == 0) {
+        return true;
+    }
+    const QTextLine last = layout.lineAt(total - 1);
+    if (top + last.y() + last.height() > height + 0.01) {
+        return false;
+    }
+    for (int i = 0; i < total; ++i) {
+        if (layout.lineAt(i).naturalTextWidth() > width + 0.01) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The text of one laid-out line without the blanks it ends with.
+QString LineText(const QString& text, const QTextLine& line) {
+    QString part = text.mid(line.textStart(), line.textLength());
+    qsizetype end = part.size();
+    while (end > 0 && part.at(end - 1).isSpace()) {
+        --end;
+    }
+    part.truncate(end);
+    return part;
+}
+
+// A line cut so that it ends with "…" within `width`: whole words where at least one fits,
+// otherwise the first word cut inside.
+QString EndWithEllipsis(const QFontMetricsF& metrics, QString part, double width) {
+    while (true) {
+        if (metrics.horizontalAdvance(part + kEllipsis) <= width) {
+            return part + kEllipsis;
+        }
+        qsizetype blank = part.size();
+        while (blank > 0 && !part.at(blank - 1).isSpace()) {
+            --blank;
+        }
+        while (blank > 0 && part.at(blank - 1).isSpace()) {
+            --blank;
+        }
+        if (blank == 0) {
+            break;
+        }
+        part.truncate(blank);
+    }
+    // Not even one word fits: it is cut inside, the "…" kept whole.
+    const QString cut = metrics.elidedText(part + kEllipsis, Qt::ElideRight, width);
+    return cut.endsWith(kEllipsis) ? cut : cut + kEllipsis;
+}
+
+// The text of a value, cut after more characters than could ever fit the box at the
+// smallest size (lines at least one em apart, no character narrower than a tenth of an em):
+// a huge text is never laid out whole. `cut` tells whether anything was left off.
+QString MeasurableText(const report::Element& e, const Scale& scale, const QRectF& inner,
+                       const QRectF& box, bool& cut) {
+    const double emMm = e.minFontPoints * 25.4 / 72;
+    const double lines = std::floor(box.height() / scale.Y(emMm)) + 1;
+    const double perLine = std::ceil(inner.width() / scale.X(emMm / 10)) + 1;
+    const auto limit = static_cast<std::size_t>(lines * perLine);
+
+    // Find the byte after `limit` characters of UTF-8 without decoding the rest.
+    const std::string& s = e.text;
+    std::size_t bytes = 0;
+    std::size_t chars = 0;
+    while (bytes < s.size() && chars < limit) {
+        ++bytes;
+        while (bytes < s.size() && (static_cast<unsigned char>(s[bytes]) & 0xC0) == 0x80) {
+            ++bytes;
+        }
+        ++chars;
+    }
+    cut = bytes < s.size();
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(bytes));
+}
+
+// A value: drawn whole at the largest size, in steps down to the element's smallest size,
+// at which it fits its box without breaking a word; if none does, the lines that fit at the
+// smallest size are drawn, words too wide for a line and the last line ending with "…".
+void DrawValue(QPainter& painter, const Scale& scale, const QRectF& box, const QRectF& inner,
+               const report::Element& e) {
+    bool cut = false;
+    const QString text = MeasurableText(e, scale, inner, box, cut);
+    const double smallest = std::min(e.minFontPoints, e.fontPoints);
+    painter.save();
+    painter.setClipRect(box);
+    painter.setPen(Qt::black);
+    if (!cut) {
+        for (double points = e.fontPoints; points >= smallest - 1e-9; points -= kShrinkStepPoints) {
+            QTextLayout layout(text, FontAt(e, points), painter.device());
+            LayOut(layout, e, inner.width(), false);
+            if (layout.lineCount() == 0) {
+                painter.restore();
+                return;
+            }
+            const double top = TopOf(scale, box, e, layout.lineAt(0).height());
+            if (FitsWhole(layout, top, inner.width(), box.height())) {
+                for (int i = 0; i < layout.lineCount(); ++i) {
+                    layout.lineAt(i).draw(&painter, QPointF(inner.left(), inner.top() + top));
+                }
+                painter.restore();
+                return;
+            }
+        }
+    }
+
+    const QFont font = FontAt(e, smallest);
+    QTextLayout layout(text, font, painter.device());
+    LayOut(layout, e, inner.width(), false);
+    const int total = layout.lineCount();
+    if (total == 0) {
+        painter.restore();
+        return;
+    }
+    const QFontMetricsF metrics(font, painter.device());
+    const double top = TopOf(scale, box, e, layout.lineAt(0).height());
+    const int fitting = FittingLines(layout, top, box.height());
+    painter.setFont(font);
+    for (int i = 0; i < fitting; ++i) {
+        const QTextLine line = layout.lineAt(i);
+        QString part = LineText(text, line);
+        const bool last = i == fitting - 1 && (fitting < total || cut);
+        if (last || metrics.horizontalAdvance(part) > inner.width() + 0.01) {
+            part = EndWithEllipsis(metrics, part, inner.width());
+        }
+        const QRectF row(inner.left(), inner.top() + top + line.y(), inner.width(), line.height());
+        painter.drawText(row, static_cast<int>(AlignmentOf(e) | Qt::AlignTop) | Qt::TextSingleLine,
+                         part);
+    }
+    painter.restore();
+}
+
+void DrawText(QPainter& painter, const Scale& scale, const QRectF& box, const report::Element& e) {
+    if (e.text.empty()) {
+        return;
+    }
+    const QRectF inner = box.adjusted(scale.X(kPaddingMm), 0, -scale.X(kPaddingMm), 0);
+    if (e.minFontPoints > 0) {
+        DrawValue(painter, scale, box, inner, e);
+    } else {
+        DrawCaption(painter, scale, box, inner, e,
+                    QString::fromUtf8(e.text.data(), static_cast<qsizetype>(e.text.size())));
+    }
 }
 
 } // namespace

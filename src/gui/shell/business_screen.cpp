@@ -99,6 +99,9 @@ QLineEdit* TfrmBusiness::AddTextField(const QString& objectName, int y, int widt
         form_.*field = U(text);
         Guarded([this] { form_.TextChanged(Context().record); });
     });
+    // Leaving the field shows the text as stored (see eventFilter).
+    edit->installEventFilter(this);
+    textFields_.emplace_back(edit, field);
     return edit;
 }
 
@@ -130,13 +133,31 @@ void TfrmBusiness::YearExit() {
     year_->setText(Q(form_.yearText));
 }
 
+void TfrmBusiness::TextExit(QLineEdit* edit, std::string FarmDataForm::*field) {
+    // The field shows the text as stored ("Ł" becomes "L"); while typing, text and cursor
+    // stay as they are.
+    form_.TextExit(field);
+    const QString stored = Q(form_.*field);
+    if (edit->text() != stored) {
+        const QSignalBlocker blocker(edit);
+        edit->setText(stored);
+    }
+}
+
 bool TfrmBusiness::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == year_ && event->type() == QEvent::FocusOut) {
-        // Only a move to another control of this window leaves the field; switching to
-        // another window or opening a menu does not.
+    if (event->type() == QEvent::FocusOut) {
+        // Only a move to another control of this window leaves a field; switching to
+        // another window (an error box shown while typing) or opening a menu does not.
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
-            YearExit();
+            if (watched == year_) {
+                YearExit();
+            }
+            for (const auto& [edit, field] : textFields_) {
+                if (watched == edit) {
+                    TextExit(edit, field);
+                }
+            }
         }
     }
     return WizardScreen::eventFilter(watched, event);

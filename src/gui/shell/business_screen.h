@@ -1,6 +1,10 @@
 #pragma once
 // The farm data screen: the eight fields that identify the assessment.
 
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "gui/shell/wizard_screen.h"
 #include "key/farm/farm_data_form.h"
 
@@ -23,6 +27,7 @@ private:
                             std::string FarmDataForm::*field);
     void ShowForm();
     void YearExit();
+    void TextExit(QLineEdit* edit, std::string FarmDataForm::*field);
 
     FarmDataForm form_;
     QLineEdit* nameSurname_ = nullptr;
@@ -33,6 +38,7 @@ private:
     QLineEdit* year_ = nullptr;
     QLineEdit* enteredBy_ = nullptr;
     QLineEdit* enteredOn_ = nullptr;
+    std::vector<std::pair<QLineEdit*, std::string FarmDataForm::*>> textFields_;
 };
 
 } // namespace brisolt::gui

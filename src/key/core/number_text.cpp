@@ -8,6 +8,7 @@
 
 #include "key/core/errors.h"
 #include "key/core/texts.h"
+#include "key/core/windows1252.h"
 
 namespace brisolt {
 
@@ -169,7 +170,8 @@ Int ParseIntOrZero(std::string_view s) {
         return 0;
     }
     const auto fail = [&]() -> ConversionError {
-        return ConversionError(texts::kNotAnInteger(std::string(s)));
+        // The message is shown and written out: it must be valid UTF-8 whatever s holds.
+        return ConversionError(texts::kNotAnInteger(ToValidUtf8(s)));
     };
     std::size_t i = 0;
     while (i < s.size() && IsSpace(s[i])) {
@@ -292,7 +294,7 @@ Real ParseRealTolerant(std::string_view s) {
     if (TryParseDecimal(copy, DecimalSeparator(), value)) {
         return value;
     }
-    throw ConversionError(texts::kNotAReal(copy));
+    throw ConversionError(texts::kNotAReal(ToValidUtf8(copy)));
 }
 
 Real RoundHalfEven(Real x, int decimals) {

@@ -25,7 +25,9 @@ std::string FormatPositiveInt(Int n);
 std::string KeepDigits(std::string_view s);
 
 // 0 for the empty text, otherwise the whole number s stands for (leading blanks, sign,
-// hexadecimal after "$", "x" or "0x"); throws ConversionError for anything else.
+// hexadecimal after "$", "x" or "0x"); throws ConversionError for anything else. The
+// message quotes s as UTF-8 (bytes that are not become U+FFFD): a caller holding text of
+// another encoding decodes it for the message itself.
 Int ParseIntOrZero(std::string_view s);
 
 // 0 for the empty text; otherwise s read with the regional separator, and if that fails,

@@ -1,7 +1,12 @@
 #include "key/core/windows1252.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <iterator>
+#include <utility>
+
+#include "key/core/windows1252_fold_table.h"
 
 namespace brisolt {
 
@@ -53,48 +58,79 @@ int EncodeCodePoint(char32_t cp) {
     return -1;
 }
 
-// Next code point of a UTF-8 text; advances i. Returns char32_t(-1) for a bad sequence
-// (one byte consumed).
+constexpr char32_t kBad = static_cast<char32_t>(-1);
+
+// Next code point of a UTF-8 text; advances i past it. A byte that does not start a valid
+// sequence returns kBad and advances i past the longest start of a valid sequence (at
+// least one byte), so each broken sequence counts once.
 char32_t NextCodePoint(std::string_view s, std::size_t& i) {
     const auto b0 = static_cast<unsigned char>(s[i]);
-    const char32_t bad = static_cast<char32_t>(-1);
-    int extra = 0;
-    char32_t cp = 0;
     if (b0 < 0x80) {
         ++i;
         return b0;
-    } else if ((b0 & 0xE0) == 0xC0) {
+    }
+    int extra = 0;
+    char32_t cp = 0;
+    // The range the second byte must lie in rules out overlong forms, surrogates and code
+    // points beyond U+10FFFF.
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;
+    if (b0 >= 0xC2 && b0 <= 0xDF) {
         extra = 1;
         cp = b0 & 0x1F;
-    } else if ((b0 & 0xF0) == 0xE0) {
+    } else if (b0 >= 0xE0 && b0 <= 0xEF) {
         extra = 2;
         cp = b0 & 0x0F;
-    } else if ((b0 & 0xF8) == 0xF0) {
+        low = b0 == 0xE0 ? 0xA0 : 0x80;
+        high = b0 == 0xED ? 0x9F : 0xBF;
+    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
         extra = 3;
         cp = b0 & 0x07;
+        low = b0 == 0xF0 ? 0x90 : 0x80;
+        high = b0 == 0xF4 ? 0x8F : 0xBF;
     } else {
         ++i;
-        return bad;
+        return kBad;
     }
-    if (i + static_cast<std::size_t>(extra) >= s.size()) {
-        ++i;
-        return bad;
-    }
-    for (int k = 1; k <= extra; ++k) {
-        const auto b = static_cast<unsigned char>(s[i + static_cast<std::size_t>(k)]);
-        if ((b & 0xC0) != 0x80) {
-            ++i;
-            return bad;
+    std::size_t k = 1;
+    for (; k <= static_cast<std::size_t>(extra); ++k) {
+        if (i + k >= s.size()) {
+            break;
+        }
+        const auto b = static_cast<unsigned char>(s[i + k]);
+        if (b < (k == 1 ? low : 0x80) || b > (k == 1 ? high : 0xBF)) {
+            break;
         }
         cp = (cp << 6) | (b & 0x3F);
     }
-    static constexpr char32_t kMin[] = {0, 0x80, 0x800, 0x10000};
-    if (cp < kMin[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-        ++i;
-        return bad;
-    }
-    i += static_cast<std::size_t>(extra) + 1;
-    return cp;
+    i += k;
+    return k == static_cast<std::size_t>(extra) + 1 ? cp : kBad;
+}
+
+// The blocks of combining diacritical marks.
+bool IsCombiningMark(char32_t cp) {
+    return (cp >= 0x0300 && cp <= 0x036F) || (cp >= 0x1AB0 && cp <= 0x1AFF) ||
+           (cp >= 0x1DC0 && cp <= 0x1DFF) || (cp >= 0x20D0 && cp <= 0x20FF) ||
+           (cp >= 0xFE20 && cp <= 0xFE2F);
+}
+
+// The Windows-1252 letter a base letter and a following mark make, or -1.
+int Compose(unsigned char base, char32_t mark) {
+    const auto* end = std::end(fold::kCompositions);
+    const auto* it = std::lower_bound(std::begin(fold::kCompositions), end, std::pair{base, mark},
+                                      [](const fold::Composition& c, const auto& key) {
+                                          return std::pair{c.base, c.mark} < key;
+                                      });
+    return it != end && it->base == base && it->mark == mark ? it->composed : -1;
+}
+
+// The Windows-1252 bytes written for a code point it cannot hold; nullptr for '?'.
+const char* Fold(char32_t cp) {
+    const auto* end = std::end(fold::kEntries);
+    const auto* it =
+        std::lower_bound(std::begin(fold::kEntries), end, cp,
+                         [](const fold::Entry& e, char32_t key) { return e.codePoint < key; });
+    return it != end && it->codePoint == cp ? it->bytes : nullptr;
 }
 
 } // namespace
@@ -113,15 +149,52 @@ std::string Utf8ToWindows1252(std::string_view utf8) {
     out.reserve(utf8.size());
     std::size_t i = 0;
     while (i < utf8.size()) {
+        const std::size_t start = i;
         const char32_t cp = NextCodePoint(utf8, i);
-        const int byte = cp == static_cast<char32_t>(-1) ? -1 : EncodeCodePoint(cp);
-        out.push_back(byte < 0 ? '?' : static_cast<char>(byte));
+        if (cp == kBad) {
+            // A record text keeps one '?' per byte that is not UTF-8.
+            i = start + 1;
+            out.push_back('?');
+            continue;
+        }
+        const int byte = EncodeCodePoint(cp);
+        if (byte >= 0) {
+            out.push_back(static_cast<char>(byte));
+        } else if (IsCombiningMark(cp)) {
+            // Decomposed text ("a" + U+0308): join the mark to its letter where
+            // Windows-1252 has the result, else leave the letter bare.
+            const int composed =
+                out.empty() ? -1 : Compose(static_cast<unsigned char>(out.back()), cp);
+            if (composed >= 0) {
+                out.back() = static_cast<char>(composed);
+            }
+        } else if (const char* folded = Fold(cp)) {
+            out += folded;
+        } else {
+            out.push_back('?');
+        }
     }
     return out;
 }
 
 std::string MakeWindows1252Safe(std::string_view utf8) {
     return Windows1252ToUtf8(Utf8ToWindows1252(utf8));
+}
+
+std::string ToValidUtf8(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size());
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        const std::size_t start = i;
+        const char32_t cp = NextCodePoint(bytes, i);
+        if (cp == kBad) {
+            out += "\xEF\xBF\xBD";
+        } else {
+            out.append(bytes.substr(start, i - start));
+        }
+    }
+    return out;
 }
 
 } // namespace brisolt

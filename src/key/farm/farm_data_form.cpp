@@ -39,6 +39,10 @@ void FarmDataForm::TextChanged(AssessmentRecord& record) const {
     }
 }
 
+void FarmDataForm::TextExit(std::string FarmDataForm::*field) {
+    this->*field = MakeWindows1252Safe(this->*field);
+}
+
 void FarmDataForm::YearExit(AssessmentRecord& record) {
     yearText = KeepDigits(yearText);
     if (!filling) {

@@ -24,14 +24,16 @@ public:
     void Activate(const AssessmentRecord& record);
     void ShowFarmDataInputs(const AssessmentRecord& record);
 
-    // Copies all eight fields, texts first in screen order. Text the calculation file
-    // cannot hold is replaced by '?' on the way in, so the file keeps what the screen shows
-    // after the next refresh. A year with too many digits throws ConversionError after the
-    // first five texts are stored.
+    // Copies all eight fields, texts first in screen order. Text is stored as the
+    // calculation file can hold it (MakeWindows1252Safe: "Ł" becomes "L"). A year with too
+    // many digits throws ConversionError after the first five texts are stored.
     void ReadFarmDataInputs(AssessmentRecord& record) const;
 
     // Any change of one of the seven text fields (every keystroke).
     void TextChanged(AssessmentRecord& record) const;
+    // Leaving a text field: it shows its text as stored, so what the user sees is what the
+    // protocol prints and the file keeps.
+    void TextExit(std::string FarmDataForm::*field);
     // Leaving the year field keeps only its digits.
     void YearExit(AssessmentRecord& record);
 };

@@ -1,6 +1,5 @@
 #include "key/files/calculation_file.h"
 
-
 #include "key/core/errors.h"
 #include "key/core/number_text.h"
 #include "key/core/record_fields.h"
@@ -15,6 +14,16 @@ namespace {
 constexpr char kCtrlZ = 26;
 // Far beyond any real calculation file; keeps a huge or endless file from eating memory.
 constexpr std::size_t kMaxFileBytes = std::size_t{256} << 20;
+
+// A number line as ParseIntOrZero reads it; a refusal quotes the line as the user reads it,
+// decoded from Windows-1252, not as its raw bytes.
+Int ParseNumberLine(const std::string& line) {
+    try {
+        return ParseIntOrZero(line);
+    } catch (const ConversionError&) {
+        throw ConversionError(texts::kNotAnInteger(Windows1252ToUtf8(line)));
+    }
+}
 
 std::string ReadWholeFile(const std::string& path) {
     InputFile file(path);
@@ -105,7 +114,7 @@ LoadOutcome LoadCalculationBytes(AssessmentRecord& record, const std::string& by
     for (std::size_t i = 0; i < fields.size() && i + 1 < lines.size(); ++i) {
         const std::string& line = lines[i + 1];
         if (fields[i].type != FieldType::Text && !line.empty()) {
-            numbers[i] = ParseIntOrZero(line);
+            numbers[i] = ParseNumberLine(line);
         }
     }
     if (lineEnds < kCalculationFileLines - 1) {

@@ -7,6 +7,7 @@
 #include "key/core/number_text.h"
 #include "key/core/texts.h"
 #include "key/rotation/codes.h"
+#include "key/core/windows1252.h"
 #include "key/rotation/crop_rotation_factor.h"
 #include "key/rotation/key_tables.h"
 #include "key/rotation/rotation_checks.h"
@@ -223,7 +224,7 @@ void Step2Form::ReadStep2Inputs(AssessmentRecord& record) const {
             }
         }
     }
-    record.Remark = RemarkText;
+    record.Remark = MakeWindows1252Safe(RemarkText);
 }
 
 void Step2Form::ShowStep2Inputs(const AssessmentRecord& record) {
@@ -312,6 +313,8 @@ void Step2Form::SetRemarkText(std::string text) {
 }
 
 void Step2Form::RemarkExit(AssessmentRecord& record) {
+    // The field shows the remark as stored; folding may lengthen it ("ǆ" -> "dž").
+    RemarkText = CutToChars(MakeWindows1252Safe(RemarkText), kRemarkMaxChars);
     NextEnabled = false;
     ReadStep2Inputs(record);
 }

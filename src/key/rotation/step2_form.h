@@ -89,7 +89,8 @@ public:
     // Typing into the year-1 field and leaving it.
     void SetYear1Text(std::string text) { Row(1).YearText = std::move(text); }
     void Year1Exit(AssessmentRecord& record) { UpdateRotationYears(record); }
-    // Typing into the remark field (cut to kRemarkMaxChars characters) and leaving it.
+    // Typing into the remark field (cut to kRemarkMaxChars characters) and leaving it; on
+    // leaving, the field shows the remark as the record stores it (MakeWindows1252Safe).
     void SetRemarkText(std::string text);
     void RemarkExit(AssessmentRecord& record);
 

@@ -57,10 +57,15 @@ TEST(FarmDataForm, WhatTheScreenShowsAfterwardsIsWhatTheFileKeeps) {
     AssessmentRecord r = FreshRecord(2026);
     FarmDataForm form;
     form.Activate(r);
-    form.nameSurname = "Łukasz Müller";
+    form.nameSurname = "Łukasz Müller 日";
     form.TextChanged(r);
+    // While typing the field keeps what was typed; leaving it shows the stored form.
+    EXPECT_EQ(form.nameSurname, "Łukasz Müller 日");
+    form.TextExit(&FarmDataForm::nameSurname);
+    EXPECT_EQ(form.nameSurname, "Lukasz Müller ?");
+    EXPECT_EQ(r.NameSurname, form.nameSurname);
     form.Activate(r);
-    EXPECT_EQ(form.nameSurname, "?ukasz Müller");
+    EXPECT_EQ(form.nameSurname, "Lukasz Müller ?");
     AssessmentRecord back = FreshRecord(2026);
     ASSERT_TRUE(LoadCalculationBytes(back, CalculationFileBytes(r), 2026).loaded);
     EXPECT_EQ(back.NameSurname, form.nameSurname);

@@ -199,6 +199,13 @@ TEST(LoadCalculation, AFailedLoadLeavesTheRecordAsItWas) {
          "'x' ist kein gültiger Integerwert"},
         {"version before a bad line", [](auto l) { l[0] = "V3"; l[11] = "x"; return Join(l); },
          kIncompatible},
+        // A number line holding text is quoted as the user reads it, not as raw bytes.
+        {"remark shifted into a number line",
+         [](auto l) { l[11] = "Sch\xE4r Ueli"; return Join(l); },
+         "'Schär Ueli' ist kein gültiger Integerwert"},
+        {"typographic marks and undefined bytes",
+         [](auto l) { l[84] = "\x84" "60\x93 \x80\x81\xFF"; return Join(l); },
+         "'„60“ €\xC2\x81ÿ' ist kein gültiger Integerwert"},
     };
     for (const BadFile& c : cases) {
         AssessmentRecord r = Filled();
@@ -352,12 +359,14 @@ TEST(SaveCalculation, AFailedSaveKeepsTheOldFile) {
     EXPECT_THROW(SaveCalculation(Filled(), dir.File("ordner")), FileError);
 }
 
-TEST(SaveCalculation, TextWindows1252CannotHoldIsSavedAsQuestionMarks) {
+TEST(SaveCalculation, TextWindows1252CannotHoldIsSavedAsTheClosestLettersOrQuestionMarks) {
     AssessmentRecord r = FreshRecord(2026);
     r.NameSurname = "Łukasz Nowak";
+    r.Remark = "Feld 日本, Pflug\xFF";
     AssessmentRecord back = FreshRecord(2026);
     ASSERT_TRUE(LoadCalculationBytes(back, CalculationFileBytes(r), 2026).loaded);
-    EXPECT_EQ(back.NameSurname, "?ukasz Nowak");
+    EXPECT_EQ(back.NameSurname, "Lukasz Nowak");
+    EXPECT_EQ(back.Remark, "Feld ??, Pflug?");
 }
 
 } // namespace

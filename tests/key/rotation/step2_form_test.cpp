@@ -361,6 +361,23 @@ TEST_F(Step2Form_, RemarkIsCutTo256Characters) {
     EXPECT_EQ(form.RemarkText.size(), 100u);
 }
 
+TEST_F(Step2Form_, LeavingTheRemarkShowsWhatTheRecordStores) {
+    form.SetRemarkText("Hang bei Łódź");
+    EXPECT_EQ(form.RemarkText, "Hang bei Łódź"); // typing changes nothing
+    form.OtherChoiceChanged(1, Choice::CropTillage, 1, record);
+    EXPECT_EQ(record.Remark, "Hang bei Lódz");
+    form.RemarkExit(record);
+    EXPECT_EQ(form.RemarkText, "Hang bei Lódz");
+    // Folding can lengthen a remark; it is cut again so the field can show all of it.
+    std::string digraphs;
+    for (int i = 0; i < 200; ++i)
+        digraphs += "ǆ";
+    form.SetRemarkText(digraphs);
+    form.RemarkExit(record);
+    EXPECT_EQ(form.RemarkText.size(), 128 * 3u); // 128 times "d" plus two-byte "ž"
+    EXPECT_EQ(record.Remark, form.RemarkText);
+}
+
 TEST_F(Step2Form_, NothingIsCopiedWhileFilling) {
     form.Filling = true;
     form.MainCropChanged(1, 37, record);
