@@ -4,6 +4,7 @@
 #include <exception>
 #include <ostream>
 
+#include "cli/measures_command.h"
 #include "cli/report_command.h"
 #include "key/core/number_text.h"
 #include "key/core/record_fields.h"
@@ -27,17 +28,10 @@ constexpr const char* kUsage =
     "      (und das Fruchtfolgeblatt) als PDF.\n"
     "  brisolt-cli new DATEI\n"
     "      Schreibt die Berechnungsdatei einer neuen Abschätzung (Vorgabewerte).\n"
+    "  brisolt-cli measures [--format json|csv] [--variants ORDNER] [--pdf AUS.pdf] DATEI...\n"
+    "      Sucht Massnahmen, die die Erosionsgefährdung senken: einzelne Massnahmen und\n"
+    "      Kombinationen für jede erreichbare Gefährdungsstufe (JSON: ein Objekt je Zeile).\n"
     "  brisolt-cli --help\n";
-
-// Problems quote the user's arguments, which may be bytes of any encoding.
-int UsageError(std::ostream& err, const std::string& problem) {
-    err << "brisolt-cli: " << ToValidUtf8(problem) << "\n\n" << kUsage;
-    return 2;
-}
-
-std::string JsonNumber(Real x) {
-    return std::isfinite(x) ? FormatRoundTrip(x) : std::string("null");
-}
 
 // A field as CSV writes it: text as it is, numbers in round-trip form, NaN as empty text.
 std::string PlainText(const RecordField& field, const AssessmentRecord& record) {
@@ -67,13 +61,6 @@ std::string JsonValue(const RecordField& field, const AssessmentRecord& record) 
     return JsonNumber(field.RealValue(record));
 }
 
-// The result screens' texts, as the CLI writes them (always with ".").
-std::vector<std::pair<std::string, std::string>> DisplayFields(const AssessmentRecord& record) {
-    const ResultDisplay d = DisplayResults(record, '.');
-    return {{"EF", d.EF},   {"EFL", d.EFL}, {"SoilLossMM", d.SoilLossMM},
-            {"SoilLossTHA", d.SoilLossTHA}, {"C", d.C},     {"GBF", d.GBF}};
-}
-
 struct Row {
     std::string file;
     Evaluation evaluation;
@@ -101,13 +88,7 @@ void WriteJson(std::ostream& out, const Row& row) {
                 ",\"period_ref\":" + JsonString(y.x) + "}";
     }
     line += "]";
-    line += ",\"display\":{";
-    bool first = true;
-    for (const auto& [name, text] : DisplayFields(record)) {
-        line += (first ? "\"" : ",\"") + name + "\":" + JsonString(text);
-        first = false;
-    }
-    line += "}}\n";
+    line += ",\"display\":" + DisplayJson(record) + "}\n";
     out << line;
 }
 
@@ -208,6 +189,31 @@ int New(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
 
 } // namespace
 
+int UsageError(std::ostream& err, const std::string& problem) {
+    err << "brisolt-cli: " << ToValidUtf8(problem) << "\n\n" << kUsage;
+    return 2;
+}
+
+std::string JsonNumber(Real x) {
+    return std::isfinite(x) ? FormatRoundTrip(x) : std::string("null");
+}
+
+std::vector<std::pair<std::string, std::string>> DisplayFields(const AssessmentRecord& record) {
+    const ResultDisplay d = DisplayResults(record, '.');
+    return {{"EF", d.EF},   {"EFL", d.EFL}, {"SoilLossMM", d.SoilLossMM},
+            {"SoilLossTHA", d.SoilLossTHA}, {"C", d.C},     {"GBF", d.GBF}};
+}
+
+std::string DisplayJson(const AssessmentRecord& record) {
+    std::string out = "{";
+    bool first = true;
+    for (const auto& [name, text] : DisplayFields(record)) {
+        out += (first ? "\"" : ",\"") + name + "\":" + JsonString(text);
+        first = false;
+    }
+    return out + "}";
+}
+
 std::string JsonString(const std::string& utf8) {
     static constexpr char kHex[] = "0123456789abcdef";
     std::string out = "\"";
@@ -280,6 +286,9 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     }
     if (command == "new") {
         return New(rest, out, err);
+    }
+    if (command == "measures") {
+        return Measures(rest, out, err);
     }
     return UsageError(err, "unbekannter Befehl '" + command + "'");
 }

@@ -78,6 +78,18 @@ QString WritePdfTo(const report::Page& page, const std::string& path) {
 
 bool ReportsAvailable() { return true; }
 
+bool WriteReportPdf(const report::Page& page, const std::string& path, std::ostream& out,
+                    std::ostream& err) {
+    EnsureGuiApplication();
+    const QString error = WritePdfTo(page, path);
+    if (!error.isEmpty()) {
+        err << "brisolt-cli: " << ToValidUtf8(path) << ": " << error.toStdString() << "\n";
+        return false;
+    }
+    out << ToValidUtf8(path) << "\n";
+    return true;
+}
+
 int Report(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     std::string file;
     std::string protocol;
@@ -108,19 +120,11 @@ int Report(const std::vector<std::string>& args, std::ostream& out, std::ostream
         err << "brisolt-cli: Schritt " << evaluation.outcome.stoppedAt << ": "
             << ToValidUtf8(evaluation.outcome.stopMessage) << "\n";
     }
-    EnsureGuiApplication();
-    const auto write = [&](const report::Page& page, const std::string& path) {
-        const QString error = WritePdfTo(page, path);
-        if (!error.isEmpty()) {
-            err << "brisolt-cli: " << ToValidUtf8(path) << ": " << error.toStdString() << "\n";
-            return false;
-        }
-        out << ToValidUtf8(path) << "\n";
-        return true;
-    };
-    bool ok = write(report::BuildEvaluationProtocol(evaluation.record, '.'), protocol);
+    bool ok = WriteReportPdf(report::BuildEvaluationProtocol(evaluation.record, '.'), protocol,
+                             out, err);
     if (!sheet.empty()) {
-        ok = write(report::BuildRotationSheet(evaluation.record, '.'), sheet) && ok;
+        ok = WriteReportPdf(report::BuildRotationSheet(evaluation.record, '.'), sheet, out, err) &&
+             ok;
     }
     return ok ? 0 : 1;
 }

@@ -8,6 +8,11 @@ namespace brisolt::cli {
 
 bool ReportsAvailable() { return false; }
 
+bool WriteReportPdf(const report::Page&, const std::string&, std::ostream&, std::ostream& err) {
+    err << "brisolt-cli: diese Ausgabe wurde ohne PDF-Unterstützung gebaut\n";
+    return false;
+}
+
 int Report(const std::vector<std::string>&, std::ostream&, std::ostream& err) {
     err << "brisolt-cli: diese Ausgabe wurde ohne PDF-Unterstützung gebaut\n";
     return 2;

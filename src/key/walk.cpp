@@ -81,7 +81,7 @@ ResultDisplay DisplayResults(const AssessmentRecord& record, char separator) {
     return d;
 }
 
-Evaluation EvaluateCalculationFile(const std::string& path, Int currentYear) {
+Evaluation LoadCalculationFile(const std::string& path, Int currentYear) {
     Evaluation evaluation{FreshRecord(currentYear), {}};
     try {
         const LoadOutcome load = LoadCalculation(evaluation.record, path, currentYear);
@@ -91,6 +91,11 @@ Evaluation EvaluateCalculationFile(const std::string& path, Int currentYear) {
         evaluation.outcome.loaded = false;
         evaluation.outcome.loadMessage = error.what();
     }
+    return evaluation;
+}
+
+Evaluation EvaluateCalculationFile(const std::string& path, Int currentYear) {
+    Evaluation evaluation = LoadCalculationFile(path, currentYear);
     if (!evaluation.outcome.loaded) {
         return evaluation;
     }

@@ -36,8 +36,11 @@ struct Evaluation {
     WalkOutcome outcome;
 };
 
-// A fresh assessment of `currentYear`, the file loaded into it as the load command does,
-// then the walk. A file that cannot be loaded leaves the fresh defaults and walks nowhere.
+// A fresh assessment of `currentYear` with the file loaded into it as the load command does;
+// nothing is walked. A file that cannot be loaded leaves the fresh defaults.
+Evaluation LoadCalculationFile(const std::string& path, Int currentYear);
+
+// The same, then the walk. A file that cannot be loaded leaves the fresh defaults and walks nowhere.
 Evaluation EvaluateCalculationFile(const std::string& path, Int currentYear);
 
 } // namespace brisolt

@@ -13,9 +13,15 @@ inline std::string kShorterFlow(int newLength, int oldLength) {
     return "Hanglänge unterteilen (z. B. Grünstreifen quer zum Hang): Fliessstrecke " +
            std::to_string(newLength) + " m statt " + std::to_string(oldLength) + " m";
 }
+inline constexpr std::string_view kCurrent = "Aktuelle Berechnung";
+inline std::string kSingle(int n) { return "Massnahme " + std::to_string(n); }
+inline std::string kPlanFor(std::string_view level) { return "Ziel Stufe " + std::string(level); }
 inline constexpr std::string_view kAllMeasures = "Alle Massnahmen zusammen";
 inline constexpr std::string_view kAllTarget = "alle";
 inline constexpr std::string_view kApproximate = "(Näherung)";
+inline constexpr std::string_view kNote =
+    "Berechnet mit dem Schlüssel für diese Parzelle. Ob eine Massnahme im Betrieb umsetzbar ist, "
+    "beurteilt die Beratung.";
 inline constexpr std::string_view kVariantWith = "mit Massnahmen: ";
 
 // "Bei 80 cm Gründigkeit: Stufe 0 bis EFL 20, …, Stufe 3 ab EFL 61"

@@ -393,9 +393,6 @@ MeasureRow PlanRow(const PlanSearch& search, const MeasureRow& current, const Pl
         row.measures.push_back(i + 1);
         row.descriptions.push_back(search.measures[static_cast<std::size_t>(i)].description);
     }
-    if (approximate) {
-        row.descriptions.push_back(std::string(tm::kApproximate));
-    }
     row.record = Evaluate(search.inputs, search.Pointers(plan)).record;
     row.deltaEFL = row.record.EFL - current.record.EFL;
     return row;
@@ -498,6 +495,26 @@ std::string VariantWithMeasures(const std::string& variant, const std::vector<in
     return label;
 }
 
+std::string RowTitle(const MeasureRow& row) {
+    switch (row.kind) {
+    case MeasureRowKind::Current:
+        return std::string(tm::kCurrent);
+    case MeasureRowKind::Single:
+        return tm::kSingle(row.measures.empty() ? 0 : row.measures.front());
+    case MeasureRowKind::Plan:
+        break;
+    }
+    if (row.target == tm::kAllTarget) {
+        return std::string(tm::kAllMeasures);
+    }
+    std::string title = tm::kPlanFor(row.target);
+    if (row.approximate) {
+        title += " ";
+        title += tm::kApproximate;
+    }
+    return title;
+}
+
 AssessmentRecord AdoptRow(const AssessmentRecord& current, const MeasureExploration& exploration,
                           const MeasureRow& row) {
     AssessmentRecord adopted = current;
@@ -548,7 +565,6 @@ MeasureExploration ExploreMeasures(const AssessmentRecord& record) {
 
     const Plan all = BestModelPlan(model, search.c0, -1);
     MeasureRow allRow = PlanRow(search, current, all, std::string(tm::kAllTarget), false);
-    allRow.descriptions.insert(allRow.descriptions.begin(), std::string(tm::kAllMeasures));
 
     const int currentRank = LevelRank(current.record.GBF);
     const int reachable = LevelRank(allRow.record.GBF);
@@ -607,7 +623,6 @@ MeasureExploration ExploreMeasures(const AssessmentRecord& record) {
             plans.push_back(PlanRow(search, current, plan, target, true));
         } else if (reaches(allRow.record)) {
             MeasureRow row = allRow;
-            row.descriptions.erase(row.descriptions.begin());
             row.target = target;
             plans.push_back(std::move(row));
         }

@@ -67,6 +67,10 @@ MeasureExploration ExploreMeasures(const AssessmentRecord& record);
 // largest whole EFL that still gives it at the soil depth.
 std::string TargetLine(Int depthSoil);
 
+// What the first column of the table says of a row: "Aktuelle Berechnung", "Massnahme 3",
+// "Ziel Stufe 1B", "Ziel Stufe 0 (Näherung)", "Alle Massnahmen zusammen".
+std::string RowTitle(const MeasureRow& row);
+
 // The variant label of an assessment with the given single measures applied, e.g.
 // "A mit Massnahmen: 2, 5".
 std::string VariantWithMeasures(const std::string& variant, const std::vector<int>& measures);

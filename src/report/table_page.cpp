@@ -1,0 +1,77 @@
+#include "report/table_page.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "report/report_formats.h"
+
+namespace brisolt::report {
+
+namespace {
+
+// Characters of UTF-8 text (continuation bytes do not count).
+std::size_t Characters(const std::string& text) {
+    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
+}
+
+constexpr double kPadding = 1.2; // mm inside a cell, left and right together
+constexpr double kMmPerPoint = 25.4 / 72;
+// Average width of a character of the report font, as a share of its size.
+constexpr double kAverageCharWidth = 0.5;
+
+Element CellElement(const RectMm& box, const TableCell& cell, const TableColumn& column,
+                    double points, bool heading) {
+    Element e;
+    e.box = box;
+    e.text = cell.text;
+    e.fontPoints = points;
+    e.bold = cell.bold || heading;
+    e.align = column.align;
+    e.frame = Frame::All();
+    e.fill = cell.fill == Fill::None ? (heading ? Fill::Grey : Fill::White) : cell.fill;
+    e.minFontPoints = heading ? 0 : kMinValuePoints;
+    return e;
+}
+
+} // namespace
+
+double RowHeight(const TableStyle& style, const std::vector<TableColumn>& columns,
+                 const TableRow& row) {
+    const double charWidth = style.points * kMmPerPoint * kAverageCharWidth;
+    double lines = 1;
+    for (std::size_t i = 0; i < row.size() && i < columns.size(); ++i) {
+        const double perLine = std::max(1.0, (columns[i].width - kPadding) / charWidth);
+        lines = std::max(lines, std::ceil(static_cast<double>(Characters(row[i].text)) / perLine));
+    }
+    return std::min(style.maxRowHeight, lines * style.lineHeight + 0.6);
+}
+
+double AddTable(Page& page, const TableStyle& style, const std::vector<TableColumn>& columns,
+                const std::vector<TableRow>& rows) {
+    double y = style.y;
+    const auto addRow = [&](const TableRow& row, bool heading) {
+        const double height = RowHeight(style, columns, row);
+        double x = style.x;
+        for (std::size_t i = 0; i < columns.size(); ++i) {
+            const TableCell cell = i < row.size() ? row[i] : TableCell{};
+            page.elements.push_back(
+                CellElement({x, y, columns[i].width, height}, cell, columns[i], style.points,
+                            heading));
+            x += columns[i].width;
+        }
+        y += height;
+    };
+    TableRow head;
+    for (const TableColumn& c : columns) {
+        head.push_back({c.heading, true, Fill::Grey});
+    }
+    addRow(head, true);
+    for (const TableRow& row : rows) {
+        addRow(row, false);
+    }
+    return y;
+}
+
+} // namespace brisolt::report

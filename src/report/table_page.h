@@ -1,0 +1,43 @@
+#pragma once
+// A table on a report page: a heading row and rows of cells, each row as high as its
+// longest text needs. The measures comparison and the comparison of variants print their
+// tables through this.
+
+#include <string>
+#include <vector>
+
+#include "report/page.h"
+
+namespace brisolt::report {
+
+struct TableColumn {
+    std::string heading;
+    double width = 10; // mm
+    Align align = Align::Left;
+};
+
+struct TableCell {
+    std::string text;
+    bool bold = false;
+    Fill fill = Fill::None;
+};
+using TableRow = std::vector<TableCell>;
+
+struct TableStyle {
+    double x = 0;          // sheet coordinates of the table's top left corner
+    double y = 0;
+    double points = 7;     // font size of the cells
+    double lineHeight = 3.4;
+    double maxRowHeight = 30; // a row never grows beyond this; its texts shrink instead
+};
+
+// Adds the table; returns the sheet y below its last row.
+double AddTable(Page& page, const TableStyle& style, const std::vector<TableColumn>& columns,
+                const std::vector<TableRow>& rows);
+
+// The height a row of these texts needs in these columns (an estimate from the number of
+// characters; the painter shrinks what does not fit).
+double RowHeight(const TableStyle& style, const std::vector<TableColumn>& columns,
+                 const TableRow& row);
+
+} // namespace brisolt::report
