@@ -24,9 +24,12 @@
 // measures the lowest EFL comes from choosing, for every year, none, its best single
 // measure or its best pair (tillage with period, walked together), and the best site
 // combination; a small dynamic programme over the years finds that choice exactly. The plan
-// it proposes is then walked, and only the walk's results are reported. Up to four
-// measures this is the exact search; a level that needs more is approached greedily from the
-// best four-measure plan, adding whichever measure lowers EFL most, and marked "(Näherung)".
+// it proposes is then walked, and only the walk's results are reported. The tests check the
+// plans of up to four measures against every set of measures walked one by one; a plan of
+// more measures comes from the same search but is not checked that way and is marked
+// "(Näherung)". Should the walk of a proposed plan ever miss the level the model promised,
+// the plan is completed greedily: the measure that lowers EFL most is added until the level
+// is met (also marked).
 
 namespace brisolt {
 
@@ -569,13 +572,17 @@ MeasureExploration ExploreMeasures(const AssessmentRecord& record) {
     const int currentRank = LevelRank(current.record.GBF);
     const int reachable = LevelRank(allRow.record.GBF);
     std::vector<MeasureRow> plans;
-    std::vector<MeasureRow> bySize; // walked best plan of 1 ... 4 measures
-    for (int size = 1; size <= kExactPlanSize; ++size) {
+    // The walked best plan of each size, as long as more measures lower EFL further.
+    std::vector<MeasureRow> bySize;
+    for (int size = 1; size <= static_cast<int>(exploration.measures.size()); ++size) {
         const Plan plan = BestModelPlan(model, search.c0, size);
         if (plan.empty()) {
             break;
         }
-        bySize.push_back(PlanRow(search, current, plan, {}, false));
+        bySize.push_back(PlanRow(search, current, plan, {}, size > kExactPlanSize));
+        if (LevelRank(bySize.back().record.GBF) <= reachable) {
+            break; // nothing lower to reach
+        }
     }
     for (int level = currentRank - 1; level >= 0 && level >= reachable; --level) {
         const std::string target(kLevels[static_cast<std::size_t>(level)]);
@@ -591,7 +598,8 @@ MeasureExploration ExploreMeasures(const AssessmentRecord& record) {
             plans.push_back(std::move(row));
             continue;
         }
-        // Beyond four measures: add the measure that lowers EFL most until the level is met.
+        // The model promised more than the walk gave: add the measure that lowers EFL most
+        // until the level is met.
         Plan plan;
         for (const int n : bySize.empty() ? std::vector<int>{} : bySize.back().measures) {
             plan.push_back(n - 1);
