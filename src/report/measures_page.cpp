@@ -53,6 +53,57 @@ std::vector<const MeasureRow*> PrintedMeasureRows(const MeasureExploration& expl
     return out;
 }
 
+Table MeasuresTable(const std::vector<const MeasureRow*>& rows, char separator) {
+    Table table;
+    table.columns = {
+        {"Zeile", 22, Align::Left},      {"Massnahmen", 66, Align::Left},
+        {"C", 12, Align::Right},         {"EF", 10, Align::Right},
+        {"EL", 9, Align::Right},         {"EFL", 10, Align::Right},
+        {"mm/Jahr", 12.5, Align::Right}, {"t/ha/Jahr", 13.5, Align::Right},
+        {"GBF", 9, Align::Center},       {"EFL ±", 10, Align::Right},
+    };
+    const auto number = [](std::string text, Real value, bool bold = false) {
+        TableCell cell;
+        cell.text = std::move(text);
+        cell.bold = bold;
+        cell.sortKey = static_cast<double>(value);
+        cell.numeric = true;
+        return cell;
+    };
+    for (const MeasureRow* row : rows) {
+        const AssessmentRecord& r = row->record;
+        const bool isCurrent = row->kind == MeasureRowKind::Current;
+        TableCell title;
+        title.text = RowTitle(*row);
+        title.bold = row->kind != MeasureRowKind::Single;
+        TableCell measures;
+        measures.text = Joined(row->descriptions);
+        TableCell level;
+        level.text = r.GBF;
+        level.bold = true;
+        level.level = r.GBF;
+        TableRow cells = {
+            title,
+            measures,
+            number(GeneralNumberText(r.C, separator), r.C),
+            number(RoundedText(r.EF), r.EF),
+            number(RoundedText(r.EL), r.EL),
+            number(RoundedText(r.EFL), r.EFL, true),
+            number(TwoDecimalText(r.SoilLossMM), r.SoilLossMM),
+            number(ThreeDecimalText(r.SoilLossTHA), r.SoilLossTHA),
+            level,
+            number(isCurrent ? std::string() : SignedRounded(row->deltaEFL), row->deltaEFL),
+        };
+        if (isCurrent) {
+            for (TableCell& c : cells) {
+                c.fill = Fill::Grey;
+            }
+        }
+        table.rows.push_back(std::move(cells));
+    }
+    return table;
+}
+
 Page BuildMeasuresComparison(const MeasureExploration& exploration, char separator) {
     Page page;
     page.name = "Massnahmenvergleich";
@@ -66,41 +117,12 @@ Page BuildMeasuresComparison(const MeasureExploration& exploration, char separat
     page.elements.push_back(
         ValueLabel({0, 26.0, 178.6, 2 * kLineHeight}, exploration.targetLine, true));
 
-    const std::vector<TableColumn> columns = {
-        {"Zeile", 22, Align::Left},       {"Massnahmen", 66, Align::Left},
-        {"C", 12, Align::Right},          {"EF", 10, Align::Right},
-        {"EL", 9, Align::Right},          {"EFL", 10, Align::Right},
-        {"mm/Jahr", 12.5, Align::Right},  {"t/ha/Jahr", 13.5, Align::Right},
-        {"GBF", 9, Align::Center},        {"EFL ±", 10, Align::Right},
-    };
-    std::vector<TableRow> rows;
-    for (const MeasureRow* row : PrintedMeasureRows(exploration)) {
-        const AssessmentRecord& r = row->record;
-        const bool isCurrent = row->kind == MeasureRowKind::Current;
-        TableRow cells = {
-            {RowTitle(*row), isCurrent || row->kind == MeasureRowKind::Plan},
-            {Joined(row->descriptions)},
-            {GeneralNumberText(r.C, separator)},
-            {RoundedText(r.EF)},
-            {RoundedText(r.EL)},
-            {RoundedText(r.EFL), true},
-            {TwoDecimalText(r.SoilLossMM)},
-            {ThreeDecimalText(r.SoilLossTHA)},
-            {r.GBF, true},
-            {isCurrent ? std::string() : SignedRounded(row->deltaEFL)},
-        };
-        if (isCurrent) {
-            for (TableCell& c : cells) {
-                c.fill = Fill::Grey;
-            }
-        }
-        rows.push_back(std::move(cells));
-    }
+    const Table table = MeasuresTable(PrintedMeasureRows(exploration), separator);
     TableStyle style;
     style.x = kLeftMargin + 0.6;
     style.y = kBodyTop + 36.0;
     style.maxRowHeight = 20;
-    const double end = AddTable(page, style, columns, rows);
+    const double end = AddTable(page, style, table);
 
     // Below the table, but never off the page.
     const double noteTop = std::min(end + 3.0, page.heightMm - 10.0 - 2 * kLineHeight) - kBodyTop;

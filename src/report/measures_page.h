@@ -4,6 +4,7 @@
 
 #include "key/measures/measures.h"
 #include "report/page.h"
+#include "report/table_page.h"
 
 namespace brisolt::report {
 
@@ -13,6 +14,10 @@ inline constexpr std::size_t kMeasureRowsOnPage = 12;
 // The rows the page prints, in print order: the current assessment, then the plans, then
 // the single measures with the lowest EFL, up to kMeasureRowsOnPage further rows.
 std::vector<const MeasureRow*> PrintedMeasureRows(const MeasureExploration& exploration);
+
+// The rows as a table: what each row is, its measures, C, EF, EL, EFL, the soil loss, GBF
+// and the change of EFL, in the protocol's formats.
+Table MeasuresTable(const std::vector<const MeasureRow*>& rows, char separator);
 
 Page BuildMeasuresComparison(const MeasureExploration& exploration, char separator);
 

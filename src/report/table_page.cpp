@@ -19,7 +19,7 @@ std::size_t Characters(const std::string& text) {
 constexpr double kPadding = 1.2; // mm inside a cell, left and right together
 constexpr double kMmPerPoint = 25.4 / 72;
 // Average width of a character of the report font, as a share of its size.
-constexpr double kAverageCharWidth = 0.5;
+constexpr double kAverageCharWidth = 0.47;
 
 Element CellElement(const RectMm& box, const TableCell& cell, const TableColumn& column,
                     double points, bool heading) {
@@ -48,8 +48,8 @@ double RowHeight(const TableStyle& style, const std::vector<TableColumn>& column
     return std::min(style.maxRowHeight, lines * style.lineHeight + 0.6);
 }
 
-double AddTable(Page& page, const TableStyle& style, const std::vector<TableColumn>& columns,
-                const std::vector<TableRow>& rows) {
+double AddTable(Page& page, const TableStyle& style, const Table& table) {
+    const std::vector<TableColumn>& columns = table.columns;
     double y = style.y;
     const auto addRow = [&](const TableRow& row, bool heading) {
         const double height = RowHeight(style, columns, row);
@@ -65,10 +65,14 @@ double AddTable(Page& page, const TableStyle& style, const std::vector<TableColu
     };
     TableRow head;
     for (const TableColumn& c : columns) {
-        head.push_back({c.heading, true, Fill::Grey});
+        TableCell cell;
+        cell.text = c.heading;
+        cell.bold = true;
+        cell.fill = Fill::Grey;
+        head.push_back(std::move(cell));
     }
     addRow(head, true);
-    for (const TableRow& row : rows) {
+    for (const TableRow& row : table.rows) {
         addRow(row, false);
     }
     return y;

@@ -20,8 +20,18 @@ struct TableCell {
     std::string text;
     bool bold = false;
     Fill fill = Fill::None;
+    std::string level;  // a risk level label ("0" ... "3"): the screen colours the cell by it
+    bool marked = false; // stands out on screen (the lowest value of a row, say)
+    double sortKey = 0;  // the cell's number for sorting; meaningful when `numeric`
+    bool numeric = false;
 };
 using TableRow = std::vector<TableCell>;
+
+// The same table for the screen and for paper.
+struct Table {
+    std::vector<TableColumn> columns;
+    std::vector<TableRow> rows;
+};
 
 struct TableStyle {
     double x = 0;          // sheet coordinates of the table's top left corner
@@ -32,8 +42,7 @@ struct TableStyle {
 };
 
 // Adds the table; returns the sheet y below its last row.
-double AddTable(Page& page, const TableStyle& style, const std::vector<TableColumn>& columns,
-                const std::vector<TableRow>& rows);
+double AddTable(Page& page, const TableStyle& style, const Table& table);
 
 // The height a row of these texts needs in these columns (an estimate from the number of
 // characters; the painter shrinks what does not fit).

@@ -320,7 +320,8 @@ private slots:
             menu << action->text();
         }
         QCOMPARE(menu, (QStringList{QString::fromUtf8("Zurück"), "Berechnung speichern",
-                                    "Auswertung drucken", "Schritt 2 drucken", "Schliessen"}));
+                                    "Auswertung drucken", "Schritt 2 drucken",
+                                    QString::fromUtf8("Massnahmen prüfen"), "Schliessen"}));
         Trigger(step7, "mniBack");
         QVERIFY(app.Context().Screen(ScreenId::Step6)->isVisible());
         QVERIFY(!step7->isVisible());

@@ -606,8 +606,8 @@ QImage DrawLegendStep7() {
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
-    const QColor lightOrange(255, 214, 160);
-    const QColor darkOrange(236, 128, 40);
+    const QColor lightOrange = LegendLevelColor("1B");
+    const QColor darkOrange = LegendLevelColor("2");
     constexpr double kMeaningX = 50;
     // The advice column ends at the right margin, however long its longest text.
     double adviceWidth = 0;
@@ -668,6 +668,16 @@ QColor RiskLevelColor(const std::string& label) {
         if (label == level.label) {
             return QColor(level.grey, level.grey, level.grey);
         }
+    }
+    return {};
+}
+
+QColor LegendLevelColor(const std::string& label) {
+    if (label == "1B") {
+        return {255, 214, 160}; // light orange band
+    }
+    if (label == "2" || label == "3") {
+        return {236, 128, 40}; // dark orange box
     }
     return {};
 }

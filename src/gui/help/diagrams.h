@@ -18,6 +18,9 @@ QImage DrawDiagram(const QString& name);
 // upwards), and the shade of each level's area (an invalid colour for an unknown label).
 QPointF RiskChartPoint(double efl, double depthCm);
 QColor RiskLevelColor(const std::string& label);
+// The background the step 7 legend gives a level: light orange for "1B", dark orange for
+// "2" and "3", none (an invalid colour) for "0" and "1A".
+QColor LegendLevelColor(const std::string& label);
 
 // Protractor: the centre of its quarter circle and the radius of the graduated arc.
 QPointF ProtractorCentre();

@@ -702,6 +702,42 @@ HelpPageDescription FertilityRisk2() {
     return page;
 }
 
+// ---- Measures ------------------------------------------------------------------------------
+
+HelpPageDescription Measures() {
+    HelpPageDescription page =
+        Page(137, "Hilfe: Massnahmen", "Massnahmen zur Verminderung der Bodenerosion");
+    auto& e = page.elements;
+    Add(e, {T(40, 64, 609,
+              "Das Programm rechnet für die Parzelle durch, welche Änderungen der "
+              "Bewirtschaftung die Erosionsgefährdung senken. Jede Massnahme ist eine Eingabe, "
+              "die auch in Schritt 1 oder 2 gemacht werden könnte; ihr Ergebnis ist genau das, "
+              "was die Schritte 1 bis 7 mit dieser Eingabe ergeben."),
+            Bold(T(40, Below(12), 609, "Geprüft werden:"))});
+    Item(e, 40, 56, 649, 4, "-", "Bewirtschaftung quer zum Hang statt in der Fallinie;");
+    Item(e, 40, 56, 649, 2, "-",
+         "eine weniger intensive Bodenbearbeitung der Hauptkulturen (Mulchsaat, Direktsaat);");
+    Item(e, 40, 56, 649, 2, "-",
+         "Zwischenfutter oder Gründüngung statt Schwarz- oder Stoppelbrache, mit dem Beginn und "
+         "der Bodenbearbeitung, die den kleinsten Fruchtfolgefaktor ergeben;");
+    Item(e, 40, 56, 649, 2, "-", "eine weniger intensive Bodenbearbeitung in der Zwischenperiode;");
+    Item(e, 40, 56, 649, 2, "-",
+         "eine kürzere Fliessstrecke, z. B. durch Grünstreifen quer zum Hang.");
+    Add(e, {T(40, Below(12), 609,
+              "Die Kulturen, der Standort, die Rinnen und die Gründigkeit bleiben, wie sie "
+              "erfasst sind. Aufgeführt werden nur Massnahmen, die EFL senken. Für jede "
+              "erreichbare tiefere Gefährdungsstufe zeigt die Tabelle die Kombination mit den "
+              "wenigsten Massnahmen; \"Alle Massnahmen zusammen\" zeigt, wie weit die "
+              "Bewirtschaftung die Gefährdung höchstens senken kann."),
+            T(40, Below(12), 609,
+              "\"Übernehmen\" macht die gewählte Zeile zur aktuellen Berechnung, \"Drucken\" "
+              "zeigt den Massnahmenvergleich als Seite."),
+            Bold(T(40, Below(12), 609,
+                   "Die Ergebnisse sind berechnete Beispiele. Ob eine Massnahme im Betrieb "
+                   "umsetzbar ist, beurteilt die Beratung."))});
+    return page;
+}
+
 // ---- Imprint -------------------------------------------------------------------------------
 
 HelpPageDescription Imprint(int number, const char* windowTitle, int back, int next,
@@ -813,6 +849,7 @@ std::map<int, HelpPageDescription> Build() {
     }
     add(FertilityRisk1());
     add(FertilityRisk2());
+    add(Measures());
     add(Imprint1());
     add(Imprint2());
     add(Imprint3());

@@ -55,7 +55,7 @@ struct HelpPageDescription {
     bool regionMap = false;                  // scrollable map with the menu "Datei"
 };
 
-// The pages by number, 101 ... 136.
+// The pages by number, 101 ... 137.
 const std::map<int, HelpPageDescription>& HelpCatalogue();
 
 // The page a crop rotation section button leads to.

@@ -10,6 +10,7 @@
 #include "gui/results/result_field.h"
 #include "gui/shell/qt_text.h"
 #include "key/core/texts.h"
+#include "key/core/texts_measures.h"
 #include "key/core/texts_results.h"
 #include "key/results/fertility_risk.h"
 
@@ -31,6 +32,9 @@ TfrmStep7::TfrmStep7(AppContext& context)
     MakeLarge(label);
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     edtGBF_ = MakeResultField(Canvas(), "edtGBF", QRect(354, 340, 140, 36), true);
+    // Beside the result, above the five buttons of the row.
+    AddButton(Q(texts::measures::kOpenButton), "btnMeasures", QPoint(540, 346),
+              [this] { Context().OpenMeasures(); });
 
     const auto print = [this] { Context().OpenEvaluationProtocol(); };
     const auto printStep2 = [this] { Context().OpenRotationSheet(); };
@@ -49,6 +53,8 @@ TfrmStep7::TfrmStep7(AppContext& context)
                  [this] { Context().ShowOnTop(ScreenId::Save); });
     AddMenuEntry(FileMenu(), Q(t::kPrintEvaluation), "mniPrint", print);
     AddMenuEntry(FileMenu(), Q(t::kPrintStep2), "mniPrintStep2", printStep2);
+    AddMenuEntry(FileMenu(), Q(texts::measures::kOpenMenu), "mniMeasures",
+                 [this] { Context().OpenMeasures(); });
     AddMenuEntry(FileMenu(), Q(texts::common::kClose), "mniClose",
                  [this] { Context().Navigate(this, ScreenId::Main); });
     AddMenuEntry(HelpMenu(), Q(texts::common::kHelp), "mniAssistance",

@@ -54,6 +54,12 @@ void AppContext::OpenEvaluationProtocol() const {
     }
 }
 
+void AppContext::OpenMeasures() const {
+    if (openMeasures) {
+        openMeasures();
+    }
+}
+
 void AppContext::OpenRotationSheet() const {
     if (openRotationSheet) {
         openRotationSheet();

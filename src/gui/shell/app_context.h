@@ -44,15 +44,17 @@ public:
     void ShowOnTop(ScreenId target);
     static void ShowOnTop(QWidget* window);
 
-    // Hooks for the windows of the help pages and the printed reports. Until those windows
-    // exist, the commands that open them do nothing.
+    // Hooks for the windows made elsewhere: help pages, report previews, the measures. The
+    // application sets them at start; a command whose hook is not set does nothing.
     std::function<void(int page)> openHelpPage;
     std::function<void()> openEvaluationProtocol;
     std::function<void()> openRotationSheet;
+    std::function<void()> openMeasures;
 
     void OpenHelpPage(int page) const;
     void OpenEvaluationProtocol() const;
     void OpenRotationSheet() const;
+    void OpenMeasures() const;
 
 private:
     std::array<QPointer<QWidget>, static_cast<std::size_t>(ScreenId::Count)> screens_{};
@@ -71,6 +73,7 @@ inline constexpr int kRills = 111;
 inline constexpr int kSoilLoss = 104;
 inline constexpr int kSoilDepth = 102;
 inline constexpr int kFertilityRisk = 105;
+inline constexpr int kMeasures = 137;
 } // namespace help
 
 } // namespace brisolt::gui

@@ -7,6 +7,7 @@
 
 #include "gui/files/file_window.h"
 #include "gui/help/photos.h"
+#include "gui/measures/measures_window.h"
 #include <QLabel>
 #include <QTimer>
 #include <QEvent>
@@ -60,6 +61,13 @@ Application::Application(Int startYear) : context_(startYear) {
     add(new TfrmStep7(context_), ScreenId::Step7);
     add(new TfrmBusiness(context_), ScreenId::Business);
     context_.openHelpPage = [this](int page) { Help().Show(page); };
+    // The measures window is made when it is first asked for, not at start.
+    context_.openMeasures = [this] {
+        if (!measures_) {
+            measures_ = std::make_unique<TfrmMeasures>(context_);
+        }
+        AppContext::ShowOnTop(measures_.get());
+    };
 
     main_->Picture()->setPixmap(QPixmap::fromImage(LoadPhoto(QStringLiteral("main_field"))));
 
@@ -77,6 +85,7 @@ Application::Application(Int startYear) : context_(startYear) {
 }
 
 Application::~Application() {
+    measures_.reset();
     helpPages_.reset();
     // Windows go in reverse order of creation.
     while (!windows_.empty()) {

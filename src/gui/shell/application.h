@@ -12,6 +12,7 @@
 namespace brisolt::gui {
 
 class TfrmMain;
+class TfrmMeasures;
 
 class Application {
 public:
@@ -33,6 +34,7 @@ private:
     AppContext context_;
     std::vector<std::unique_ptr<QWidget>> windows_;
     std::unique_ptr<HelpPages> helpPages_;
+    std::unique_ptr<TfrmMeasures> measures_;
     TfrmMain* main_ = nullptr;
 };
 

@@ -3,6 +3,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace brisolt::texts::measures {
 
@@ -22,6 +23,26 @@ inline constexpr std::string_view kApproximate = "(Näherung)";
 inline constexpr std::string_view kNote =
     "Berechnet mit dem Schlüssel für diese Parzelle. Ob eine Massnahme im Betrieb umsetzbar ist, "
     "beurteilt die Beratung.";
+// The window.
+inline constexpr std::string_view kWindowTitle = "Massnahmen zur Verminderung der Bodenerosion";
+inline constexpr std::string_view kOpenButton = "Massnahmen …";
+inline constexpr std::string_view kOpenMenu = "Massnahmen prüfen";
+inline constexpr std::string_view kAdopt = "Übernehmen";
+inline constexpr std::string_view kPrint = "Drucken";
+inline constexpr std::string_view kNoMeasures = "Keine der geprüften Massnahmen senkt EFL weiter.";
+inline constexpr std::string_view kChooseARow =
+    "Bitte zuerst eine Zeile mit Massnahmen wählen.";
+inline std::string kStoppedAt(int step, const std::string& message) {
+    return "Die Berechnung hält bei Schritt " + std::to_string(step) + ": " + message;
+}
+inline std::string kAdopted(const std::string& variant, const std::vector<std::string>& measures) {
+    std::string text = "Die Massnahmen wurden in die aktuelle Berechnung übernommen (Variante \"" +
+                       variant + "\"):";
+    for (const std::string& m : measures) {
+        text += "\n- " + m;
+    }
+    return text;
+}
 inline constexpr std::string_view kVariantWith = "mit Massnahmen: ";
 
 // "Bei 80 cm Gründigkeit: Stufe 0 bis EFL 20, …, Stufe 3 ab EFL 61"

@@ -1,0 +1,55 @@
+#pragma once
+// "Massnahmen zur Verminderung der Bodenerosion": the measures the key finds for the current
+// assessment, single and combined, with the target line; a row can be adopted as the
+// current assessment or the comparison printed.
+
+#include <QWidget>
+
+#include "gui/shell/app_context.h"
+#include "key/measures/measures.h"
+
+class QLabel;
+class QPushButton;
+class QSortFilterProxyModel;
+class QTableView;
+
+namespace brisolt::gui {
+
+class ReportTableModel;
+
+class TfrmMeasures : public QWidget {
+    Q_OBJECT
+public:
+    explicit TfrmMeasures(AppContext& context);
+
+    // The exploration the window shows (tests read it).
+    const MeasureExploration& Exploration() const { return exploration_; }
+    QTableView* View() const { return view_; }
+    QSize sizeHint() const override { return {1060, 620}; }
+
+protected:
+    void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private slots:
+    void FormActivate();
+    void btnAdoptClick();
+    void btnPrintClick();
+    void btnHelpClick();
+    void btnCloseClick();
+
+private:
+    // The exploration's row shown in a line of the (sorted) view; nullptr for none.
+    const MeasureRow* RowAt(int viewRow) const;
+
+    AppContext& context_;
+    MeasureExploration exploration_;
+    QLabel* labTarget_;
+    QTableView* view_;
+    ReportTableModel* model_;
+    QSortFilterProxyModel* sorted_;
+    QPushButton* btnAdopt_;
+    QPushButton* btnPrint_;
+};
+
+} // namespace brisolt::gui

@@ -1,0 +1,86 @@
+#include "gui/shell/report_table_model.h"
+
+#include <QBrush>
+#include <QColor>
+#include <QFont>
+
+#include "gui/help/diagrams.h"
+#include "gui/shell/qt_text.h"
+
+namespace brisolt::gui {
+
+ReportTableModel::ReportTableModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+void ReportTableModel::SetTable(report::Table table) {
+    beginResetModel();
+    table_ = std::move(table);
+    endResetModel();
+}
+
+int ReportTableModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(table_.rows.size());
+}
+
+int ReportTableModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(table_.columns.size());
+}
+
+QVariant ReportTableModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= rowCount() || index.column() >= columnCount()) {
+        return {};
+    }
+    const report::TableRow& row = table_.rows[static_cast<std::size_t>(index.row())];
+    if (static_cast<std::size_t>(index.column()) >= row.size()) {
+        return {};
+    }
+    const report::TableCell& cell = row[static_cast<std::size_t>(index.column())];
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::ToolTipRole:
+        return Q(cell.text);
+    case kSortRole:
+        return cell.numeric ? QVariant(cell.sortKey) : QVariant(Q(cell.text));
+    case Qt::FontRole: {
+        if (!cell.bold && !cell.marked) {
+            return {};
+        }
+        QFont font;
+        font.setBold(true);
+        font.setUnderline(cell.marked);
+        return font;
+    }
+    case Qt::BackgroundRole:
+        if (!cell.level.empty()) {
+            const QColor colour = LegendLevelColor(cell.level);
+            if (colour.isValid()) {
+                return QBrush(colour);
+            }
+        }
+        if (cell.marked) {
+            return QBrush(QColor(255, 244, 170));
+        }
+        if (cell.fill == report::Fill::Grey) {
+            return QBrush(QColor(225, 225, 225));
+        }
+        return {};
+    case Qt::TextAlignmentRole: {
+        const report::Align align = table_.columns[static_cast<std::size_t>(index.column())].align;
+        const Qt::Alignment horizontal = align == report::Align::Right    ? Qt::AlignRight
+                                         : align == report::Align::Center ? Qt::AlignHCenter
+                                                                          : Qt::AlignLeft;
+        return QVariant::fromValue(horizontal | Qt::AlignVCenter);
+    }
+    default:
+        return {};
+    }
+}
+
+QVariant ReportTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
+        section >= columnCount()) {
+        return {};
+    }
+    return Q(table_.columns[static_cast<std::size_t>(section)].heading);
+}
+
+} // namespace brisolt::gui

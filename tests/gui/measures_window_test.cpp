@@ -1,0 +1,131 @@
+// The measures window opened from step 7: its rows, "Übernehmen" and "Drucken".
+
+#include <QBrush>
+#include <QLabel>
+#include <QPrintPreviewDialog>
+#include <QTableView>
+#include <QTimer>
+
+#include "gui/measures/measures_window.h"
+#include "gui/shell/application.h"
+#include "gui_support.h"
+#include "key/core/number_text.h"
+#include "key/files/calculation_file.h"
+#include "key/walk.h"
+
+namespace brisolt::gui {
+namespace {
+
+using testing::Activate;
+using testing::Click;
+using testing::Find;
+using testing::MessageLog;
+using testing::Trigger;
+
+TfrmMeasures* MeasuresWindow() {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (auto* m = qobject_cast<TfrmMeasures*>(w); m != nullptr && m->isVisible()) {
+            return m;
+        }
+    }
+    return nullptr;
+}
+
+// Selects the view's line whose first cell reads `title`.
+bool SelectRow(TfrmMeasures* window, const QString& title) {
+    QTableView* view = window->View();
+    for (int row = 0; row < view->model()->rowCount(); ++row) {
+        if (view->model()->index(row, 0).data().toString() == title) {
+            view->selectRow(row);
+            return true;
+        }
+    }
+    return false;
+}
+
+class MeasuresWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() {
+        ConfigureApplication();
+        SetDecimalSeparator('.');
+    }
+
+    void openSelectAdoptAndPrint() {
+        MessageLog log;
+        Application app(2024);
+        AppContext& context = app.Context();
+        LoadCalculation(context.record, BRISOLT_TEST_DATA "/worked_example.txt", 2024);
+        WalkForward(context.record);
+        QWidget* step7 = context.Screen(ScreenId::Step7);
+        Activate(step7);
+
+        // The button beside the result and the menu entry open the same window.
+        Click(step7, "btnMeasures");
+        TfrmMeasures* window = MeasuresWindow();
+        QVERIFY(window != nullptr);
+        QCOMPARE(window->windowTitle(), QString("Massnahmen zur Verminderung der Bodenerosion"));
+        window->hide();
+        Trigger(step7, "mniMeasures");
+        QCOMPARE(MeasuresWindow(), window);
+        QVERIFY(Find<QLabel>(window, "labTarget")->text().startsWith("Bei 80 cm Gründigkeit:"));
+
+        // The current assessment first, then the singles, then the plans; GBF cells coloured.
+        QTableView* view = window->View();
+        QCOMPARE(view->model()->index(0, 0).data().toString(), QString("Aktuelle Berechnung"));
+        QCOMPARE(view->model()->index(0, 5).data().toString(), QString("70"));
+        // Level "2" on the dark orange of the step 7 legend.
+        QCOMPARE(view->model()->index(0, 8).data(Qt::BackgroundRole).value<QBrush>().color(),
+                 QColor(236, 128, 40));
+        QCOMPARE(view->model()->rowCount(), static_cast<int>(window->Exploration().rows.size()));
+
+        // Sorting by EFL puts the plan of all measures first; adopting follows the sorted line.
+        view->sortByColumn(5, Qt::AscendingOrder);
+        QCOMPARE(view->model()->index(0, 0).data().toString(),
+                 QString("Alle Massnahmen zusammen"));
+
+        // Nothing chosen: a hint, no change.
+        view->clearSelection();
+        Click(window, "btnAdopt");
+        QCOMPARE(log.Take(), QStringList{"Bitte zuerst eine Zeile mit Massnahmen wählen."});
+        QCOMPARE(context.record.FloatDistance, 100);
+
+        QVERIFY(SelectRow(window, "Ziel Stufe 1A"));
+        Click(window, "btnAdopt");
+        const QStringList shown = log.Take();
+        QCOMPARE(shown.size(), 1);
+        QVERIFY(shown.front().contains("Fliessstrecke 33 m statt 100 m"));
+        QCOMPARE(context.record.FloatDistance, 33);
+        QVERIFY(QString::fromStdString(context.record.Variant).startsWith("A mit Massnahmen: "));
+        QCOMPARE(QString::fromStdString(context.record.GBF), QString("1A"));
+        // The window now explores the adopted assessment.
+        QCOMPARE(view->model()->index(0, 5).data().toString(), QString("39"));
+
+        // "Drucken" opens the print preview of the comparison.
+        bool sawPreview = false;
+        QTimer::singleShot(300, [&] {
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                if (auto* p = qobject_cast<QPrintPreviewDialog*>(w); p && p->isVisible()) {
+                    sawPreview = true;
+                    p->reject();
+                }
+            }
+        });
+        Click(window, "btnPrint");
+        QVERIFY(sawPreview);
+
+        // "Hilfe" opens the page about the measures.
+        int page = 0;
+        context.openHelpPage = [&](int n) { page = n; };
+        Click(window, "btnHelp");
+        QCOMPARE(page, 137);
+        Click(window, "btnClose");
+        QVERIFY(!window->isVisible());
+    }
+};
+
+} // namespace
+} // namespace brisolt::gui
+
+QTEST_MAIN(brisolt::gui::MeasuresWindowTest)
+#include "measures_window_test.moc"
