@@ -4,6 +4,7 @@
 #include <exception>
 #include <ostream>
 
+#include "cli/compare_command.h"
 #include "cli/measures_command.h"
 #include "cli/report_command.h"
 #include "key/core/number_text.h"
@@ -31,6 +32,9 @@ constexpr const char* kUsage =
     "  brisolt-cli measures [--format json|csv] [--variants ORDNER] [--pdf AUS.pdf] DATEI...\n"
     "      Sucht Massnahmen, die die Erosionsgefährdung senken: einzelne Massnahmen und\n"
     "      Kombinationen für jede erreichbare Gefährdungsstufe (JSON: ein Objekt je Zeile).\n"
+    "  brisolt-cli compare [--format json|csv] [--only-differences] [--pdf AUS.pdf] DATEI DATEI...\n"
+    "      Stellt Berechnungen (Varianten) nebeneinander: Eingaben und Ergebnisse je Datei,\n"
+    "      mit der Angabe, welche Zeilen sich unterscheiden.\n"
     "  brisolt-cli --help\n";
 
 // A field as CSV writes it: text as it is, numbers in round-trip form, NaN as empty text.
@@ -289,6 +293,9 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     }
     if (command == "measures") {
         return Measures(rest, out, err);
+    }
+    if (command == "compare") {
+        return Compare(rest, out, err);
     }
     return UsageError(err, "unbekannter Befehl '" + command + "'");
 }

@@ -43,7 +43,7 @@ void EnsureGuiApplication() {
 // Writes the page to path, whatever bytes its name holds; returns the error text or "".
 // Qt names files in UTF-8 only, so a name with other bytes (an old Latin-1 name) is written
 // under a UTF-8 name in the same folder and then given its own name.
-QString WritePdfTo(const report::Page& page, const std::string& path) {
+QString WritePdfTo(const std::vector<report::Page>& page, const std::string& path) {
     if (ToValidUtf8(path) == path) {
         return gui::WritePdf(page, QString::fromStdString(path));
     }
@@ -80,6 +80,11 @@ bool ReportsAvailable() { return true; }
 
 bool WriteReportPdf(const report::Page& page, const std::string& path, std::ostream& out,
                     std::ostream& err) {
+    return WriteReportPdf(std::vector<report::Page>{page}, path, out, err);
+}
+
+bool WriteReportPdf(const std::vector<report::Page>& page, const std::string& path,
+                    std::ostream& out, std::ostream& err) {
     EnsureGuiApplication();
     const QString error = WritePdfTo(page, path);
     if (!error.isEmpty()) {

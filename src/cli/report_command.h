@@ -16,6 +16,8 @@ bool ReportsAvailable();
 // error to `err` and returns false.
 bool WriteReportPdf(const report::Page& page, const std::string& path, std::ostream& out,
                     std::ostream& err);
+bool WriteReportPdf(const std::vector<report::Page>& pages, const std::string& path,
+                    std::ostream& out, std::ostream& err);
 
 // `report FILE --protocol OUT.pdf [--sheet OUT2.pdf]`; returns the exit status.
 int Report(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

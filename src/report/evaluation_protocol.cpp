@@ -171,7 +171,7 @@ private:
                     140.0, 8.2);
 
         static constexpr std::array<double, 4> kRows = {164.6, 168.8, 173.0, 177.3};
-        const std::array<std::pair<std::string, std::string>, 4> lines = ObservationLines(r_);
+        const std::array<std::pair<std::string, std::string>, 4> lines = RillObservationLines(r_);
         for (std::size_t i = 0; i < kRows.size(); ++i) {
             Element question = Label({kColA, kRows[i], 61.6}, lines[i].first);
             question.frame = Frame::All();
@@ -221,34 +221,6 @@ private:
         }
     }
 
-    static std::array<std::pair<std::string, std::string>, 4>
-    ObservationLines(const AssessmentRecord& r) {
-        auto answer = [&r](RillQuestion q) {
-            return ListEntry(RillQuestionListOf(q).Answers, RillAnswer(r, q));
-        };
-        auto title = [](RillQuestion q) { return RillQuestionListOf(q).Title; };
-        auto line = [&](RillQuestion q) { return std::pair{title(q), answer(q)}; };
-
-        std::array<std::pair<std::string, std::string>, 4> lines{};
-        if (r.Channels == 1) {
-            lines[0] = line(RillQuestion::Channels);
-            return lines;
-        }
-        lines[0] = line(RillQuestion::NumChannels);
-        if (r.NumChannels == 0) {
-            lines[1] = line(RillQuestion::DepthChannel);
-            if (r.DepthChannel < 2) {
-                lines[2] = line(RillQuestion::WidthChannel);
-                lines[3] = line(RillQuestion::FrequencyChannels);
-            } else {
-                lines[2] = line(RillQuestion::FrequencyChannels);
-            }
-        } else {
-            lines[1] = line(RillQuestion::DepthChannels);
-            lines[2] = line(RillQuestion::FrequencyChannels);
-        }
-        return lines;
-    }
 
     static std::array<std::string, 3> ResultBoxLines(const std::string& gbf) {
         auto s = [](std::string_view v) { return std::string(v); };

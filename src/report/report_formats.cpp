@@ -4,6 +4,7 @@
 
 #include "key/core/number_text.h"
 #include "key/core/texts.h"
+#include "key/results/rill_erosion.h"
 
 namespace brisolt::report {
 
@@ -50,6 +51,34 @@ std::string ListEntry(const std::vector<std::string>& list, Index index) {
         return {};
     }
     return list[static_cast<std::size_t>(index)];
+}
+
+std::array<std::pair<std::string, std::string>, 4> RillObservationLines(const AssessmentRecord& r) {
+    auto answer = [&r](RillQuestion q) {
+        return ListEntry(RillQuestionListOf(q).Answers, RillAnswer(r, q));
+    };
+    auto title = [](RillQuestion q) { return RillQuestionListOf(q).Title; };
+    auto line = [&](RillQuestion q) { return std::pair{title(q), answer(q)}; };
+
+    std::array<std::pair<std::string, std::string>, 4> lines{};
+    if (r.Channels == 1) {
+        lines[0] = line(RillQuestion::Channels);
+        return lines;
+    }
+    lines[0] = line(RillQuestion::NumChannels);
+    if (r.NumChannels == 0) {
+        lines[1] = line(RillQuestion::DepthChannel);
+        if (r.DepthChannel < 2) {
+            lines[2] = line(RillQuestion::WidthChannel);
+            lines[3] = line(RillQuestion::FrequencyChannels);
+        } else {
+            lines[2] = line(RillQuestion::FrequencyChannels);
+        }
+    } else {
+        lines[1] = line(RillQuestion::DepthChannels);
+        lines[2] = line(RillQuestion::FrequencyChannels);
+    }
+    return lines;
 }
 
 namespace {

@@ -2,7 +2,9 @@
 // What both reports share: the value formats, the element styles, the page background and
 // the farm data block.
 
+#include <array>
 #include <string>
+#include <utility>
 #include <string_view>
 #include <vector>
 
@@ -24,6 +26,9 @@ std::string ShareText(Real x, char separator);
 // Soil loss with two (mm) and three (t/ha) decimals, always with ".".
 std::string TwoDecimalText(Real x);
 std::string ThreeDecimalText(Real x);
+// The rill answers as the protocol's observation lines: question and answer, up to four
+// lines in the order the questions were asked ("Nein" alone when no rills formed).
+std::array<std::pair<std::string, std::string>, 4> RillObservationLines(const AssessmentRecord& r);
 // The entry at `index` of `list`; "" for an index outside it.
 std::string ListEntry(const std::vector<std::string>& list, Index index);
 

@@ -27,10 +27,12 @@ Element CellElement(const RectMm& box, const TableCell& cell, const TableColumn&
     e.box = box;
     e.text = cell.text;
     e.fontPoints = points;
-    e.bold = cell.bold || heading;
+    e.bold = cell.bold || cell.marked || heading;
     e.align = column.align;
     e.frame = Frame::All();
-    e.fill = cell.fill == Fill::None ? (heading ? Fill::Grey : Fill::White) : cell.fill;
+    e.fill = cell.fill != Fill::None        ? cell.fill
+             : heading || cell.highlight ? Fill::Grey
+                                         : Fill::White;
     e.minFontPoints = heading ? 0 : kMinValuePoints;
     return e;
 }

@@ -21,7 +21,8 @@ struct TableCell {
     bool bold = false;
     Fill fill = Fill::None;
     std::string level;  // a risk level label ("0" ... "3"): the screen colours the cell by it
-    bool marked = false; // stands out on screen (the lowest value of a row, say)
+    bool marked = false;    // the best of its row: bold on paper, marked on screen
+    bool highlight = false; // its row differs between the columns
     double sortKey = 0;  // the cell's number for sorting; meaningful when `numeric`
     bool numeric = false;
 };

@@ -335,6 +335,20 @@ void PaintPage(QPainter& painter, const report::Page& page) {
 }
 
 QString WritePdf(const report::Page& page, const QString& path) {
+    return WritePdf(std::vector<report::Page>{page}, path);
+}
+
+QPageLayout PageLayoutOf(const report::Page& page) {
+    return QPageLayout(QPageSize(QPageSize::A4),
+                       page.widthMm > page.heightMm ? QPageLayout::Landscape
+                                                    : QPageLayout::Portrait,
+                       QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+}
+
+QString WritePdf(const std::vector<report::Page>& pages, const QString& path) {
+    if (pages.empty()) {
+        return QStringLiteral("Die PDF-Datei kann nicht erzeugt werden.");
+    }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         return QStringLiteral("Die Datei kann nicht geschrieben werden: ") + file.errorString();
@@ -342,16 +356,21 @@ QString WritePdf(const report::Page& page, const QString& path) {
     {
         QPdfWriter writer(&file);
         writer.setResolution(1200);
-        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                         QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
-        writer.setTitle(QString::fromStdString(page.name));
+        writer.setPageLayout(PageLayoutOf(pages.front()));
+        writer.setTitle(QString::fromStdString(pages.front().name));
         writer.setCreator(QStringLiteral("Brisolt"));
         QPainter painter;
         if (!painter.begin(&writer)) {
             file.cancelWriting();
             return QStringLiteral("Die PDF-Datei kann nicht erzeugt werden.");
         }
-        PaintPage(painter, page);
+        for (std::size_t i = 0; i < pages.size(); ++i) {
+            if (i > 0) {
+                writer.setPageLayout(PageLayoutOf(pages[i]));
+                writer.newPage();
+            }
+            PaintPage(painter, pages[i]);
+        }
         painter.end();
     }
     if (!file.commit()) {

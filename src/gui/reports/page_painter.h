@@ -2,7 +2,9 @@
 // Draws a report page description with QPainter: one drawing code for the preview, the
 // printer and PDF files. Needs only QtGui.
 
+#include <QPageLayout>
 #include <QString>
+#include <vector>
 
 #include "report/page.h"
 
@@ -17,5 +19,9 @@ void PaintPage(QPainter& painter, const report::Page& page);
 // Writes the page as a one-page A4 PDF. The old file is replaced only once the new one is
 // complete. Returns an empty text on success, otherwise a German error message.
 QString WritePdf(const report::Page& page, const QString& path);
+// The same with several pages, each A4 in the orientation its size gives.
+QString WritePdf(const std::vector<report::Page>& pages, const QString& path);
+// A4 without margins, landscape when the page is wider than high.
+QPageLayout PageLayoutOf(const report::Page& page);
 
 } // namespace brisolt::gui

@@ -15,17 +15,32 @@ namespace brisolt::gui {
 
 void ShowReportPreview(QWidget* parent, const std::function<report::Page()>& build,
                        const QString& proposedPdfName) {
+    ShowReportPreview(
+        parent, [&build] { return std::vector<report::Page>{build()}; }, proposedPdfName);
+}
+
+void ShowReportPreview(QWidget* parent, const std::function<std::vector<report::Page>()>& build,
+                       const QString& proposedPdfName) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageSize(QPageSize(QPageSize::A4));
-    printer.setPageOrientation(QPageLayout::Portrait);
+    const std::vector<report::Page> first = build();
+    printer.setPageOrientation(!first.empty() && first.front().widthMm > first.front().heightMm
+                                   ? QPageLayout::Landscape
+                                   : QPageLayout::Portrait);
     printer.setFullPage(true); // the page description measures from the sheet's corner
     QPrintPreviewDialog preview(&printer, parent);
     preview.setObjectName("previewReport");
     preview.setWindowTitle(QString::fromUtf8("Druckvorschau"));
     QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
                      [&build](QPrinter* target) {
+                         const std::vector<report::Page> pages = build();
                          QPainter painter(target);
-                         PaintPage(painter, build());
+                         for (std::size_t i = 0; i < pages.size(); ++i) {
+                             if (i > 0) {
+                                 target->newPage();
+                             }
+                             PaintPage(painter, pages[i]);
+                         }
                      });
     if (QToolBar* toolbar = preview.findChild<QToolBar*>()) {
         toolbar->addSeparator();

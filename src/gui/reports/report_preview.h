@@ -3,6 +3,7 @@
 
 #include <QString>
 #include <functional>
+#include <vector>
 
 #include "report/page.h"
 
@@ -13,6 +14,9 @@ namespace brisolt::gui {
 // Opens the preview and returns when the user closes it. `build` runs each time the page is
 // drawn (preview, printer, PDF), so the report always shows the record of that moment.
 void ShowReportPreview(QWidget* parent, const std::function<report::Page()>& build,
+                       const QString& proposedPdfName);
+// The same for a report of several pages.
+void ShowReportPreview(QWidget* parent, const std::function<std::vector<report::Page>()>& build,
                        const QString& proposedPdfName);
 
 } // namespace brisolt::gui

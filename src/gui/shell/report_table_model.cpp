@@ -59,6 +59,9 @@ QVariant ReportTableModel::data(const QModelIndex& index, int role) const {
         if (cell.marked) {
             return QBrush(QColor(255, 244, 170));
         }
+        if (cell.highlight) {
+            return QBrush(QColor(222, 234, 250));
+        }
         if (cell.fill == report::Fill::Grey) {
             return QBrush(QColor(225, 225, 225));
         }

@@ -1,0 +1,388 @@
+#include "report/comparison.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <map>
+#include <set>
+
+#include "key/core/number_text.h"
+#include "key/core/record_fields.h"
+#include "key/core/texts.h"
+#include "key/core/texts_rotation.h"
+#include "key/results/rill_erosion.h"
+#include "key/results/soil_depth.h"
+#include "key/rotation/rotation_checks.h"
+#include "key/rotation/step2_form.h"
+#include "key/site/site_influence.h"
+#include "key/walk.h"
+#include "report/report_formats.h"
+
+namespace brisolt::report {
+
+namespace {
+
+constexpr const char* kFarm = "Betriebsdaten";
+constexpr const char* kSite = "Schritt 1: Standort";
+constexpr const char* kRotation = "Schritt 2: Fruchtfolge";
+constexpr const char* kRills = "Schritt 4: Rinnenerosion";
+constexpr const char* kDepth = "Schritt 6: Gründigkeit";
+constexpr const char* kResults = "Ergebnisse";
+constexpr const char* kMessage = "Meldung";
+constexpr const char* kCurrentName = "aktuelle Berechnung";
+
+// The caption of a field of the record's table.
+std::string Caption(std::string_view name) {
+    for (const RecordField& field : RecordFields()) {
+        if (field.name == name) {
+            return std::string(field.label);
+        }
+    }
+    return std::string(name);
+}
+
+
+std::string Joined(std::initializer_list<std::string> parts) {
+    std::string out;
+    for (const std::string& p : parts) {
+        if (!p.empty()) {
+            out += (out.empty() ? "" : ", ") + p;
+        }
+    }
+    return out;
+}
+
+// What the step 2 screen shows for each calendar year of the rotation: the main crop with
+// its tillage, and the intermediate period with its tillage and start.
+struct YearTexts {
+    std::string main;
+    std::string period;
+};
+
+std::map<Int, YearTexts> RotationTexts(const AssessmentRecord& record) {
+    std::map<Int, YearTexts> out;
+    Step2Form form;
+    form.Activate(record);
+    const RotationExtent extent = FindRotationExtent(record);
+    for (int k = extent.First; !extent.Empty() && k <= extent.Last; ++k) {
+        const Step2Year& row = form.Row(k);
+        const auto text = [&](Choice c) { return row.List(c).ChosenText(); };
+        out[record.RotationYearAt(k).Year] = {
+            Joined({text(Choice::Crop), text(Choice::CropTillage)}),
+            Joined({text(Choice::PeriodType), text(Choice::PeriodTillage),
+                    text(Choice::PeriodStart)})};
+    }
+    return out;
+}
+
+// The answers by question, as the protocol's observation lines give them.
+std::map<std::string, std::string> RillAnswers(const AssessmentRecord& record) {
+    std::map<std::string, std::string> out;
+    for (const auto& [question, answer] : RillObservationLines(record)) {
+        if (!question.empty()) {
+            out[question] = answer;
+        }
+    }
+    return out;
+}
+
+int LevelRank(const std::string& gbf) {
+    static const std::vector<std::string> levels{"0", "1A", "1B", "2", "3"};
+    const auto it = std::find(levels.begin(), levels.end(), gbf);
+    return it == levels.end() ? -1 : static_cast<int>(it - levels.begin());
+}
+
+} // namespace
+
+ComparedVariant LoadVariant(const std::string& path, Int currentYear) {
+    ComparedVariant v;
+    v.file = path;
+    v.name = std::filesystem::path(path).filename().string();
+    const Evaluation e = EvaluateCalculationFile(path, currentYear);
+    v.loaded = e.outcome.loaded;
+    v.loadMessage = e.outcome.loadMessage;
+    v.stoppedAt = e.outcome.stoppedAt;
+    v.stopMessage = e.outcome.stopMessage;
+    v.record = e.record;
+    return v;
+}
+
+ComparedVariant CurrentVariant(const AssessmentRecord& record) {
+    ComparedVariant v;
+    v.name = kCurrentName;
+    v.record = record;
+    const WalkOutcome o = WalkForward(v.record);
+    v.stoppedAt = o.stoppedAt;
+    v.stopMessage = o.stopMessage;
+    return v;
+}
+
+std::string VariantHeading(const ComparedVariant& variant) {
+    const AssessmentRecord& r = variant.record;
+    std::string parcel = variant.loaded ? Joined({r.Parzelle, r.Variant}) : std::string();
+    if (variant.loaded && !r.Parzelle.empty() && !r.Variant.empty()) {
+        parcel = r.Parzelle + " / " + r.Variant;
+    }
+    return parcel.empty() ? variant.name : parcel + " (" + variant.name + ")";
+}
+
+Comparison CompareVariants(std::vector<ComparedVariant> variants, char separator) {
+    Comparison c;
+    c.variants = std::move(variants);
+    const auto add = [&](const char* group, std::string label, auto value) {
+        ComparisonRow row;
+        row.group = group;
+        row.label = std::move(label);
+        for (const ComparedVariant& v : c.variants) {
+            row.values.push_back(v.loaded ? value(v) : std::string());
+        }
+        row.differ = std::adjacent_find(row.values.begin(), row.values.end(),
+                                        std::not_equal_to<>()) != row.values.end();
+        c.rows.push_back(std::move(row));
+    };
+    const auto results = [](auto value) {
+        return [value](const ComparedVariant& v) { return v.HasResults() ? value(v.record) : ""; };
+    };
+
+    add(kFarm, Caption("Parzelle"), [](const ComparedVariant& v) { return v.record.Parzelle; });
+    add(kFarm, Caption("Variant"), [](const ComparedVariant& v) { return v.record.Variant; });
+    add(kFarm, Caption("Year"),
+        [](const ComparedVariant& v) { return IntegerText(v.record.Year); });
+    add(kFarm, Caption("EnteredBy"), [](const ComparedVariant& v) { return v.record.EnteredBy; });
+    add(kFarm, Caption("EnteredOn"), [](const ComparedVariant& v) { return v.record.EnteredOn; });
+
+    add(kSite, Caption("Region"), [](const ComparedVariant& v) {
+        return ListEntry(RegionLetters(), v.record.Region);
+    });
+    add(kSite, Caption("SoilType"), [](const ComparedVariant& v) {
+        return ListEntry(SoilTypeNames(v.record.Region), v.record.SoilType);
+    });
+    add(kSite, Caption("Gradient"),
+        [](const ComparedVariant& v) { return IntegerText(v.record.Gradient) + " %"; });
+    add(kSite, Caption("FloatDistance"),
+        [](const ComparedVariant& v) { return IntegerText(v.record.FloatDistance) + " m"; });
+    add(kSite, Caption("Stones"),
+        [](const ComparedVariant& v) { return IntegerText(v.record.Stones) + " %"; });
+    add(kSite, Caption("Entertainment"), [](const ComparedVariant& v) {
+        return ListEntry(ManagementDirections(), v.record.Entertainment);
+    });
+
+    // Every calendar year of any variant's rotation, in order.
+    std::vector<std::map<Int, YearTexts>> years;
+    std::set<Int> calendar;
+    for (const ComparedVariant& v : c.variants) {
+        years.push_back(v.loaded ? RotationTexts(v.record) : std::map<Int, YearTexts>{});
+        for (const auto& [year, texts] : years.back()) {
+            calendar.insert(year);
+        }
+    }
+    for (const Int year : calendar) {
+        const auto yearText = [&](bool main) {
+            return [&years, &c, year, main](const ComparedVariant& v) {
+                const auto& texts = years[static_cast<std::size_t>(&v - c.variants.data())];
+                const auto it = texts.find(year);
+                return it == texts.end() ? std::string() : main ? it->second.main
+                                                                : it->second.period;
+            };
+        };
+        add(kRotation, std::to_string(year) + " " + std::string(texts::step2::kMainCrop),
+            yearText(true));
+        add(kRotation, std::to_string(year) + " " + std::string(texts::step2::kIntermediatePeriod),
+            yearText(false));
+    }
+    add(kRotation, Caption("Remark"), [](const ComparedVariant& v) { return v.record.Remark; });
+
+    std::vector<std::string> questions;
+    for (int q = 0; q < kRillQuestionCount; ++q) {
+        const std::string& title = RillQuestionListOf(static_cast<RillQuestion>(q)).Title;
+        const bool asked = std::any_of(c.variants.begin(), c.variants.end(), [&](const auto& v) {
+            return v.loaded && RillAnswers(v.record).count(title) != 0;
+        });
+        if (asked) {
+            add(kRills, title, [title](const ComparedVariant& v) {
+                const auto answers = RillAnswers(v.record);
+                const auto it = answers.find(title);
+                return it == answers.end() ? std::string() : it->second;
+            });
+        }
+    }
+
+    add(kDepth, Caption("Method"), [](const ComparedVariant& v) {
+        return ListEntry(DepthMethods(), v.record.Method);
+    });
+    add(kDepth, Caption("DepthSoil"),
+        [](const ComparedVariant& v) { return IntegerText(v.record.DepthSoil) + " cm"; });
+
+    if (std::any_of(c.variants.begin(), c.variants.end(),
+                    [](const ComparedVariant& v) { return !v.HasResults(); })) {
+        ComparisonRow row;
+        row.group = kResults;
+        row.label = kMessage;
+        for (const ComparedVariant& v : c.variants) {
+            row.values.push_back(v.HasResults() ? std::string() : v.Message());
+        }
+        row.differ = true;
+        c.rows.push_back(std::move(row));
+    }
+    add(kResults, Caption("ST") + " (ST)", results([](const AssessmentRecord& r) {
+            return RoundedText(r.ST);
+        }));
+    add(kResults, Caption("STReduced") + " (ST')", results([](const AssessmentRecord& r) {
+            return RoundedText(r.STReduced);
+        }));
+    add(kResults, Caption("C") + " (C)", results([separator](const AssessmentRecord& r) {
+            return GeneralNumberText(r.C, separator);
+        }));
+    add(kResults, Caption("EF") + " (EF)",
+        results([](const AssessmentRecord& r) { return RoundedText(r.EF); }));
+    add(kResults, Caption("EL") + " (EL)",
+        results([](const AssessmentRecord& r) { return RoundedText(r.EL); }));
+    add(kResults, Caption("EFL") + " (EFL)",
+        results([](const AssessmentRecord& r) { return RoundedText(r.EFL); }));
+    add(kResults, Caption("SoilLossMM"),
+        results([](const AssessmentRecord& r) { return TwoDecimalText(r.SoilLossMM); }));
+    add(kResults, Caption("SoilLossTHA"),
+        results([](const AssessmentRecord& r) { return ThreeDecimalText(r.SoilLossTHA); }));
+    add(kResults, Caption("GBF") + " (GBF)",
+        results([](const AssessmentRecord& r) { return r.GBF; }));
+    return c;
+}
+
+Comparison CompareCalculations(const std::vector<std::string>& files, Int currentYear,
+                               char separator) {
+    std::vector<ComparedVariant> variants;
+    for (const std::string& file : files) {
+        variants.push_back(LoadVariant(file, currentYear));
+    }
+    return CompareVariants(std::move(variants), separator);
+}
+
+Table ComparisonTable(const Comparison& comparison, bool onlyDifferences, std::size_t first,
+                      std::size_t count) {
+    Table table;
+    const std::size_t end = std::min(comparison.variants.size(), first + count);
+    table.columns.push_back({"", 75, Align::Left});
+    for (std::size_t v = first; v < end; ++v) {
+        table.columns.push_back({VariantHeading(comparison.variants[v]), 48, Align::Left});
+    }
+
+    // The lowest EFL and the lowest GBF among the variants with results.
+    std::vector<Real> efl;
+    std::vector<int> level;
+    for (const ComparedVariant& v : comparison.variants) {
+        efl.push_back(v.HasResults() ? RoundHalfEven(v.record.EFL) : Real(1e300));
+        level.push_back(v.HasResults() && LevelRank(v.record.GBF) >= 0 ? LevelRank(v.record.GBF)
+                                                                        : 99);
+    }
+    const Real lowestEfl = efl.empty() ? 0 : *std::min_element(efl.begin(), efl.end());
+    const int lowestLevel = level.empty() ? 0 : *std::min_element(level.begin(), level.end());
+
+    std::string group;
+    for (const ComparisonRow& row : comparison.rows) {
+        if (onlyDifferences && !row.differ) {
+            continue;
+        }
+        if (row.group != group) {
+            group = row.group;
+            TableCell heading;
+            heading.text = group;
+            heading.bold = true;
+            table.rows.push_back({heading});
+            table.rows.back().resize(table.columns.size());
+        }
+        TableRow cells;
+        TableCell caption;
+        caption.text = row.label;
+        cells.push_back(caption);
+        const bool isEfl = row.label.size() >= 6 && row.label.ends_with("(EFL)");
+        const bool isGbf = row.label.ends_with("(GBF)");
+        for (std::size_t v = first; v < end; ++v) {
+            TableCell cell;
+            cell.text = row.values[v];
+            cell.highlight = row.differ;
+            if (isGbf) {
+                cell.level = cell.text;
+                cell.marked = !cell.text.empty() && level[v] == lowestLevel;
+            }
+            if (isEfl) {
+                cell.marked = !cell.text.empty() && efl[v] == lowestEfl;
+            }
+            cells.push_back(std::move(cell));
+        }
+        cells.front().highlight = row.differ;
+        table.rows.push_back(std::move(cells));
+    }
+    return table;
+}
+
+std::vector<Page> BuildComparisonPages(const Comparison& comparison, bool onlyDifferences) {
+    constexpr double kWidth = 297, kHeight = 210, kLeft = 10, kTop = 10, kBottom = 10;
+    const auto newPage = [&](std::size_t number, std::size_t total) {
+        Page page;
+        page.widthMm = kWidth;
+        page.heightMm = kHeight;
+        page.name = "Varianten vergleichen";
+        Element title;
+        title.box = {kLeft, kTop, 180, 6};
+        title.text = page.name;
+        title.fontPoints = kTitlePoints;
+        title.bold = true;
+        page.elements.push_back(title);
+        Element product = title;
+        product.box = {kWidth - kLeft - 90, kTop, 90, 6};
+        product.text = std::string(texts::kProgramName) + " " + std::string(texts::kVersion) +
+                       (total > 1 ? "  –  Seite " + std::to_string(number) + "/" +
+                                        std::to_string(total)
+                                  : std::string());
+        product.align = Align::Right;
+        page.elements.push_back(product);
+        Element rule;
+        rule.kind = ElementKind::Line;
+        rule.box = {kLeft, kTop + 5.5, kWidth - 2 * kLeft, 1.5};
+        page.elements.push_back(rule);
+        return page;
+    };
+
+    // Pages across (groups of variants) and down (rows that do not fit).
+    std::vector<std::vector<Page>> groups;
+    const std::size_t variants = std::max<std::size_t>(comparison.variants.size(), 1);
+    for (std::size_t first = 0; first < variants; first += kVariantsPerPage) {
+        const Table table = ComparisonTable(comparison, onlyDifferences, first, kVariantsPerPage);
+        TableStyle style;
+        style.x = kLeft;
+        style.y = kTop + 10;
+        style.maxRowHeight = 14;
+        std::vector<Page> pages;
+        Table part{table.columns, {}};
+        double height = RowHeight(style, table.columns, {});
+        const auto flush = [&] {
+            pages.push_back(newPage(0, 0));
+            AddTable(pages.back(), style, part);
+            part.rows.clear();
+            height = RowHeight(style, table.columns, {});
+        };
+        for (const TableRow& row : table.rows) {
+            const double h = RowHeight(style, table.columns, row);
+            if (!part.rows.empty() && style.y + height + h > kHeight - kBottom) {
+                flush();
+            }
+            part.rows.push_back(row);
+            height += h;
+        }
+        flush();
+        groups.push_back(std::move(pages));
+    }
+    std::vector<Page> out;
+    for (auto& pages : groups) {
+        for (Page& page : pages) {
+            out.push_back(std::move(page));
+        }
+    }
+    // Number the pages now that their count is known.
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        Page numbered = newPage(i + 1, out.size());
+        out[i].elements[1] = numbered.elements[1];
+    }
+    return out;
+}
+
+} // namespace brisolt::report
