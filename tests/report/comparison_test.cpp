@@ -1,0 +1,163 @@
+#include "report/comparison.h"
+
+#include <gtest/gtest.h>
+
+#include "key/files/calculation_file.h"
+#include "key/startup.h"
+#include "support/rotation_entry.h"
+#include "support/temp_dir.h"
+
+namespace brisolt::report {
+namespace {
+
+const std::string kWorkedExample = std::string(BRISOLT_TEST_DATA) + "/worked_example.txt";
+
+// The worked example with the wheat of its first year sown directly instead of ploughed.
+std::string DirectSeedingVariant(const brisolt::testing::TempDir& dir) {
+    AssessmentRecord r = FreshRecord(2024);
+    LoadCalculation(r, kWorkedExample, 2024);
+    Step2Form form;
+    form.Activate(r);
+    brisolt::testing::ChooseText(form, r, 1, Choice::CropTillage, "Direktsaat/Streifenfrässaat");
+    r.Variant = "Direktsaat";
+    const std::string path = dir.File("direktsaat.txt");
+    SaveCalculation(r, path);
+    return path;
+}
+
+const ComparisonRow& Row(const Comparison& c, const std::string& label) {
+    for (const ComparisonRow& row : c.rows) {
+        if (row.label == label) {
+            return row;
+        }
+    }
+    throw std::runtime_error("no row " + label);
+}
+
+bool HasRow(const Comparison& c, const std::string& label) {
+    return std::any_of(c.rows.begin(), c.rows.end(),
+                       [&](const ComparisonRow& r) { return r.label == label; });
+}
+
+TEST(Comparison, PloughAgainstDirectSeeding) {
+    BuildKeyTables();
+    brisolt::testing::TempDir dir;
+    const Comparison c =
+        CompareCalculations({kWorkedExample, DirectSeedingVariant(dir)}, 2024, ',');
+    ASSERT_EQ(c.variants.size(), 2u);
+    EXPECT_EQ(VariantHeading(c.variants[0]), "Langacker / A (worked_example.txt)");
+    EXPECT_EQ(VariantHeading(c.variants[1]), "Langacker / Direktsaat (direktsaat.txt)");
+
+    using Values = std::vector<std::string>;
+    EXPECT_EQ(Row(c, "Variante").values, (Values{"A", "Direktsaat"}));
+    EXPECT_TRUE(Row(c, "Variante").differ);
+    EXPECT_EQ(Row(c, "Region").values, (Values{"A", "A"}));
+    EXPECT_FALSE(Row(c, "Region").differ);
+    EXPECT_EQ(Row(c, "Gefälle").values, (Values{"10 %", "10 %"}));
+    EXPECT_EQ(Row(c, "Länge der Fliessstrecke des Wassers").values, (Values{"100 m", "100 m"}));
+    EXPECT_EQ(Row(c, "Bodenart").values[0], "Lehmiger Sand");
+    EXPECT_EQ(Row(c, "Bewirtschaftungsrichtung").values[0], "In Fallinie");
+
+    // The rotation as the sheet writes it; only the first year's tillage differs.
+    EXPECT_EQ(Row(c, "2015 Hauptkultur").values,
+              (Values{"Weizen (Winter), Plug/pfluglos unter 10% Bedeckung",
+                      "Weizen (Winter), Direktsaat/Streifenfrässaat"}));
+    EXPECT_EQ(Row(c, "2015 Zwischenperiode").values[0],
+              "Stoppelbrache im Winter, keine Bodenbearbeitung, 20.07. bis 31.07.");
+    EXPECT_FALSE(Row(c, "2016 Hauptkultur").differ);
+    EXPECT_FALSE(Row(c, "2017 Zwischenperiode").differ);
+    EXPECT_EQ(Row(c, "Erosionsrinnen entstehen").values, (Values{"Nein", "Nein"}));
+    EXPECT_EQ(Row(c, "Gründigkeit").values, (Values{"80 cm", "80 cm"}));
+
+    // Results in the protocol's formats, C with the given separator.
+    EXPECT_EQ(Row(c, "Fruchtfolgefaktor (C)").values, (Values{"1,512", "1,269"}));
+    EXPECT_EQ(Row(c, "Gesamtgefährdung (EFL)").values, (Values{"70", "59"}));
+    EXPECT_EQ(Row(c, "Bodenverlust in mm/Jahr").values, (Values{"0.58", "0.49"}));
+    EXPECT_EQ(Row(c, "Bodenverlust in t/ha/Jahr").values, (Values{"6.974", "5.853"}));
+    EXPECT_EQ(Row(c, "Kennwert für die Standorteinflüsse (ST)").values, (Values{"46", "46"}));
+    EXPECT_EQ(Row(c, "Gefährdungsstufe der Bodenfruchtbarkeit (GBF)").values,
+              (Values{"2", "2"}));
+    EXPECT_FALSE(HasRow(c, "Meldung"));
+
+    // On screen and paper: group headings, the lowest EFL marked, GBF cells with their level.
+    const Table table = ComparisonTable(c, false, 0, 8);
+    ASSERT_EQ(table.columns.size(), 3u);
+    EXPECT_EQ(table.rows.front().front().text, "Betriebsdaten");
+    EXPECT_TRUE(table.rows.front().front().bold);
+    for (const TableRow& row : table.rows) {
+        if (row[0].text == "Gesamtgefährdung (EFL)") {
+            EXPECT_FALSE(row[1].marked);
+            EXPECT_TRUE(row[2].marked);
+            EXPECT_TRUE(row[1].highlight);
+        }
+        if (row[0].text == "Gefährdungsstufe der Bodenfruchtbarkeit (GBF)") {
+            EXPECT_EQ(row[1].level, "2");
+            EXPECT_TRUE(row[1].marked && row[2].marked); // equal levels are both the lowest
+        }
+    }
+}
+
+TEST(Comparison, AFailedFileKeepsItsColumnAndYearsOfOneVariantOnly) {
+    BuildKeyTables();
+    brisolt::testing::TempDir dir;
+    const std::string broken = dir.Write("kaputt.txt", "V2.02\r\nName\r\n");
+    const std::string ten = dir.File("zehn.txt");
+    SaveCalculation(brisolt::testing::TenYearsPloughAndBareFallow(), ten);
+    AssessmentRecord flat = brisolt::testing::TenYearsPloughAndBareFallow();
+    flat.Gradient = 1;
+    const std::string stopped = dir.File("flach.txt");
+    SaveCalculation(flat, stopped);
+
+    const Comparison c = CompareCalculations({kWorkedExample, broken, ten, stopped}, 2026, '.');
+    ASSERT_EQ(c.variants.size(), 4u);
+    EXPECT_FALSE(c.variants[1].loaded);
+    EXPECT_EQ(c.variants[3].stoppedAt, 1);
+
+    // The broken file's column is empty but for its message; the stopped walk shows its
+    // inputs and its message in place of the results.
+    const ComparisonRow& message = Row(c, "Meldung");
+    EXPECT_EQ(message.values[0], "");
+    EXPECT_EQ(message.values[1], "Die Datei ist unvollständig und kann nicht eingelesen werden.");
+    EXPECT_EQ(message.values[3].rfind("Bei Gefälle von weniger als 2%", 0), 0u);
+    EXPECT_EQ(Row(c, "Region").values[1], "");
+    EXPECT_EQ(Row(c, "Gefälle").values[3], "1 %");
+    EXPECT_EQ(Row(c, "Gesamtgefährdung (EFL)").values[1], "");
+    EXPECT_EQ(Row(c, "Gesamtgefährdung (EFL)").values[3], "");
+    EXPECT_EQ(Row(c, "Gesamtgefährdung (EFL)").values[2], "316");
+
+    // 2015 ... 2017 come from the worked example, 2017 ... 2026 from the ten-year rotation.
+    EXPECT_EQ(Row(c, "2015 Hauptkultur").values[2], "");
+    EXPECT_NE(Row(c, "2015 Hauptkultur").values[0], "");
+    EXPECT_NE(Row(c, "2026 Hauptkultur").values[2], "");
+    EXPECT_EQ(Row(c, "2026 Hauptkultur").values[0], "");
+    EXPECT_NE(Row(c, "2026 Hauptkultur").values[3], ""); // inputs of a stopped walk are shown
+
+    // "Nur Unterschiede zeigen" keeps exactly the differing rows, under their headings.
+    const Table all = ComparisonTable(c, false, 0, 8);
+    const Table differing = ComparisonTable(c, true, 0, 8);
+    std::size_t differ = 0;
+    for (const ComparisonRow& row : c.rows) {
+        differ += row.differ ? 1 : 0;
+    }
+    std::size_t shown = 0;
+    for (const TableRow& row : differing.rows) {
+        shown += row[0].bold ? 0 : 1;
+        EXPECT_TRUE(row[0].bold || row[1].highlight);
+    }
+    EXPECT_EQ(shown, differ);
+    EXPECT_LT(differing.rows.size(), all.rows.size());
+
+    // Four variants across a landscape page; the comparison of all of them fits two across.
+    const std::vector<Page> pages = BuildComparisonPages(c, false);
+    ASSERT_FALSE(pages.empty());
+    EXPECT_GT(pages.front().widthMm, pages.front().heightMm);
+    for (const Page& page : pages) {
+        for (const Element& e : page.elements) {
+            EXPECT_LE(e.box.y + e.box.height, page.heightMm - 10 + 1e-9) << e.text;
+            EXPECT_LE(e.box.x + e.box.width, page.widthMm - 10 + 1e-9) << e.text;
+        }
+    }
+}
+
+} // namespace
+} // namespace brisolt::report
