@@ -59,11 +59,17 @@ QString RealFileDialog(QWidget* parent, const FileDialogRequest& request) {
     return dialog.selectedFiles().constFirst();
 }
 
-std::string LocalPath(const QString& path) {
+} // namespace
+
+std::string FileWindow::LocalPath(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }
 
-} // namespace
+QStringList FileWindow::CalculationFileFilters() {
+    return {Filter(texts::filewindows::kFilterDat, "*.dat"),
+            Filter(texts::filewindows::kFilterLis, "*.lis"),
+            Filter(texts::filewindows::kFilterTxt, "*.txt")};
+}
 
 void FileWindow::SetFileDialog(FileDialog dialog) {
     CurrentDialog() = std::move(dialog);
@@ -101,9 +107,7 @@ QString FileWindow::AskForFile(bool save) {
     request.save = save;
     request.caption = windowTitle();
     request.proposedName = fileName_->text();
-    request.nameFilters = {Filter(texts::filewindows::kFilterDat, "*.dat"),
-                           Filter(texts::filewindows::kFilterLis, "*.lis"),
-                           Filter(texts::filewindows::kFilterTxt, "*.txt")};
+    request.nameFilters = CalculationFileFilters();
     request.selectedFilter = request.nameFilters.constLast();
     request.defaultSuffix = Q(texts::filewindows::kDefaultExtension);
     const FileDialog& dialog = CurrentDialog();

@@ -39,6 +39,11 @@ public:
     // empty function restores the real dialog.
     static void SetFileDialog(FileDialog dialog);
 
+    // The three file types of calculation files, as the dialogs list them; TXT is the last.
+    static QStringList CalculationFileFilters();
+    // A path as the key's file functions take it (the platform's encoding of file names).
+    static std::string LocalPath(const QString& path);
+
 protected:
     AppContext& Context() { return context_; }
     // Asks the user for a file; empty when cancelled.

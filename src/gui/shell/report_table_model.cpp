@@ -83,7 +83,13 @@ QVariant ReportTableModel::headerData(int section, Qt::Orientation orientation, 
         section >= columnCount()) {
         return {};
     }
-    return Q(table_.columns[static_cast<std::size_t>(section)].heading);
+    // A heading "Langacker / A (datei.txt)" takes two lines: the name of the file below.
+    QString heading = Q(table_.columns[static_cast<std::size_t>(section)].heading);
+    const qsizetype open = heading.lastIndexOf(" (");
+    if (open > 0 && heading.endsWith(')')) {
+        heading[open] = '\n';
+    }
+    return heading;
 }
 
 } // namespace brisolt::gui

@@ -1,0 +1,20 @@
+#pragma once
+// German texts of the comparison of variants.
+
+#include <string_view>
+
+namespace brisolt::texts::compare {
+
+inline constexpr std::string_view kMenu = "Varianten vergleichen …";
+inline constexpr std::string_view kWindowTitle = "Varianten vergleichen";
+inline constexpr std::string_view kAddFiles = "Dateien hinzufügen …";
+inline constexpr std::string_view kAddCurrent = "Aktuelle Berechnung hinzufügen";
+inline constexpr std::string_view kRemove = "Entfernen";
+inline constexpr std::string_view kOnlyDifferences = "Nur Unterschiede zeigen";
+inline constexpr std::string_view kPrint = "Drucken";
+inline constexpr std::string_view kTooMany = "Es können höchstens acht Varianten verglichen werden.";
+inline constexpr std::string_view kTooFew = "Zum Vergleichen braucht es mindestens zwei Varianten.";
+inline constexpr std::string_view kChooseAColumn =
+    "Bitte zuerst die Spalte der Variante wählen, die entfernt werden soll.";
+
+} // namespace brisolt::texts::compare
