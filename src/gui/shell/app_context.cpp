@@ -3,9 +3,13 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include "key/startup.h"
+
 namespace brisolt::gui {
 
-AppContext::AppContext(Int year) : startYear(year) { ResetRecordDefaults(record, year); }
+AppContext::AppContext(Int year) : startYear(year) {
+    InitialiseRecord(record, year);
+}
 
 void AppContext::Register(ScreenId id, QWidget* window) {
     screens_[static_cast<std::size_t>(id)] = window;
