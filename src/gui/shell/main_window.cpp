@@ -29,7 +29,7 @@ TfrmMain::TfrmMain(AppContext& context)
     const auto save = [this] { Context().ShowOnTop(ScreenId::Save); };
     const auto quit = [this] {
         if (MayQuit()) {
-            QApplication::quit();
+            EndProgram();
         }
     };
     next_ = AddRowButton(Q(texts::common::kNext), "btnNext", 0, next);
@@ -61,7 +61,13 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
         return;
     }
     event->accept();
-    QApplication::quit();
+    EndProgram();
+}
+
+void TfrmMain::EndProgram() {
+    // Leaves the event loop whatever the other windows say: quit() would first close every
+    // window, and a wizard screen only hides when closed, which refuses the quit.
+    QApplication::exit(0);
 }
 
 } // namespace brisolt::gui

@@ -24,6 +24,7 @@ private:
     // Whether the program may end: at once when nothing is unsaved, otherwise as the user
     // answers.
     bool MayQuit();
+    static void EndProgram();
 
     QLabel* picture_;
     QPushButton* next_;
