@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -12,6 +13,7 @@
 #include "gui/files/file_window.h"
 #include "gui/shell/application.h"
 #include "gui/shell/main_window.h"
+#include "gui/shell/wizard_screen.h"
 #include "gui_support.h"
 
 using namespace brisolt;
@@ -168,7 +170,7 @@ private slots:
             Activate(main);
             const bool ended = EndsTheProgram([&] { c.quit(main); });
             Messages::SetAnswer(false);
-            QCOMPARE(ended, c.ends);
+            QVERIFY2(ended == c.ends, c.name);
             QVERIFY2(ended || main->isVisible(), c.name);
             const QStringList expected =
                 c.asks ? QStringList{"Die Eingaben wurden seit dem letzten Speichern geändert. "
@@ -180,6 +182,43 @@ private slots:
             }
         }
         FileWindow::SetFileDialog({});
+    }
+
+    void aWindowLargerThanTheScreenScrollsInsideAWindowThatFits() {
+        Application app(2026);
+        auto* step2 = app.Window<WizardScreen>(ScreenId::Step2);
+        QWidget* canvas = Find<QWidget>(step2, "canvas");
+        const QSize full = step2->sizeHint();
+        std::vector<std::pair<QPushButton*, QRect>> buttons;
+        for (QPushButton* button : canvas->findChildren<QPushButton*>()) {
+            buttons.emplace_back(button, button->geometry());
+        }
+        QVERIFY(buttons.size() >= 7);
+
+        step2->FitInto(full); // fits: stays as it is
+        QCOMPARE(step2->findChild<QScrollArea*>(), nullptr);
+        QCOMPARE(step2->sizeHint(), full);
+
+        // 1280 x 720 less a frame: a 1920 x 1080 screen at 150 %, or smaller.
+        for (const QSize room : {QSize(1240, 650), QSize(700, 500)}) {
+            Application small(2026);
+            auto* window = small.Window<WizardScreen>(ScreenId::Step2);
+            window->FitInto(room);
+            Activate(window);
+            auto* scroll = window->findChild<QScrollArea*>("scrCanvas");
+            QVERIFY(scroll != nullptr);
+            QVERIFY(window->width() <= room.width());
+            QVERIFY(window->height() <= room.height());
+            QCOMPARE(Find<QWidget>(window, "canvas")->size(), WizardScreen::kStep2Canvas);
+            for (const auto& [original, geometry] : buttons) {
+                auto* button = Find<QPushButton>(window, qPrintable(original->objectName()));
+                QCOMPARE(button->geometry(), geometry); // the layout inside is unchanged
+                scroll->ensureWidgetVisible(button, 0, 0);
+                const QRect onScreen(button->mapTo(window, QPoint(0, 0)), button->size());
+                QVERIFY2(window->rect().contains(onScreen), qPrintable(button->objectName()));
+                QVERIFY(!button->visibleRegion().isEmpty());
+            }
+        }
     }
 
 private:

@@ -9,7 +9,10 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QShowEvent>
+#include <QStyle>
+#include <algorithm>
 
 #include "gui/shell/messages.h"
 #include "gui/shell/qt_text.h"
@@ -30,6 +33,33 @@ WizardScreen::WizardScreen(AppContext& context, ScreenId id, const QString& capt
     helpMenu_->setObjectName("mnhHelp");
     // Fixed layouts: the window keeps the size of its canvas.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void WizardScreen::FitInto(QSize room) {
+    if (qobject_cast<QScrollArea*>(centralWidget()) != nullptr) {
+        return; // already fitted once
+    }
+    const QSize full = sizeHint();
+    if (full.width() <= room.width() && full.height() <= room.height()) {
+        return;
+    }
+    auto* scroll = new QScrollArea(this);
+    scroll->setObjectName("scrCanvas");
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(false);
+    scroll->setWidget(takeCentralWidget());
+    setCentralWidget(scroll);
+    layout()->setSizeConstraint(QLayout::SetDefaultConstraint);
+    // A scroll bar along one side takes room from the other.
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, scroll);
+    QSize fitted = full;
+    const bool vertical = full.height() > room.height();
+    const bool horizontal = full.width() + (vertical ? bar : 0) > room.width();
+    fitted.rwidth() = std::min(full.width() + (vertical ? bar : 0), room.width());
+    fitted.rheight() = std::min(full.height() + (horizontal ? bar : 0), room.height());
+    setMinimumSize(QSize(std::min(fitted.width(), 200), std::min(fitted.height(), 150)));
+    setMaximumSize(full + QSize(vertical ? bar : 0, horizontal ? bar : 0));
+    resize(fitted);
 }
 
 void WizardScreen::Guarded(const std::function<void()>& handler) {

@@ -31,6 +31,11 @@ public:
     AppContext& Context() { return context_; }
     ScreenId Id() const { return id_; }
 
+    // Makes the window fit into `room` (the screen area it may use, without its frame).
+    // A window larger than that shows its canvas, unchanged, in a scroll area and takes
+    // the room there is; it may still be enlarged up to its full size.
+    void FitInto(QSize room);
+
 protected:
     QWidget* Canvas() const { return canvas_; }
     QMenu* FileMenu() const { return fileMenu_; }
