@@ -47,6 +47,7 @@ void WizardScreen::FitInto(QSize room) {
     scroll->setObjectName("scrCanvas");
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidgetResizable(false);
+    scroll->setFocusPolicy(Qt::NoFocus); // the tab order stays that of the controls
     scroll->setWidget(takeCentralWidget());
     setCentralWidget(scroll);
     layout()->setSizeConstraint(QLayout::SetDefaultConstraint);
