@@ -249,7 +249,16 @@ std::string SaveCalculation(const AssessmentRecord& record, const std::string& p
         ::unlink(temp.c_str());
         ThrowFileError(error);
     }
+    record.savedFile = data;
     return std::string(texts::files::kSaved);
+}
+
+bool HasUnsavedChanges(const AssessmentRecord& record) {
+    return CalculationFileBytes(record) != record.savedFile;
+}
+
+void MarkAsSaved(const AssessmentRecord& record) {
+    record.savedFile = CalculationFileBytes(record);
 }
 
 LoadOutcome LoadCalculationBytes(AssessmentRecord& record, const std::string& bytes,
@@ -284,6 +293,7 @@ LoadOutcome LoadCalculationBytes(AssessmentRecord& record, const std::string& by
             fields[i].setNumber(loaded, numbers[i]);
         }
     }
+    MarkAsSaved(loaded);
     record = std::move(loaded);
     return {true, std::string(texts::files::kLoaded)};
 }
