@@ -3,7 +3,7 @@ SHELL := /bin/bash
 
 PACKAGES := cmake g++ make ninja-build qt6-base-dev libgl-dev libglx-dev libjpeg62-turbo-dev \
             libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth poppler-utils \
-            fonts-dejavu-core fonts-liberation2
+            fonts-dejavu-core fonts-liberation2 qt6-translations-l10n
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 
 BUILD      ?= build

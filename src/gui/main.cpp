@@ -1,4 +1,7 @@
 #include <QApplication>
+#include <QClipboard>
+#include <cstdio>
+#include <cstdlib>
 
 #include "gui/shell/application.h"
 #include "gui/shell/first_paint.h"
@@ -10,5 +13,14 @@ int main(int argc, char** argv) {
     brisolt::gui::Application brisoltApp(brisolt::CurrentCalendarYear());
     brisolt::gui::QuitAfterFirstPaint::InstallIfRequested(brisoltApp.MainWindow());
     brisoltApp.Start();
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    // Nothing is kept beyond the run (every file is closed when its command ends), so the
+    // program ends here instead of taking down its windows one by one, which keeps the
+    // process alive after the windows have gone. Only text the program put on the
+    // clipboard needs Qt's orderly end, which hands it to the desktop's clipboard keeper.
+    if (!QGuiApplication::clipboard()->ownsClipboard()) {
+        std::fflush(nullptr);
+        std::_Exit(status);
+    }
+    return status;
 }

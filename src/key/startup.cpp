@@ -1,5 +1,6 @@
 #include "key/startup.h"
 
+#include "key/files/calculation_file.h"
 #include "key/results/result_tables.h"
 #include "key/rotation/step2_form.h"
 #include "key/site/site_influence.h"
@@ -23,6 +24,7 @@ void BuildKeyTables() {
 void InitialiseRecord(AssessmentRecord& record, Int currentYear) {
     BuildKeyTables();
     ResetRecordDefaults(record, currentYear);
+    MarkAsSaved(record);
 }
 
 AssessmentRecord FreshRecord(Int currentYear) {

@@ -8,7 +8,8 @@ namespace brisolt {
 // Builds every constant table and catalogue list of the key (once; later calls are free).
 void BuildKeyTables();
 
-// The record as at program start for the given calendar year, with every table built.
+// The record as at program start for the given calendar year, with every table built and
+// nothing unsaved.
 void InitialiseRecord(AssessmentRecord& record, Int currentYear);
 AssessmentRecord FreshRecord(Int currentYear);
 

@@ -1,13 +1,16 @@
 // The load and save windows: the file they write, what a load replaces, and that every
 // failure is reported while the window stays open and the assessment stays as it was.
 
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <optional>
 
 #include "gui/files/file_window.h"
@@ -137,6 +140,27 @@ private slots:
         QCOMPARE(log.entries.size(), std::size_t{0});
         QVERIFY(!save->isVisible());
         QCOMPARE(save->FileName()->text(), path);
+    }
+
+    void theSaveDialogSpeaksGerman() {
+        MessageLog log;
+        Application app(2026);
+        auto* save = app.Window<TfrmSave>(ScreenId::Save);
+        Activate(save);
+        QStringList buttons;
+        QTimer::singleShot(0, [&buttons] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog != nullptr);
+            for (QPushButton* button :
+                 dialog->findChild<QDialogButtonBox*>()->findChildren<QPushButton*>()) {
+                buttons << button->text();
+            }
+            dialog->reject();
+        });
+        Click(save, "bbtFolder");
+        buttons.sort();
+        QCOMPARE(buttons, (QStringList{"Abbrechen", "S&peichern"}));
+        QVERIFY(log.Take().isEmpty());
     }
 
     void saveWindowStartsEmptyAndACancelEmptiesIt() {

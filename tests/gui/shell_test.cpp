@@ -1,11 +1,19 @@
 // The program's start and the moves between its windows.
 
+#include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <functional>
 
+#include "gui/files/file_window.h"
 #include "gui/shell/application.h"
 #include "gui/shell/main_window.h"
+#include "gui/shell/wizard_screen.h"
 #include "gui_support.h"
 
 using namespace brisolt;
@@ -84,6 +92,145 @@ private slots:
         QCOMPARE(log.entries[0].first, Messages::Kind::Error);
         QCOMPARE(log.entries[0].second, QString("Datei nicht gefunden."));
         QCOMPARE(log.entries[1].second, QString("Fertig."));
+    }
+
+    void endingAsksOnlyWhenInputsAreUnsaved() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("berechnung.txt");
+        FileWindow::SetFileDialog([&](QWidget*, const FileDialogRequest&) { return path; });
+        const auto typeName = [](Application& app) {
+            QWidget* business = app.Context().Screen(ScreenId::Business);
+            Activate(business);
+            TypeAndLeave(Find<QLineEdit>(business, "edtNameSurname"), "Muster Peter");
+        };
+        const auto save = [](Application& app) {
+            Click(app.Context().Screen(ScreenId::Save), "bbtFolder");
+        };
+        const auto load = [&](Application& app) {
+            QWidget* open = app.Context().Screen(ScreenId::Open);
+            Find<QLineEdit>(open, "edtFileName")->setText(path);
+            Click(open, "bbtFolder");
+        };
+        const auto button = [](TfrmMain* main) { Click(main, "btnExit"); };
+        const auto menu = [](TfrmMain* main) { Trigger(main, "mniExit"); };
+        const auto keys = [](TfrmMain* main) {
+            QTest::keyClick(main, Qt::Key_Q, Qt::ControlModifier);
+        };
+        const auto titleBar = [](TfrmMain* main) { main->close(); };
+        struct Case {
+            const char* name;
+            std::vector<std::function<void(Application&)>> before;
+            std::function<void(TfrmMain*)> quit;
+            bool yes;
+            bool asks;
+            bool ends;
+        };
+        const Case cases[] = {
+            {"unchanged", {}, button, false, false, true},
+            {"typed back to what it was",
+             {typeName,
+              [](Application& app) {
+                  TypeAndLeave(
+                      Find<QLineEdit>(app.Context().Screen(ScreenId::Business), "edtNameSurname"),
+                      "");
+              }},
+             menu,
+             false,
+             false,
+             true},
+            {"changed, Nein", {typeName}, button, false, true, false},
+            {"changed, Nein by the title bar", {typeName}, titleBar, false, true, false},
+            {"changed, Ja", {typeName}, keys, true, true, true},
+            {"changed, Ja by the title bar", {typeName}, titleBar, true, true, true},
+            {"changed and saved", {typeName, save}, menu, false, false, true},
+            {"saved, changed again",
+             {typeName, save, [](Application& app) { app.Context().record.Gradient = 5; }},
+             button,
+             false,
+             true,
+             false},
+            {"changed, then a file loaded",
+             {typeName, save, typeName, load},
+             button,
+             false,
+             false,
+             true},
+        };
+        for (const Case& c : cases) {
+            QFile::remove(path);
+            Application app(2026);
+            app.Start();
+            MessageLog log;
+            for (const auto& step : c.before) {
+                step(app);
+            }
+            log.Take();
+            Messages::SetAnswer(c.yes);
+            TfrmMain* main = app.MainWindow();
+            Activate(main);
+            const bool ended = EndsTheProgram([&] { c.quit(main); });
+            Messages::SetAnswer(false);
+            QVERIFY2(ended == c.ends, c.name);
+            QVERIFY2(ended || main->isVisible(), c.name);
+            const QStringList expected =
+                c.asks ? QStringList{"Die Eingaben wurden seit dem letzten Speichern geändert. "
+                                     "Programm trotzdem beenden?"}
+                       : QStringList{};
+            QCOMPARE(log.Take(), expected);
+            if (c.asks) {
+                QCOMPARE(log.entries.size(), std::size_t{0});
+            }
+        }
+        FileWindow::SetFileDialog({});
+    }
+
+    void aWindowLargerThanTheScreenScrollsInsideAWindowThatFits() {
+        Application app(2026);
+        auto* step2 = app.Window<WizardScreen>(ScreenId::Step2);
+        QWidget* canvas = Find<QWidget>(step2, "canvas");
+        const QSize full = step2->sizeHint();
+        std::vector<std::pair<QPushButton*, QRect>> buttons;
+        for (QPushButton* button : canvas->findChildren<QPushButton*>()) {
+            buttons.emplace_back(button, button->geometry());
+        }
+        QVERIFY(buttons.size() >= 7);
+
+        step2->FitInto(full); // fits: stays as it is
+        QCOMPARE(step2->findChild<QScrollArea*>(), nullptr);
+        QCOMPARE(step2->sizeHint(), full);
+
+        // 1280 x 720 less a frame: a 1920 x 1080 screen at 150 %, or smaller.
+        for (const QSize room : {QSize(1240, 650), QSize(700, 500)}) {
+            Application small(2026);
+            auto* window = small.Window<WizardScreen>(ScreenId::Step2);
+            window->FitInto(room);
+            Activate(window);
+            auto* scroll = window->findChild<QScrollArea*>("scrCanvas");
+            QVERIFY(scroll != nullptr);
+            QVERIFY(window->width() <= room.width());
+            QVERIFY(window->height() <= room.height());
+            QCOMPARE(Find<QWidget>(window, "canvas")->size(), WizardScreen::kStep2Canvas);
+            for (const auto& [original, geometry] : buttons) {
+                auto* button = Find<QPushButton>(window, qPrintable(original->objectName()));
+                QCOMPARE(button->geometry(), geometry); // the layout inside is unchanged
+                scroll->ensureWidgetVisible(button, 0, 0);
+                const QRect onScreen(button->mapTo(window, QPoint(0, 0)), button->size());
+                QVERIFY2(window->rect().contains(onScreen), qPrintable(button->objectName()));
+                QVERIFY(!button->visibleRegion().isEmpty());
+            }
+        }
+    }
+
+private:
+    // Runs `command` inside the event loop, as a user's action is; true when it ended the
+    // program's event loop.
+    static bool EndsTheProgram(const std::function<void()>& command) {
+        QTimer giveUp;
+        giveUp.setSingleShot(true);
+        QObject::connect(&giveUp, &QTimer::timeout, [] { QApplication::exit(1); });
+        giveUp.start(300);
+        QTimer::singleShot(0, command);
+        return QApplication::exec() == 0;
     }
 };
 

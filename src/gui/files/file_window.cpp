@@ -89,6 +89,8 @@ FileWindow::FileWindow(AppContext& context, const QString& caption)
     folder_->setGeometry(480, 31, 25, 25);
     folder_->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
     folder_->setAutoDefault(true);
+    // Enter in the name field runs the command as the folder button does.
+    connect(fileName_, &QLineEdit::returnPressed, folder_, &QPushButton::click);
     connect(folder_, &QPushButton::clicked, this, [this] {
         // The flag also covers the error box, which opens after the command has ended.
         inCommand_ = true;

@@ -5,10 +5,13 @@
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QShortcut>
 #include <QTableWidget>
 #include <algorithm>
 
@@ -85,6 +88,14 @@ HelpWindow::HelpWindow(const HelpPageDescription& description, HelpPages& pages)
     setObjectName(QStringLiteral("frmHelp%1").arg(description.number));
     setWindowTitle(description.windowTitle);
     resize(kWidth, kHeight);
+    // Escape does what the page's "Schliessen" does.
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, [this] {
+        if (auto* close = findChild<QPushButton*>(QStringLiteral("btnClose"))) {
+            close->click();
+        } else {
+            hide();
+        }
+    });
     if (description.regionMap) {
         BuildRegionMap();
         return;

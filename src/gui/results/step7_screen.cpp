@@ -41,7 +41,8 @@ TfrmStep7::TfrmStep7(AppContext& context)
     AddRowButton(Q(texts::common::kBack), "btnBack", 0,
                  [this] { Context().Navigate(this, ScreenId::Step6); });
     AddRowButton(Q(t::kPrintStep2), "btnPrintStep2", 1, printStep2);
-    AddRowButton(Q(t::kPrintEvaluation), "btnPrint", 2, print);
+    // Without "Weiter", Enter prints the evaluation, the step's result.
+    SetDefaultButton(AddRowButton(Q(t::kPrintEvaluation), "btnPrint", 2, print));
     AddRowButton(Q(texts::common::kHelp), "btnAssistance", -2,
                  [this] { Context().OpenHelpPage(help::kFertilityRisk); });
     AddRowButton(Q(texts::common::kClose), "btnClose", -1,

@@ -1,8 +1,10 @@
 #include "gui/shell/application.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
 #include <QLocale>
 #include <QPushButton>
+#include <QTranslator>
 #include <clocale>
 
 #include "gui/files/file_window.h"
@@ -30,7 +32,34 @@
 
 namespace brisolt::gui {
 
+namespace {
+
+// Qt's own dialogs and tool tips (file dialogs and their questions, the print dialog, the
+// preview) speak German as the rest of the program does, whatever the system's language.
+// Without the catalogue they stay English; the program runs all the same.
+void LoadQtGerman() {
+    const QString name = QStringLiteral("qtbaseGerman");
+    if (qApp->findChild<QTranslator*>(name) != nullptr) {
+        return;
+    }
+    auto* translator = new QTranslator(qApp);
+    translator->setObjectName(name);
+    const QString folders[] = {QLibraryInfo::path(QLibraryInfo::TranslationsPath),
+                               QStringLiteral("/usr/share/qt6/translations"),
+                               QCoreApplication::applicationDirPath() + "/translations"};
+    for (const QString& folder : folders) {
+        if (translator->load(QStringLiteral("qtbase_de"), folder)) {
+            QCoreApplication::installTranslator(translator);
+            return;
+        }
+    }
+    delete translator;
+}
+
+} // namespace
+
 void ConfigureApplication() {
+    LoadQtGerman();
     // Number conversions of the key never depend on the C locale; keep it neutral anyway.
     std::setlocale(LC_NUMERIC, "C");
     const QString point = QLocale::system().decimalPoint();

@@ -38,7 +38,8 @@ private:
     TfrmMain* main_ = nullptr;
 };
 
-// Sets the application font and the regional decimal separator from the system locale.
+// Sets the application font, the regional decimal separator from the system locale, and
+// German for Qt's own dialogs.
 void ConfigureApplication();
 
 } // namespace brisolt::gui

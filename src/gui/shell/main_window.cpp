@@ -2,11 +2,14 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QPushButton>
 
+#include "gui/shell/messages.h"
 #include "gui/shell/qt_text.h"
 #include "key/core/texts.h"
+#include "key/files/calculation_file.h"
 
 namespace brisolt::gui {
 
@@ -24,23 +27,47 @@ TfrmMain::TfrmMain(AppContext& context)
     const auto next = [this] { Context().Navigate(nullptr, ScreenId::Intro); };
     const auto load = [this] { Context().ShowOnTop(ScreenId::Open); };
     const auto save = [this] { Context().ShowOnTop(ScreenId::Save); };
-    const auto quit = [] { QApplication::quit(); };
+    const auto quit = [this] {
+        if (MayQuit()) {
+            EndProgram();
+        }
+    };
     next_ = AddRowButton(Q(texts::common::kNext), "btnNext", 0, next);
     AddRowButton(Q(texts::common::kExit), "btnExit", -1, quit);
     AddMenuEntry(FileMenu(), Q(texts::common::kNext), "mniNext", next);
-    AddMenuEntry(FileMenu(), Q(texts::common::kLoad), "mniLoadCalculation", load);
-    AddMenuEntry(FileMenu(), Q(texts::common::kSave), "mniSaveCalculation", save);
-    AddMenuEntry(FileMenu(), Q(texts::common::kExit), "mniExit", quit);
+    AddMenuEntry(FileMenu(), Q(texts::common::kLoad), "mniLoadCalculation", load)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    AddMenuEntry(FileMenu(), Q(texts::common::kSave), "mniSaveCalculation", save)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    AddMenuEntry(FileMenu(), Q(texts::common::kExit), "mniExit", quit)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     AddMenuEntry(HelpMenu(), Q(texts::common::kImprint), "mniVersioninfo",
                  [this] { Context().OpenHelpPage(help::kImprint); });
     next_->setFocus();
     next_->setDefault(true);
 }
 
+bool TfrmMain::MayQuit() {
+    // Once agreed, the closing of the windows that follows asks nothing more.
+    quitting_ = quitting_ || !HasUnsavedChanges(Context().record) ||
+                Messages::Ask(this, Q(texts::mainwindow::kQuitUnsaved));
+    return quitting_;
+}
+
 void TfrmMain::closeEvent(QCloseEvent* event) {
-    // Closing the main window ends the program; nothing is asked and nothing saved.
+    // Closing the main window ends the program, as "Beenden" does.
+    if (!MayQuit()) {
+        event->ignore();
+        return;
+    }
     event->accept();
-    QApplication::quit();
+    EndProgram();
+}
+
+void TfrmMain::EndProgram() {
+    // Leaves the event loop whatever the other windows say: quit() would first close every
+    // window, and a wizard screen only hides when closed, which refuses the quit.
+    QApplication::exit(0);
 }
 
 } // namespace brisolt::gui

@@ -21,8 +21,14 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Whether the program may end: at once when nothing is unsaved, otherwise as the user
+    // answers.
+    bool MayQuit();
+    static void EndProgram();
+
     QLabel* picture_;
     QPushButton* next_;
+    bool quitting_ = false;
 };
 
 } // namespace brisolt::gui

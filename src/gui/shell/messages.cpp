@@ -1,6 +1,7 @@
 #include "gui/shell/messages.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 #include <exception>
 
 #include "gui/shell/qt_text.h"
@@ -13,9 +14,17 @@ Messages::Sink& CurrentSink() {
     static Messages::Sink sink;
     return sink;
 }
+bool& CurrentAnswer() {
+    static bool yes = false;
+    return yes;
+}
 } // namespace
 
 void Messages::SetSink(Sink sink) { CurrentSink() = std::move(sink); }
+
+void Messages::SetAnswer(bool yes) {
+    CurrentAnswer() = yes;
+}
 
 QString Messages::ErrorText(const QString& text) {
     return text.endsWith('.') ? text : text + '.';
@@ -39,6 +48,21 @@ void Messages::ShowError(QWidget* parent, const QString& text) {
     }
     QMessageBox box(QMessageBox::Critical, Q(texts::kProgramName), shown, QMessageBox::Ok, parent);
     box.exec();
+}
+
+bool Messages::Ask(QWidget* parent, const QString& text) {
+    if (CurrentSink()) {
+        CurrentSink()(Kind::Question, text);
+        return CurrentAnswer();
+    }
+    QMessageBox box(QMessageBox::Question, Q(texts::kMessageCaption), text, QMessageBox::NoButton,
+                    parent);
+    QPushButton* yes = box.addButton(Q(texts::kYes), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(Q(texts::kNo), QMessageBox::NoRole);
+    box.setDefaultButton(no);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
 }
 
 void RunGuarded(QWidget* parent, const std::function<void()>& command) {

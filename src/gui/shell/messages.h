@@ -13,15 +13,21 @@ class Messages {
 public:
     enum class Kind {
         Message, // the program's own messages: "Bestätigung", question icon, "OK"
-        Error    // failures: stop icon, program title, "." appended
+        Error,   // failures: stop icon, program title, "." appended
+        Question // as a message, with "Ja" and "Nein"
     };
     using Sink = std::function<void(Kind, const QString&)>;
 
     static void Show(QWidget* parent, const QString& text);
     static void ShowError(QWidget* parent, const QString& text);
+    // Asks a question; true for "Ja". "Nein" is the default, so a stray Enter keeps things
+    // as they are.
+    static bool Ask(QWidget* parent, const QString& text);
 
-    // While a sink is set, messages go to it instead of a modal box (tests).
+    // While a sink is set, messages go to it instead of a modal box (tests); questions get
+    // the answer set here ("Nein" unless told otherwise).
     static void SetSink(Sink sink);
+    static void SetAnswer(bool yes);
 
     // The error text as the error box shows it: with a final ".".
     static QString ErrorText(const QString& text);

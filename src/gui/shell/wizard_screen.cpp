@@ -3,11 +3,16 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QEvent>
-#include <QShowEvent>
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QShowEvent>
+#include <QStyle>
+#include <algorithm>
 
 #include "gui/shell/messages.h"
 #include "gui/shell/qt_text.h"
@@ -30,6 +35,34 @@ WizardScreen::WizardScreen(AppContext& context, ScreenId id, const QString& capt
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 
+void WizardScreen::FitInto(QSize room) {
+    if (qobject_cast<QScrollArea*>(centralWidget()) != nullptr) {
+        return; // already fitted once
+    }
+    const QSize full = sizeHint();
+    if (full.width() <= room.width() && full.height() <= room.height()) {
+        return;
+    }
+    auto* scroll = new QScrollArea(this);
+    scroll->setObjectName("scrCanvas");
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(false);
+    scroll->setFocusPolicy(Qt::NoFocus); // the tab order stays that of the controls
+    scroll->setWidget(takeCentralWidget());
+    setCentralWidget(scroll);
+    layout()->setSizeConstraint(QLayout::SetDefaultConstraint);
+    // A scroll bar along one side takes room from the other.
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, scroll);
+    QSize fitted = full;
+    const bool vertical = full.height() > room.height();
+    const bool horizontal = full.width() + (vertical ? bar : 0) > room.width();
+    fitted.rwidth() = std::min(full.width() + (vertical ? bar : 0), room.width());
+    fitted.rheight() = std::min(full.height() + (horizontal ? bar : 0), room.height());
+    setMinimumSize(QSize(std::min(fitted.width(), 200), std::min(fitted.height(), 150)));
+    setMaximumSize(full + QSize(vertical ? bar : 0, horizontal ? bar : 0));
+    resize(fitted);
+}
+
 void WizardScreen::Guarded(const std::function<void()>& handler) {
     const bool outer = !inHandler_;
     inHandler_ = true;
@@ -47,7 +80,18 @@ QPushButton* WizardScreen::AddButton(const QString& text, const QString& objectN
     button->setAutoDefault(true); // Enter on a focused button presses it
     connect(button, &QPushButton::clicked, this,
             [this, handler = std::move(handler)] { Guarded(handler); });
+    if (objectName == QLatin1String("btnNext")) {
+        SetDefaultButton(button);
+    }
     return button;
+}
+
+void WizardScreen::SetDefaultButton(QPushButton* button) {
+    if (defaultButton_ != nullptr) {
+        defaultButton_->setDefault(false);
+    }
+    defaultButton_ = button;
+    defaultButton_->setDefault(true);
 }
 
 QPushButton* WizardScreen::AddRowButton(const QString& text, const QString& objectName, int slot,
@@ -62,6 +106,9 @@ QAction* WizardScreen::AddMenuEntry(QMenu* menu, const QString& text, const QStr
                                     std::function<void()> handler) {
     QAction* action = menu->addAction(text);
     action->setObjectName(objectName);
+    if (objectName == QLatin1String("mniAssistance")) {
+        action->setShortcut(QKeySequence(Qt::Key_F1));
+    }
     connect(action, &QAction::triggered, this,
             [this, handler = std::move(handler)] { Guarded(handler); });
     return action;
@@ -104,6 +151,49 @@ void WizardScreen::showEvent(QShowEvent* event) {
     if (!event->spontaneous() && !inHandler_) {
         Guarded([this] { Activated(); });
     }
+    if (!event->spontaneous()) {
+        PlaceFocus();
+    }
+}
+
+void WizardScreen::PlaceFocus() {
+    QWidget* focus = focusWidget();
+    if (focus != nullptr &&
+        (focus == defaultButton_ || qobject_cast<QPushButton*>(focus) == nullptr)) {
+        return; // an input keeps the focus it had
+    }
+    // A button left focused by the last visit (say "Zurück") would take Enter; the focus
+    // goes to the first input in the tab order, or to the default button on screens
+    // without inputs.
+    if (focus == nullptr) {
+        for (QWidget* w = nextInFocusChain(); w != this; w = w->nextInFocusChain()) {
+            if (isAncestorOf(w) && w->isVisible() && w->isEnabled() &&
+                (w->focusPolicy() & Qt::TabFocus) != 0 &&
+                qobject_cast<QPushButton*>(w) == nullptr) {
+                w->setFocus(Qt::TabFocusReason);
+                return;
+            }
+        }
+    }
+    if (defaultButton_ != nullptr) {
+        defaultButton_->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void WizardScreen::keyPressEvent(QKeyEvent* event) {
+    // Enter that no control used (in a field, a choice list, on a radio button) presses
+    // the default button as a click does: the focus moves there first, so the exit rule
+    // of the field being left runs before the command.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (enter && modifiers == Qt::NoModifier && defaultButton_ != nullptr &&
+        defaultButton_->isVisible() && defaultButton_->isEnabled()) {
+        event->accept();
+        defaultButton_->setFocus(Qt::OtherFocusReason);
+        defaultButton_->click();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
 }
 
 void WizardScreen::closeEvent(QCloseEvent* event) {

@@ -31,6 +31,11 @@ public:
     AppContext& Context() { return context_; }
     ScreenId Id() const { return id_; }
 
+    // Makes the window fit into `room` (the screen area it may use, without its frame).
+    // A window larger than that shows its canvas, unchanged, in a scroll area and takes
+    // the room there is; it may still be enlarged up to its full size.
+    void FitInto(QSize room);
+
 protected:
     QWidget* Canvas() const { return canvas_; }
     QMenu* FileMenu() const { return fileMenu_; }
@@ -39,19 +44,24 @@ protected:
     // Runs a handler; errors end it and show the error box.
     void Guarded(const std::function<void()>& handler);
 
-    // A button at a pixel position of the canvas, running `handler` guarded.
+    // A button at a pixel position of the canvas, running `handler` guarded. "btnNext"
+    // becomes the window's default button.
     QPushButton* AddButton(const QString& text, const QString& objectName, QPoint position,
                            std::function<void()> handler);
     // A button of the bottom row; slot 0 is the left edge, slot -1 the right edge.
     QPushButton* AddRowButton(const QString& text, const QString& objectName, int slot,
                               std::function<void()> handler);
-    // A menu entry running `handler` guarded.
+    // A menu entry running `handler` guarded. The screen's "Hilfe" ("mniAssistance") also
+    // answers F1.
     QAction* AddMenuEntry(QMenu* menu, const QString& text, const QString& objectName,
                           std::function<void()> handler);
     // A label at a pixel rectangle of the canvas.
     QLabel* AddLabel(const QString& text, const QRect& rect, const QString& objectName = {});
     // The large bold title (25 pixels) of a screen.
     QLabel* AddTitle(const QString& text, const QRect& rect);
+
+    // What Enter presses when no other button has the focus ("Weiter" unless set here).
+    void SetDefaultButton(QPushButton* button);
 
     // Runs every time the window becomes the active one, also when the user merely clicks
     // back into it: input screens refill their controls, result screens recompute.
@@ -60,13 +70,18 @@ protected:
     void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // Where the keyboard focus goes when the window is shown.
+    void PlaceFocus();
+
     AppContext& context_;
     ScreenId id_;
     QWidget* canvas_;
     QMenu* fileMenu_;
     QMenu* helpMenu_;
+    QPushButton* defaultButton_ = nullptr;
     bool inHandler_ = false;
 };
 

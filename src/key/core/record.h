@@ -88,6 +88,11 @@ struct AssessmentRecord {
     Real SoilLossTHA = 0;
     std::string GBF;
 
+    // Not part of the assessment and never saved: the calculation file the persisted inputs
+    // made at program start, at the last successful load or at the last successful save
+    // (kept by the calculation file's functions; a save of a const record still counts).
+    mutable std::string savedFile;
+
     RotationYear& RotationYearAt(int n) { return Rotation.at(static_cast<std::size_t>(n - 1)); }
     const RotationYear& RotationYearAt(int n) const {
         return Rotation.at(static_cast<std::size_t>(n - 1));

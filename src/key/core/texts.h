@@ -19,6 +19,8 @@ inline std::string kNotAReal(const std::string& s) {
 
 // Message box style of the program's own messages.
 inline constexpr std::string_view kMessageCaption = "Bestätigung";
+inline constexpr std::string_view kYes = "Ja";
+inline constexpr std::string_view kNo = "Nein";
 
 // Captions every screen shares (each screen has its own control; the texts are the same).
 namespace common {
@@ -44,6 +46,8 @@ inline constexpr std::string_view kCaption = "Brisolt - Ackerbaugebiete des zent
 inline constexpr std::string_view kTitle = "Quorvane";
 inline constexpr std::string_view kSubtitle = "Ein Schlüssel für Betriebsleiter und Berater";
 inline constexpr std::string_view kRegionLine = "Ackerbaugebiete des zentralen Mittellandes";
+inline constexpr std::string_view kQuitUnsaved =
+    "Die Eingaben wurden seit dem letzten Speichern geändert. Programm trotzdem beenden?";
 } // namespace mainwindow
 
 namespace intro {

@@ -97,8 +97,18 @@ std::string CalculationFileBytes(const AssessmentRecord& record) {
 }
 
 std::string SaveCalculation(const AssessmentRecord& record, const std::string& path) {
-    ReplaceFileAtomically(path, CalculationFileBytes(record));
+    const std::string data = CalculationFileBytes(record);
+    ReplaceFileAtomically(path, data);
+    record.savedFile = data;
     return std::string(texts::files::kSaved);
+}
+
+bool HasUnsavedChanges(const AssessmentRecord& record) {
+    return CalculationFileBytes(record) != record.savedFile;
+}
+
+void MarkAsSaved(const AssessmentRecord& record) {
+    record.savedFile = CalculationFileBytes(record);
 }
 
 LoadOutcome LoadCalculationBytes(AssessmentRecord& record, const std::string& bytes,
@@ -133,6 +143,7 @@ LoadOutcome LoadCalculationBytes(AssessmentRecord& record, const std::string& by
             *fields[i].Number(loaded) = numbers[i];
         }
     }
+    MarkAsSaved(loaded);
     record = std::move(loaded);
     return {true, std::string(texts::files::kLoaded)};
 }

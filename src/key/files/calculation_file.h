@@ -18,8 +18,14 @@ std::string CalculationFileBytes(const AssessmentRecord& record);
 
 // Writes the calculation file. The old file is only replaced once the new one is
 // completely on disk, so a failed save never damages it. Throws FileError with a German
-// message. Returns the confirmation to show.
+// message. Returns the confirmation to show. A successful save marks the record as saved.
 std::string SaveCalculation(const AssessmentRecord& record, const std::string& path);
+
+// Whether the persisted inputs changed since the record was last marked as saved (program
+// start, the last successful load or save): whether a save now would write another file.
+// Results never count.
+bool HasUnsavedChanges(const AssessmentRecord& record);
+void MarkAsSaved(const AssessmentRecord& record);
 
 struct LoadOutcome {
     bool loaded = false;
@@ -31,7 +37,7 @@ struct LoadOutcome {
 // fields applied (an empty line leaves that field at its fresh default). A file of another
 // version returns loaded = false with its message and leaves the record as it was; a bad
 // integer line throws ConversionError, an incomplete or unreadable file throws FileError,
-// and in both cases the record is unchanged too.
+// and in both cases the record is unchanged too. A successful load marks the record as saved.
 LoadOutcome LoadCalculation(AssessmentRecord& record, const std::string& path, Int currentYear);
 
 // The same from bytes already in memory (also what the fuzzer drives).

@@ -2,6 +2,7 @@
 
 #include <csignal>
 #include <filesystem>
+#include <functional>
 #include <sys/resource.h>
 
 #include <gtest/gtest.h>
@@ -367,6 +368,51 @@ TEST(SaveCalculation, TextWindows1252CannotHoldIsSavedAsTheClosestLettersOrQuest
     ASSERT_TRUE(LoadCalculationBytes(back, CalculationFileBytes(r), 2026).loaded);
     EXPECT_EQ(back.NameSurname, "Lukasz Nowak");
     EXPECT_EQ(back.Remark, "Feld ??, Pflug?");
+}
+
+TEST(HasUnsavedChanges, FollowsTheInputsSinceStartLoadAndSave) {
+    TempDir dir;
+    AssessmentRecord r = FreshRecord(2026);
+    EXPECT_FALSE(HasUnsavedChanges(r)) << "fresh";
+    r.EF = 3.5L;
+    r.GBF = "B";
+    r.RotationYearAt(1).w = "0,2";
+    EXPECT_FALSE(HasUnsavedChanges(r)) << "results are never saved";
+
+    // Each persisted field on its own makes the assessment changed; setting it back does not.
+    const std::vector<std::function<void(AssessmentRecord&)>> changes = {
+        [](AssessmentRecord& a) { a.NameSurname = "Muster"; },
+        [](AssessmentRecord& a) { a.Year = 2025; },
+        [](AssessmentRecord& a) { a.Gradient = 12; },
+        [](AssessmentRecord& a) { a.RotationYearAt(10).e = 3; },
+        [](AssessmentRecord& a) { a.Remark = "x"; },
+        [](AssessmentRecord& a) { a.DepthSoil = 40; },
+    };
+    for (std::size_t i = 0; i < changes.size(); ++i) {
+        AssessmentRecord changed = r;
+        changes[i](changed);
+        EXPECT_TRUE(HasUnsavedChanges(changed)) << "change " << i;
+    }
+    r.NameSurname = "Muster";
+    r.NameSurname.clear();
+    EXPECT_FALSE(HasUnsavedChanges(r)) << "typed and deleted again";
+
+    r.NameSurname = "Muster";
+    const std::string path = dir.File("a.txt");
+    EXPECT_THROW(SaveCalculation(r, dir.File("fehlt/a.txt")), FileError);
+    EXPECT_TRUE(HasUnsavedChanges(r)) << "a failed save";
+    SaveCalculation(r, path);
+    EXPECT_FALSE(HasUnsavedChanges(r)) << "saved";
+
+    r.Gradient = 7;
+    AssessmentRecord copy = r;
+    EXPECT_THROW(LoadCalculationBytes(copy, "V2.02\r\n", 2026), FileError);
+    EXPECT_TRUE(HasUnsavedChanges(copy)) << "a failed load";
+    ASSERT_FALSE(LoadCalculationBytes(copy, "V9.99\r\n", 2026).loaded);
+    EXPECT_TRUE(HasUnsavedChanges(copy)) << "a refused load";
+    ASSERT_TRUE(LoadCalculation(r, path, 2026).loaded);
+    EXPECT_FALSE(HasUnsavedChanges(r)) << "loaded";
+    EXPECT_EQ(r.Gradient, 0);
 }
 
 } // namespace
