@@ -5,6 +5,7 @@
 #include <cstring>
 #include <limits>
 #include <optional>
+#include <string_view>
 
 #include "key/core/number_text.h"
 #include "key/rotation/codes.h"
@@ -96,26 +97,45 @@ Real NumberOf(const CellKey& key, const KeyCell& cell) {
 
 // Writes the cell's reference into `out`, reusing its storage.
 void WriteReference(const CellKey& key, std::string& out) {
-    out.clear();
     if (key.kind == CellKey::Kind::Nothing || key.kind == CellKey::Kind::Zero) {
+        out.clear();
         return;
     }
-    out += TableName(key.table);
-    out += '/';
-    out += KeyText(key.row);
+    const std::string& name = TableName(key.table);
+    const std::string& row = KeyText(key.row);
+    const char letter[1] = {key.letter};
+    std::string_view columnText;
     switch (key.kind) {
     case CellKey::Kind::Numbered:
     case CellKey::Kind::ByPrevious:
-        out += '/';
-        out += KeyText(key.column);
+        columnText = KeyText(key.column);
         break;
     case CellKey::Kind::Lettered:
-        out += '/';
-        out += key.letter;
+        columnText = std::string_view(letter, 1);
         break;
     default:
         break;
     }
+    const bool hasColumn = key.kind != CellKey::Kind::OneColumn;
+    char buffer[64];
+    const std::size_t size = name.size() + 1 + row.size() + (hasColumn ? 1 + columnText.size() : 0);
+    if (size > sizeof buffer) {
+        out = name + '/' + row;
+        if (hasColumn) {
+            out += '/';
+            out += columnText;
+        }
+        return;
+    }
+    char* p = buffer;
+    p = std::copy(name.begin(), name.end(), p);
+    *p++ = '/';
+    p = std::copy(row.begin(), row.end(), p);
+    if (hasColumn) {
+        *p++ = '/';
+        p = std::copy(columnText.begin(), columnText.end(), p);
+    }
+    out.assign(buffer, size);
 }
 
 Contribution ContributionOf(const CellKey& key) {
@@ -255,8 +275,35 @@ void AddContribution(Real& sum, const std::string& text, bool hasNumber, Real nu
     }
 }
 
+// Tables in which every value cell is a number: whatever such a table's keys find adds up.
+bool AllValuesNumbers(int table) {
+    static const auto all = [] {
+        std::array<bool, kKeyTableCount + 1> flags{};
+        const KeyTableSet& set = KeyTables();
+        for (int n = 1; n <= kKeyTableCount; ++n) {
+            const TmtxStringArray& t = set[n];
+            const auto& isNumber = set.isNumber[static_cast<std::size_t>(n - 1)];
+            bool every = true;
+            for (Int r = 1; r < t.RowCount; ++r) {
+                for (Int c = 1; c < t.ColCount; ++c) {
+                    every = every && isNumber[static_cast<std::size_t>(r * t.ColCount + c)];
+                }
+            }
+            flags[static_cast<std::size_t>(n)] = every;
+        }
+        return flags;
+    }();
+    return table >= 1 && table <= kKeyTableCount && all[static_cast<std::size_t>(table)];
+}
+
 // True when adding the contribution cannot fail.
 bool AddsSafely(const CellKey& key) {
+    const char separator = DecimalSeparator();
+    const bool cellNumbersRead = separator == '.' || separator == ',';
+    if (key.kind == CellKey::Kind::Nothing ||
+        (cellNumbersRead && (key.kind == CellKey::Kind::Zero || AllValuesNumbers(key.table)))) {
+        return true;
+    }
     const KeyCell cell = FindCell(key);
     return ValueText(key, cell).empty() || ReadsAsCellNumber(HasNumber(key, cell));
 }
@@ -561,12 +608,14 @@ std::optional<Figures> FiguresOfFirstPass(const AssessmentRecord& record, const 
     figures.kwbCount = counters.CropClass[0];
     figures.bfPercentage = static_cast<Real>(counters.CropClass[3] + counters.CropClass[4]) /
                            static_cast<Real>(years) * 100;
-    // The second pass reads the cells chosen by these figures.
-    for (int k = extent.First; k <= extent.Last; ++k) {
-        const YearKeys keys =
-            KeysOfYear(record, form, extent, k, figures.kwbCount, figures.bfPercentage);
-        if (!AddsSafely(keys.main)) {
-            return std::nullopt;
+    // The second pass reads the main crop cells these figures choose.
+    if (figures.kwbCount != record.KWBCount || figures.bfPercentage != record.BFPercentage) {
+        for (int k = extent.First; k <= extent.Last; ++k) {
+            const YearKeys keys =
+                KeysOfYear(record, form, extent, k, figures.kwbCount, figures.bfPercentage);
+            if (!AddsSafely(keys.main)) {
+                return std::nullopt;
+            }
         }
     }
     return figures;
