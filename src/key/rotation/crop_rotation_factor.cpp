@@ -17,17 +17,32 @@ namespace brisolt {
 
 namespace {
 
-// Row and column keys are short whole numbers: their texts are made once.
-const std::string& KeyText(Int n) {
-    static const std::array<std::string, 100> texts = [] {
-        std::array<std::string, 100> t;
-        for (Int i = 0; i < 100; ++i) {
-            t[static_cast<std::size_t>(i)] = FormatPositiveInt(i);
+// Row and column keys are short whole numbers, written as FormatPositiveInt writes them:
+// no text for 0 and below, nor for keys the tables do not have (100 and above).
+struct KeyDigits {
+    char text[2];
+    std::uint8_t size;
+};
+
+constexpr std::array<KeyDigits, 100> kKeyDigits = [] {
+    std::array<KeyDigits, 100> digits{};
+    for (int i = 1; i < 100; ++i) {
+        KeyDigits& d = digits[static_cast<std::size_t>(i)];
+        if (i < 10) {
+            d = {{static_cast<char>('0' + i), 0}, 1};
+        } else {
+            d = {{static_cast<char>('0' + i / 10), static_cast<char>('0' + i % 10)}, 2};
         }
-        return t;
-    }();
-    static const std::string none;
-    return n >= 0 && n < 100 ? texts[static_cast<std::size_t>(n)] : none;
+    }
+    return digits;
+}();
+
+std::string_view KeyText(Int n) {
+    if (n < 0 || n >= 100) {
+        return {};
+    }
+    const KeyDigits& d = kKeyDigits[static_cast<std::size_t>(n)];
+    return std::string_view(d.text, d.size);
 }
 
 const std::string& TableName(int table) {
@@ -102,7 +117,7 @@ void WriteReference(const CellKey& key, std::string& out) {
         return;
     }
     const std::string& name = TableName(key.table);
-    const std::string& row = KeyText(key.row);
+    const std::string_view row = KeyText(key.row);
     const char letter[1] = {key.letter};
     std::string_view columnText;
     switch (key.kind) {
@@ -120,7 +135,9 @@ void WriteReference(const CellKey& key, std::string& out) {
     char buffer[64];
     const std::size_t size = name.size() + 1 + row.size() + (hasColumn ? 1 + columnText.size() : 0);
     if (size > sizeof buffer) {
-        out = name + '/' + row;
+        out = name;
+        out += '/';
+        out += row;
         if (hasColumn) {
             out += '/';
             out += columnText;
@@ -460,6 +477,12 @@ struct YearKeys {
     CellKey period;
 };
 
+CropNeighbours NeighboursOf(const AssessmentRecord& record, const RotationExtent& extent, int k) {
+    const int prev = extent.Prev(k);
+    return {record.RotationYearAt(k).a, record.RotationYearAt(prev).a,
+            record.RotationYearAt(extent.Next(k)).a, record.RotationYearAt(extent.Prev(prev)).a};
+}
+
 YearKeys KeysOfYear(const AssessmentRecord& record, const Step2Form& form,
                     const RotationExtent& extent, int k, Int kwbCount, Real bfPercentage) {
     const Step2Year& row = form.Row(k);
@@ -470,11 +493,7 @@ YearKeys KeysOfYear(const AssessmentRecord& record, const Step2Form& form,
     keys.P = row.List(Choice::PeriodType).Number(year.b);
     keys.D = row.List(Choice::PeriodTillage).Number(year.d);
     const Int E = row.List(Choice::PeriodStart).Number(year.e);
-    const int prev = extent.Prev(k);
-    const CropNeighbours crops{year.a, record.RotationYearAt(prev).a,
-                               record.RotationYearAt(extent.Next(k)).a,
-                               record.RotationYearAt(extent.Prev(prev)).a};
-    keys.main = MainCropKey(crops, keys.T, kwbCount, bfPercentage);
+    keys.main = MainCropKey(NeighboursOf(record, extent, k), keys.T, kwbCount, bfPercentage);
     keys.period = PeriodKey(keys.P, keys.D, E, keys.T, GroupOfCrop(year.a));
     return keys;
 }
@@ -485,7 +504,11 @@ void SetText(std::string& target, const std::string& text) {
     }
 }
 
-void ComputeOnce(AssessmentRecord& record, Step2Form& form) {
+using RotationKeys = std::array<YearKeys, kRotationYears + 1>; // by year 1 ... 10
+
+// One pass. With `known` given, the keys of every year of the rotation as this pass would
+// find them.
+void ComputeOnce(AssessmentRecord& record, Step2Form& form, const RotationKeys* known) {
     const RotationExtent extent = FindRotationExtent(record);
     if (!extent.Empty()) {
         record.Years = extent.Last - extent.First + 1;
@@ -504,8 +527,9 @@ void ComputeOnce(AssessmentRecord& record, Step2Form& form) {
             continue;
         }
         RotationYear& year = record.RotationYearAt(k);
-        const YearKeys keys =
-            KeysOfYear(record, form, extent, k, record.KWBCount, record.BFPercentage);
+        const YearKeys keys = known != nullptr ? (*known)[static_cast<std::size_t>(k)]
+                                               : KeysOfYear(record, form, extent, k,
+                                                            record.KWBCount, record.BFPercentage);
         const KeyCell main = FindCell(keys.main);
         const KeyCell period = FindCell(keys.period);
         SetText(row.y, ValueText(keys.main, main));
@@ -559,82 +583,109 @@ bool PlainYearText(const std::string& text) {
            std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-// When the first of the two passes leaves nothing the second does not overwrite: the
-// screen was just copied into the record (or is being filled, so neither pass copies it),
-// no cell either pass reads can fail to add up and no year text can fail to be read. Then
-// the first pass matters only for the rotation figures it leaves for the second, which are
-// returned; otherwise nothing.
+// The rotation figures a pass leaves for the next: the number of meadow years and the share
+// of broad-leaved crops.
 struct Figures {
     Int kwbCount = 0;
     Real bfPercentage = 0;
 };
 
-std::optional<Figures> FiguresOfFirstPass(const AssessmentRecord& record, const Step2Form& form) {
+Figures FiguresOf(const AssessmentRecord& record, const RotationExtent& extent) {
+    Figures figures;
+    if (extent.Empty()) {
+        return figures;
+    }
+    Int broadLeaved = 0;
+    for (int k = extent.First; k <= extent.Last; ++k) {
+        const CropClass c = ClassOfCrop(record.RotationYearAt(k).a);
+        figures.kwbCount += c == CropClass::KWB ? 1 : 0;
+        broadLeaved += c == CropClass::BFW || c == CropClass::BFS ? 1 : 0;
+    }
+    const Int years = extent.Last - extent.First + 1;
+    figures.bfPercentage = static_cast<Real>(broadLeaved) / static_cast<Real>(years) * 100;
+    return figures;
+}
+
+// True when the record holds the positions the screen shows, so a pass's copy of the screen
+// into the record changes none of them; always while the screen is being filled, when no
+// pass copies it.
+bool PositionsShown(const AssessmentRecord& record, const Step2Form& form) {
+    if (form.Filling) {
+        return true;
+    }
+    for (int k = 1; k <= kRotationYears; ++k) {
+        const Step2Year& row = form.Row(k);
+        const RotationYear& year = record.RotationYearAt(k);
+        const Index positions[kChoicesPerYear] = {year.a, year.b, year.c, year.d, year.e};
+        for (int i = 0; i < kChoicesPerYear; ++i) {
+            if (row.Lists[static_cast<std::size_t>(i)].Chosen() != positions[i]) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+// True when neither of two passes, the first with the record's figures and the second with
+// `figures`, can fail: no cell either reads fails to add up and no year text fails to be
+// read. The keys of the second pass are left in `secondPass`.
+bool PassesCannotFail(const AssessmentRecord& record, const Step2Form& form,
+                      const RotationExtent& extent, const Figures& figures,
+                      RotationKeys& secondPass) {
     if (!form.Filling) {
         for (int k = 1; k <= kRotationYears; ++k) {
-            const Step2Year& row = form.Row(k);
-            const RotationYear& year = record.RotationYearAt(k);
-            const Index positions[kChoicesPerYear] = {year.a, year.b, year.c, year.d, year.e};
-            for (int i = 0; i < kChoicesPerYear; ++i) {
-                if (row.Lists[static_cast<std::size_t>(i)].Chosen() != positions[i]) {
-                    return std::nullopt;
-                }
-            }
-            if (!PlainYearText(row.YearText)) {
-                return std::nullopt;
+            if (!PlainYearText(form.Row(k).YearText)) {
+                return false;
             }
         }
-    }
-    const RotationExtent extent = FindRotationExtent(record);
-    if (extent.Empty()) {
-        if (!form.Filling && !PlainYearText(form.YearsText)) {
-            return std::nullopt;
+        if (extent.Empty() && !PlainYearText(form.YearsText)) {
+            return false;
         }
-        return Figures{};
     }
-    RotationCounters counters;
-    Int years = 0;
-    for (int k = extent.First; k <= extent.Last; ++k) {
-        const YearKeys keys =
-            KeysOfYear(record, form, extent, k, record.KWBCount, record.BFPercentage);
+    for (int k = extent.First; !extent.Empty() && k <= extent.Last; ++k) {
+        YearKeys& keys = secondPass[static_cast<std::size_t>(k)];
+        keys = KeysOfYear(record, form, extent, k, record.KWBCount, record.BFPercentage);
         if (!AddsSafely(keys.main) || !AddsSafely(keys.period)) {
-            return std::nullopt;
+            return false;
         }
-        CountRotationYear(counters, ClassOfCrop(record.RotationYearAt(k).a), keys.T, keys.P,
-                          keys.D);
-        ++years;
-    }
-    Figures figures;
-    figures.kwbCount = counters.CropClass[0];
-    figures.bfPercentage = static_cast<Real>(counters.CropClass[3] + counters.CropClass[4]) /
-                           static_cast<Real>(years) * 100;
-    // The second pass reads the main crop cells these figures choose.
-    if (figures.kwbCount != record.KWBCount || figures.bfPercentage != record.BFPercentage) {
-        for (int k = extent.First; k <= extent.Last; ++k) {
-            const YearKeys keys =
-                KeysOfYear(record, form, extent, k, figures.kwbCount, figures.bfPercentage);
-            if (!AddsSafely(keys.main)) {
-                return std::nullopt;
-            }
+        keys.main = MainCropKey(NeighboursOf(record, extent, k), keys.T, figures.kwbCount,
+                                figures.bfPercentage);
+        if (!AddsSafely(keys.main)) {
+            return false;
         }
     }
-    return figures;
+    return true;
 }
 
 } // namespace
 
 void ComputeCropRotationFactor(AssessmentRecord& record, Step2Form& form) {
-    ComputeOnce(record, form);
+    ComputeOnce(record, form, nullptr);
 }
 
 void ComputeCropRotationFactorTwice(AssessmentRecord& record, Step2Form& form) {
-    if (const std::optional<Figures> figures = FiguresOfFirstPass(record, form)) {
-        record.KWBCount = figures->kwbCount;
-        record.BFPercentage = figures->bfPercentage;
-    } else {
-        ComputeOnce(record, form);
+    if (PositionsShown(record, form)) {
+        // The first pass reads the positions the second reads; what differs between the two
+        // is the figures, which the first pass sets.
+        const RotationExtent extent = FindRotationExtent(record);
+        const Figures figures = FiguresOf(record, extent);
+        if (figures.kwbCount == record.KWBCount && figures.bfPercentage == record.BFPercentage) {
+            // The second pass would repeat the first exactly, a failure included.
+            ComputeOnce(record, form, nullptr);
+            return;
+        }
+        // Otherwise the second pass overwrites all the first leaves, unless the first fails
+        // on the way.
+        RotationKeys keys;
+        if (PassesCannotFail(record, form, extent, figures, keys)) {
+            record.KWBCount = figures.kwbCount;
+            record.BFPercentage = figures.bfPercentage;
+            ComputeOnce(record, form, &keys);
+            return;
+        }
     }
-    ComputeOnce(record, form);
+    ComputeOnce(record, form, nullptr);
+    ComputeOnce(record, form, nullptr);
 }
 
 } // namespace brisolt

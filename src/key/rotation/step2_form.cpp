@@ -51,16 +51,18 @@ std::string CutToChars(std::string text, std::size_t maxChars) {
 }
 
 // ParseIntOrZero, with a shortcut for the plain digits the year fields nearly always hold.
-Int ParseYearText(const std::string& text) {
-    if (text.empty() || text.size() > 9) {
+inline Int ParseYearText(const std::string& text) {
+    const std::size_t size = text.size();
+    if (size == 0 || size > 9) {
         return ParseIntOrZero(text);
     }
     Int n = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9') {
+    for (std::size_t i = 0; i < size; ++i) {
+        const auto digit = static_cast<unsigned>(text[i] - '0');
+        if (digit > 9) {
             return ParseIntOrZero(text);
         }
-        n = n * 10 + (c - '0');
+        n = n * 10 + static_cast<Int>(digit);
     }
     return n;
 }
@@ -345,17 +347,12 @@ void Step2Form::Activate(const AssessmentRecord& record) {
 }
 
 void Step2Form::MainCropChanged(int n, Index position, AssessmentRecord& record) {
-    NextEnabled = false;
-    Row(n).List(Choice::Crop).Choose(position);
-    UpdateCropChoices(n);
-    UpdatePeriodChoices(n);
+    Select(n, Choice::Crop, position);
     ReadStep2Inputs(record);
 }
 
 void Step2Form::PeriodTypeChanged(int n, Index position, AssessmentRecord& record) {
-    NextEnabled = false;
-    Row(n).List(Choice::PeriodType).Choose(position);
-    UpdatePeriodChoices(n);
+    Select(n, Choice::PeriodType, position);
     ReadStep2Inputs(record);
 }
 
@@ -366,15 +363,22 @@ void Step2Form::OtherChoiceChanged(int n, Choice choice, Index position, Assessm
 }
 
 void Step2Form::ChoiceChanged(int n, Choice choice, Index position, AssessmentRecord& record) {
+    Select(n, choice, position);
+    ReadStep2Inputs(record);
+}
+
+void Step2Form::Select(int n, Choice choice, Index position) {
+    NextEnabled = false;
+    Row(n).List(choice).Choose(position);
     switch (choice) {
     case Choice::Crop:
-        MainCropChanged(n, position, record);
+        UpdateCropChoices(n);
+        UpdatePeriodChoices(n);
         break;
     case Choice::PeriodType:
-        PeriodTypeChanged(n, position, record);
+        UpdatePeriodChoices(n);
         break;
     default:
-        OtherChoiceChanged(n, choice, position, record);
         break;
     }
 }
