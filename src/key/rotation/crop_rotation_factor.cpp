@@ -45,8 +45,16 @@ std::string_view KeyText(Int n) {
     return std::string_view(d.text, d.size);
 }
 
-const std::string& TableName(int table) {
-    return KeyTables()[table].at(0, 0);
+std::string_view TableName(int table) {
+    static const auto names = [] {
+        std::array<std::string_view, kKeyTableCount + 1> n{};
+        for (int t = 1; t <= kKeyTableCount; ++t) {
+            n[static_cast<std::size_t>(t)] = KeyTables()[t].at(0, 0);
+        }
+        return n;
+    }();
+    return table >= 1 && table <= kKeyTableCount ? names[static_cast<std::size_t>(table)]
+                                                 : KeyTables()[table].at(0, 0);
 }
 
 // Which cell of which table gives a contribution, and how its reference is written:
@@ -116,7 +124,7 @@ void WriteReference(const CellKey& key, std::string& out) {
         out.clear();
         return;
     }
-    const std::string& name = TableName(key.table);
+    const std::string_view name = TableName(key.table);
     const std::string_view row = KeyText(key.row);
     const char letter[1] = {key.letter};
     std::string_view columnText;
@@ -292,25 +300,34 @@ void AddContribution(Real& sum, const std::string& text, bool hasNumber, Real nu
     }
 }
 
-// Tables in which every value cell is a number: whatever such a table's keys find adds up.
-bool AllValuesNumbers(int table) {
-    static const auto all = [] {
-        std::array<bool, kKeyTableCount + 1> flags{};
+// For every table and row key 1 ... 99, whether each value cell of the row the key finds is a
+// number (true as well when no row has the key): whatever such a row's cells are read for
+// adds up.
+bool RowOnlyNumbers(int table, Int rowKey) {
+    using Rows = std::array<bool, 100>;
+    static const auto flags = [] {
+        std::array<Rows, kKeyTableCount + 1> all{};
         const KeyTableSet& set = KeyTables();
         for (int n = 1; n <= kKeyTableCount; ++n) {
+            const auto i = static_cast<std::size_t>(n - 1);
             const TmtxStringArray& t = set[n];
-            const auto& isNumber = set.isNumber[static_cast<std::size_t>(n - 1)];
-            bool every = true;
-            for (Int r = 1; r < t.RowCount; ++r) {
-                for (Int c = 1; c < t.ColCount; ++c) {
-                    every = every && isNumber[static_cast<std::size_t>(r * t.ColCount + c)];
+            for (Int key = 1; key < 100; ++key) {
+                const int r = set.index[i].rowOfNumber[static_cast<std::size_t>(key)];
+                bool every = true;
+                for (Int c = 1; r >= 0 && c < t.ColCount; ++c) {
+                    every = every && set.isNumber[i][static_cast<std::size_t>(r * t.ColCount + c)];
                 }
+                all[static_cast<std::size_t>(n)][static_cast<std::size_t>(key)] = every;
             }
-            flags[static_cast<std::size_t>(n)] = every;
         }
-        return flags;
+        return all;
     }();
-    return table >= 1 && table <= kKeyTableCount && all[static_cast<std::size_t>(table)];
+    if (table < 1 || table > kKeyTableCount) {
+        return false;
+    }
+    // Keys outside 1 ... 99 find no row.
+    return rowKey < 1 || rowKey > 99 ||
+           flags[static_cast<std::size_t>(table)][static_cast<std::size_t>(rowKey)];
 }
 
 // True when adding the contribution cannot fail.
@@ -318,7 +335,8 @@ bool AddsSafely(const CellKey& key) {
     const char separator = DecimalSeparator();
     const bool cellNumbersRead = separator == '.' || separator == ',';
     if (key.kind == CellKey::Kind::Nothing ||
-        (cellNumbersRead && (key.kind == CellKey::Kind::Zero || AllValuesNumbers(key.table)))) {
+        (cellNumbersRead &&
+         (key.kind == CellKey::Kind::Zero || RowOnlyNumbers(key.table, key.row)))) {
         return true;
     }
     const KeyCell cell = FindCell(key);
