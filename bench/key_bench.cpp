@@ -1,5 +1,6 @@
 // How fast the whole key runs: a ten-year rotation walked from step 1 to GBF in memory,
-// and the same read from a calculation file first.
+// the same read from a calculation file first, and the measures search on a rotation that
+// offers many measures.
 
 #include <benchmark/benchmark.h>
 
@@ -8,6 +9,7 @@
 #include <string>
 
 #include "key/files/calculation_file.h"
+#include "key/measures/measures.h"
 #include "key/rotation/step2_form.h"
 #include "key/startup.h"
 #include "key/walk.h"
@@ -59,10 +61,9 @@ AssessmentRecord TenYearAssessment() {
     const Entry years[10] = {
         {"Kunstwiese 1. Jahr (Sommer-/Herbstsaat)", plough, none, nullptr, nullptr},
         {"Kunstwiese 2. und folgende Jahre", plough, none, nullptr, nullptr},
-        {"Kunstwiese 2. und folgende Jahre", plough, "Schwarzbrache im Herbst und Winter",
-         nullptr, "vor dem 31.07."},
-        {"Mais (Silomais)", mulch, "Stoppelbrache vor Winterkultur", nullptr,
-         "01.10. bis 15.10."},
+        {"Kunstwiese 2. und folgende Jahre", plough, "Schwarzbrache im Herbst und Winter", nullptr,
+         "vor dem 31.07."},
+        {"Mais (Silomais)", mulch, "Stoppelbrache vor Winterkultur", nullptr, "01.10. bis 15.10."},
         {"Weizen (Winter)", plough, "Stoppelbrache im Winter", nullptr, "20.07. bis 31.07."},
         {"Kartoffeln (übrige)", plough, "Zwischenfutter/Gründüngung vor Winterkultur", plough,
          "01.08. bis 15.08."},
@@ -80,6 +81,37 @@ AssessmentRecord TenYearAssessment() {
         Choose(form, r, n, Choice::PeriodType, e.period);
         Choose(form, r, n, Choice::PeriodTillage, e.periodTillage);
         Choose(form, r, n, Choice::PeriodStart, e.start);
+    }
+    return r;
+}
+
+// Ten years of cereals, root crops, maize, rape and sunflowers, every one ploughed and
+// followed by bare fallow ploughed before 31 July, on a 14 % slope managed down it: every
+// year offers less intensive tillage and catch crops, so the search tries the most.
+AssessmentRecord TenYearPloughBareFallow() {
+    AssessmentRecord r = FreshRecord(2026);
+    r.Gradient = 14;
+    r.FloatDistance = 150;
+    r.Region = 1;
+    r.SoilType = 2;
+    r.Entertainment = 0;
+    r.Stones = 0;
+    r.Method = 1;
+    r.DepthSoil = 60;
+    const char* crops[10] = {
+        "Weizen (Winter)", "Mais (Körnermais)",   "Gerste (Winter)", "Rüben (Zuckerrüben)",
+        "Weizen (Winter)", "Kartoffeln (übrige)", "Raps (Winter)",   "Mais (Silomais)",
+        "Weizen (Winter)", "Sonnenblumen",
+    };
+    const char* plough = "Plug/pfluglos unter 10% Bedeckung";
+    Step2Form form;
+    form.Activate(r);
+    for (int n = 1; n <= 10; ++n) {
+        Choose(form, r, n, Choice::Crop, crops[n - 1]);
+        Choose(form, r, n, Choice::CropTillage, plough);
+        Choose(form, r, n, Choice::PeriodType, "Schwarzbrache im Herbst und Winter");
+        Choose(form, r, n, Choice::PeriodTillage, plough);
+        Choose(form, r, n, Choice::PeriodStart, "vor dem 31.07.");
     }
     return r;
 }
@@ -125,6 +157,23 @@ void BM_DisplayTexts(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_DisplayTexts);
+
+// The whole exploration: single measures, plans and the target line.
+void BM_ExploreMeasures(benchmark::State& state) {
+    const AssessmentRecord start = TenYearPloughBareFallow();
+    {
+        const MeasureExploration x = ExploreMeasures(start);
+        if (x.outcome.stoppedAt != 0 || x.rows.size() < 2) {
+            state.SkipWithError(("exploration found nothing: " + x.outcome.stopMessage).c_str());
+            return;
+        }
+    }
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(ExploreMeasures(start));
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_ExploreMeasures)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -23,7 +23,92 @@ struct Decimal15 {
     int exponent = 0;
 };
 
+constexpr std::uint64_t kPowersOfTen[20] = {1ULL,
+                                            10ULL,
+                                            100ULL,
+                                            1000ULL,
+                                            10000ULL,
+                                            100000ULL,
+                                            1000000ULL,
+                                            10000000ULL,
+                                            100000000ULL,
+                                            1000000000ULL,
+                                            10000000000ULL,
+                                            100000000000ULL,
+                                            1000000000000ULL,
+                                            10000000000000ULL,
+                                            100000000000000ULL,
+                                            1000000000000000ULL,
+                                            10000000000000000ULL,
+                                            100000000000000000ULL,
+                                            1000000000000000000ULL,
+                                            10000000000000000000ULL};
+
+// The 15 significant digits of x (finite, positive) as the decimal printer rounds them, to
+// nearest with ties to even, worked out in integers: x = m / 2^shift, so the digits are
+// m x 10^s / 2^shift rounded. Only where m x 10^s fits 128 bits; false elsewhere.
+bool ExactDecimal15(Real x, std::uint64_t& digits, int& exponent) {
+    if constexpr (std::numeric_limits<Real>::digits != 64) {
+        return false;
+    } else {
+        if (!(x > 0) || !std::isfinite(x)) {
+            return false;
+        }
+        int e2 = 0;
+        const Real fraction = std::frexp(x, &e2); // x = fraction x 2^e2, fraction in [0.5, 1)
+        const auto m = static_cast<std::uint64_t>(std::ldexp(fraction, 64));
+        const int shift = 64 - e2;
+        if (shift <= 0 || shift >= 127) {
+            return false;
+        }
+        __extension__ using U128 = unsigned __int128;
+        int e = static_cast<int>(std::floor(std::log10(static_cast<double>(x))));
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            const int s = 14 - e;
+            if (s < 0 || s > 19) {
+                return false;
+            }
+            const U128 n = static_cast<U128>(m) * kPowersOfTen[s];
+            U128 q = n >> shift; // the digits cut off, not yet rounded
+            if (q >= kPowersOfTen[15]) {
+                ++e;
+                continue;
+            }
+            if (q < kPowersOfTen[14]) {
+                --e;
+                continue;
+            }
+            const U128 rest = n - (q << shift);
+            const U128 half = static_cast<U128>(1) << (shift - 1);
+            if (rest > half || (rest == half && (q & 1) != 0)) {
+                ++q;
+            }
+            if (q == kPowersOfTen[15]) { // 9.99...95 rounds up to the next power of ten
+                q = kPowersOfTen[14];
+                ++e;
+            }
+            digits = static_cast<std::uint64_t>(q);
+            exponent = e;
+            return true;
+        }
+        return false;
+    }
+}
+
 Decimal15 ToDecimal15(Real x) {
+    std::uint64_t exact = 0;
+    int exactExponent = 0;
+    if (ExactDecimal15(std::fabs(x), exact, exactExponent)) {
+        Decimal15 d;
+        d.negative = x < 0;
+        d.digits.assign(15, '0');
+        for (int i = 14; i >= 0; --i) {
+            d.digits[static_cast<std::size_t>(i)] = static_cast<char>('0' + exact % 10);
+            exact /= 10;
+        }
+        d.exponent = exactExponent;
+        return d;
+    }
     char buf[64];
     const auto res = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::scientific, 14);
     const std::string_view text(buf, static_cast<std::size_t>(res.ptr - buf));
@@ -46,6 +131,18 @@ Decimal15 ToDecimal15(Real x) {
 }
 
 Real FromDecimal(bool negative, const std::string& digits, int exponentOfLastDigit) {
+    // A whole number of at most 19 digits and a power of ten up to 10^19 are both exact, so
+    // their quotient is the nearest value to the decimal, as the reader gives it.
+    if (!digits.empty() && digits.size() <= 19 && exponentOfLastDigit <= 0 &&
+        exponentOfLastDigit >= -19) {
+        std::uint64_t whole = 0;
+        for (const char c : digits) {
+            whole = whole * 10 + static_cast<std::uint64_t>(c - '0');
+        }
+        const Real value =
+            static_cast<Real>(whole) / static_cast<Real>(kPowersOfTen[-exponentOfLastDigit]);
+        return negative ? -value : value;
+    }
     std::string text;
     if (negative) {
         text.push_back('-');
@@ -100,14 +197,22 @@ std::string RoundedDigits(Real x, int decimals, bool& negative) {
     return kept;
 }
 
-bool IsSpace(char c) { return c == ' '; }
+bool IsSpace(char c) {
+    return c == ' ';
+}
 
 } // namespace
 
-char DecimalSeparator() { return g_separator.load(std::memory_order_relaxed); }
-void SetDecimalSeparator(char separator) { g_separator.store(separator, std::memory_order_relaxed); }
+char DecimalSeparator() {
+    return g_separator.load(std::memory_order_relaxed);
+}
+void SetDecimalSeparator(char separator) {
+    g_separator.store(separator, std::memory_order_relaxed);
+}
 
-std::string FormatPositiveReal(Real x) { return FormatPositiveReal(x, DecimalSeparator()); }
+std::string FormatPositiveReal(Real x) {
+    return FormatPositiveReal(x, DecimalSeparator());
+}
 
 std::string FormatPositiveReal(Real x, char separator) {
     if (!(x > 0) || !std::isfinite(x)) {
@@ -150,7 +255,9 @@ std::string FormatPositiveReal(Real x, char separator) {
     return out;
 }
 
-std::string FormatPositiveInt(Int n) { return n > 0 ? std::to_string(n) : std::string(); }
+std::string FormatPositiveInt(Int n) {
+    return n > 0 ? std::to_string(n) : std::string();
+}
 
 std::string KeepDigits(std::string_view s) {
     std::string out;

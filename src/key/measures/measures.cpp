@@ -440,24 +440,27 @@ void ApplyMeasures(AssessmentRecord& record, const std::vector<const Measure*>& 
         })) {
         Step2Form step2;
         step2.Activate(record);
+        // The choices are made one after the other and the screen copied into the record
+        // once, which leaves it as copying after every choice would.
         for (const Measure* m : measures) {
             switch (m->kind) {
             case MeasureKind::CropTillage:
-                step2.ChoiceChanged(m->year, Choice::CropTillage, m->position, record);
+                step2.Select(m->year, Choice::CropTillage, m->position);
                 break;
             case MeasureKind::PeriodTillage:
-                step2.ChoiceChanged(m->year, Choice::PeriodTillage, m->position, record);
+                step2.Select(m->year, Choice::PeriodTillage, m->position);
                 break;
             case MeasureKind::CatchCrop:
-                step2.ChoiceChanged(m->year, Choice::PeriodType, m->position, record);
-                step2.ChoiceChanged(m->year, Choice::PeriodTillage, m->tillage, record);
-                step2.ChoiceChanged(m->year, Choice::PeriodStart, m->start, record);
+                step2.Select(m->year, Choice::PeriodType, m->position);
+                step2.Select(m->year, Choice::PeriodTillage, m->tillage);
+                step2.Select(m->year, Choice::PeriodStart, m->start);
                 break;
             case MeasureKind::Direction:
             case MeasureKind::FlowLength:
                 break;
             }
         }
+        step2.ReadStep2Inputs(record);
     }
 }
 

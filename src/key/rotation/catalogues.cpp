@@ -116,8 +116,6 @@ constexpr std::array<CropFacts, kCropCount> kFacts = [] {
     return facts;
 }();
 
-constexpr CropFacts kNoCrop{};
-
 CropCatalogueList BuildCropCatalogue() {
     std::vector<std::string> names;
     std::vector<std::string> codes;
@@ -148,6 +146,8 @@ Catalogue CodeIsPosition(std::initializer_list<const char*> texts) {
 const std::string kEmpty;
 
 } // namespace
+
+constinit const std::array<CropFacts, kCropCount> kCropFacts = kFacts;
 
 Catalogue::Catalogue(std::vector<std::string> texts, std::vector<std::string> codes)
     : Texts(std::move(texts)), Codes(std::move(codes)) {
@@ -203,23 +203,6 @@ const Catalogue& PeriodStarts() {
         "01.12. bis 15.12.",
     });
     return list;
-}
-
-bool IsCropPosition(Index position) {
-    return position > 0 && position < kCropCount;
-}
-
-const CropFacts& FactsOfCrop(Index position) {
-    return position >= 0 && position < kCropCount ? kFacts[static_cast<std::size_t>(position)]
-                                                  : kNoCrop;
-}
-
-CropGroup GroupOfCrop(Index position) {
-    return FactsOfCrop(position).Group;
-}
-
-CropClass ClassOfCrop(Index position) {
-    return FactsOfCrop(position).Class;
 }
 
 const std::string& CodeOfCrop(Index position) {

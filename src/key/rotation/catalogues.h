@@ -3,6 +3,7 @@
 // types, soil tillage options and period beginnings. Each is a pair of parallel lists, the
 // texts shown and the codes the key works with; position 0 is always the blank entry.
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -56,17 +57,30 @@ const Catalogue& PeriodTypes();           // 9 positions, code = position
 const Catalogue& TillageOptions();        // 6 positions, codes 0, 99, 1, 2, 3, 4
 const Catalogue& PeriodStarts();          // 13 positions, code = position
 
+// The facts of every crop, by position in CropCatalogue, and those of no crop.
+extern const std::array<CropFacts, kCropCount> kCropFacts;
+inline constexpr CropFacts kNoCropFacts{};
+
 // Facts of the crop at a position of CropCatalogue; for positions outside the list those of
 // no crop (code -1).
-const CropFacts& FactsOfCrop(Index position);
+inline const CropFacts& FactsOfCrop(Index position) {
+    return position >= 0 && position < kCropCount ? kCropFacts[static_cast<std::size_t>(position)]
+                                                  : kNoCropFacts;
+}
 // Group and class of the crop at a position of CropCatalogue; None for the blank entry and
 // for positions outside the list.
-CropGroup GroupOfCrop(Index position);
-CropClass ClassOfCrop(Index position);
+inline CropGroup GroupOfCrop(Index position) {
+    return FactsOfCrop(position).Group;
+}
+inline CropClass ClassOfCrop(Index position) {
+    return FactsOfCrop(position).Class;
+}
 // Code text of the crop at a position; "" outside the list.
 const std::string& CodeOfCrop(Index position);
 // True when the position chooses a crop (not the blank entry, not outside the list).
-bool IsCropPosition(Index position);
+inline bool IsCropPosition(Index position) {
+    return position > 0 && position < kCropCount;
+}
 
 // Builds every catalogue now instead of on first use.
 void BuildCatalogues();

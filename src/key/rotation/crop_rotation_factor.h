@@ -55,4 +55,9 @@ void CountRotationYear(RotationCounters& counters, CropClass cropClass, Int T, I
 // were read.
 void ComputeCropRotationFactor(AssessmentRecord& record, Step2Form& form);
 
+// The commands' calculation: ComputeCropRotationFactor twice in succession, with the same
+// result. Where the first pass can leave nothing but the rotation figures for the second,
+// only those are worked out for it.
+void ComputeCropRotationFactorTwice(AssessmentRecord& record, Step2Form& form);
+
 } // namespace brisolt

@@ -62,8 +62,7 @@ KeyTableSet WithNumbers(KeyTableSet set) {
     return set;
 }
 
-KeyCell CellAt(int number, Int row, Int column) {
-    const KeyTableSet& set = KeyTables();
+KeyCell CellAt(const KeyTableSet& set, int number, Int row, Int column) {
     const auto i = static_cast<std::size_t>(number - 1);
     const TmtxStringArray& t = set.tables[i];
     const auto flat = static_cast<std::size_t>(row * t.ColCount + column);
@@ -464,7 +463,7 @@ KeyCell FindKeyCell(int number, std::string_view rowKey, std::string_view column
     }
     for (Int c = 0; c < t.ColCount; ++c) {
         if (t.at(0, c) == columnKey) {
-            return CellAt(number, row, c);
+            return CellAt(KeyTables(), number, row, c);
         }
     }
     return {};
@@ -479,32 +478,34 @@ int RowOf(const KeyTableSet::KeyIndex& index, Int row) {
 } // namespace
 
 KeyCell FindNumberedCell(int number, Int row, Int column) {
-    const KeyTableSet::KeyIndex& index = KeyTables().index[static_cast<std::size_t>(number - 1)];
+    const KeyTableSet& set = KeyTables();
+    const KeyTableSet::KeyIndex& index = set.index[static_cast<std::size_t>(number - 1)];
     const int r = RowOf(index, row);
     const int c =
         column >= 1 && column <= 99 ? index.columnOfNumber[static_cast<std::size_t>(column)] : -1;
-    return r < 0 || c < 0 ? KeyCell{} : CellAt(number, r, c);
+    return r < 0 || c < 0 ? KeyCell{} : CellAt(set, number, r, c);
 }
 
 KeyCell FindLetteredCell(int number, Int row, char column) {
-    const KeyTableSet::KeyIndex& index = KeyTables().index[static_cast<std::size_t>(number - 1)];
+    const KeyTableSet& set = KeyTables();
+    const KeyTableSet::KeyIndex& index = set.index[static_cast<std::size_t>(number - 1)];
     const int r = RowOf(index, row);
     const int c = column >= 'A' && column <= 'Z'
                       ? index.columnOfLetter[static_cast<std::size_t>(column - 'A')]
                       : -1;
-    return r < 0 || c < 0 ? KeyCell{} : CellAt(number, r, c);
+    return r < 0 || c < 0 ? KeyCell{} : CellAt(set, number, r, c);
 }
 
 KeyCell FindNumberedText(int number, Int row) {
     const KeyTableSet& set = KeyTables();
     const int r = RowOf(set.index[static_cast<std::size_t>(number - 1)], row);
-    return r < 0 || set[number].ColCount < 2 ? KeyCell{} : CellAt(number, r, 1);
+    return r < 0 || set[number].ColCount < 2 ? KeyCell{} : CellAt(set, number, r, 1);
 }
 
 KeyCell FindKeyText(int number, std::string_view rowKey) {
     const TmtxStringArray& t = KeyTables()[number];
     const Int row = FindRow(t, rowKey);
-    return row < 0 || t.ColCount < 2 ? KeyCell{} : CellAt(number, row, 1);
+    return row < 0 || t.ColCount < 2 ? KeyCell{} : CellAt(KeyTables(), number, row, 1);
 }
 
 std::string LookupKeyText(const TmtxStringArray& table, std::string_view rowKey) {

@@ -6,16 +6,37 @@
 namespace brisolt {
 
 namespace {
-const std::string kEmpty;
+
+// Every list's entries before any is removed: the catalogue positions in order.
+constexpr std::array<std::uint8_t, OptionList::kCapacity> kAllEntries = [] {
+    std::array<std::uint8_t, OptionList::kCapacity> entries{};
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        entries[i] = static_cast<std::uint8_t>(i);
+    }
+    return entries;
+}();
+
+} // namespace
+
+const std::string& OptionList::EmptyText() {
+    static const std::string empty;
+    return empty;
 }
 
 void OptionList::FillAll(const Catalogue& catalogue) {
     assert(catalogue.Size() <= kCapacity);
     catalogue_ = &catalogue;
     count_ = std::min(catalogue.Size(), kCapacity);
-    for (Int i = 0; i < count_; ++i) {
-        entries_[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i);
+    entries_ = kAllEntries;
+    if (!Contains(chosen_)) {
+        chosen_ = kNone;
     }
+}
+
+void OptionList::OfferAs(const OptionList& other) {
+    catalogue_ = other.catalogue_;
+    entries_ = other.entries_;
+    count_ = other.count_;
     if (!Contains(chosen_)) {
         chosen_ = kNone;
     }
@@ -43,10 +64,6 @@ void OptionList::Choose(Index position) {
     chosen_ = Contains(position) ? position : kNone;
 }
 
-Index OptionList::EntryAt(Index position) const {
-    return Contains(position) ? entries_[static_cast<std::size_t>(position)] : kNone;
-}
-
 Index OptionList::PositionOfEntry(Index entry) const {
     for (Int i = 0; i < count_; ++i) {
         if (entries_[static_cast<std::size_t>(i)] == entry) {
@@ -54,21 +71,6 @@ Index OptionList::PositionOfEntry(Index entry) const {
         }
     }
     return kNone;
-}
-
-const std::string& OptionList::Text(Index position) const {
-    const Index entry = EntryAt(position);
-    return entry < 0 ? kEmpty : catalogue_->Texts[static_cast<std::size_t>(entry)];
-}
-
-const std::string& OptionList::Code(Index position) const {
-    const Index entry = EntryAt(position);
-    return entry < 0 ? kEmpty : catalogue_->Codes[static_cast<std::size_t>(entry)];
-}
-
-Int OptionList::Number(Index position) const {
-    const Index entry = EntryAt(position);
-    return entry < 0 ? kNone : catalogue_->Numbers[static_cast<std::size_t>(entry)];
 }
 
 std::vector<std::string> OptionList::Texts() const {

@@ -1,8 +1,10 @@
 #include "key/rotation/rotation_checks.h"
 
+#include <array>
+
+#include "key/core/texts_rotation.h"
 #include "key/rotation/catalogues.h"
 #include "key/rotation/codes.h"
-#include "key/core/texts_rotation.h"
 #include "key/rotation/step2_form.h"
 
 namespace brisolt {
@@ -90,7 +92,9 @@ std::optional<std::string> CheckCropSequence(Int previous, Int current) {
     return std::nullopt;
 }
 
-bool ContinuesStand(Int current, Int next) { return Continues(current, next); }
+bool ContinuesStand(Int current, Int next) {
+    return Continues(current, next);
+}
 
 std::optional<std::string> CheckYearComplete(const RotationYear& year, const Step2Year* row) {
     const bool missing = [&] {
@@ -116,12 +120,17 @@ std::optional<std::string> CheckRotation(AssessmentRecord& record, Step2Form& fo
     if (!extent.Empty()) {
         const int first = extent.First;
         const int last = extent.Last;
+        // The checks and corrections change no main crop: each year's code is read once.
+        std::array<int, kRotationYears + 1> codes{};
+        for (int k = 1; k <= kRotationYears; ++k) {
+            codes[static_cast<std::size_t>(k)] = CropCodeOfYear(record, k);
+        }
+        const auto code = [&](int k) { return codes[static_cast<std::size_t>(k)]; };
         if (extent.HasGap) {
             message = std::string(texts::step2::kGapInRotation);
         }
         for (int k = first; k <= last && !message; ++k) {
-            message =
-                CheckCropSequence(CropCodeOfYear(record, extent.Prev(k)), CropCodeOfYear(record, k));
+            message = CheckCropSequence(code(extent.Prev(k)), code(k));
         }
         if (!message) {
             // Follow-on years of a stand are tilled as its sowing year was; a rotation that
@@ -129,32 +138,31 @@ std::optional<std::string> CheckRotation(AssessmentRecord& record, Step2Form& fo
             for (const Stand& stand : kStands) {
                 Index sown = 0;
                 for (int k = first; k <= last; ++k) {
-                    const int code = CropCodeOfYear(record, k);
                     RotationYear& year = record.RotationYearAt(k);
                     if (k == first) {
-                        if (stand.Belongs(code)) {
+                        if (stand.Belongs(code(k))) {
                             sown = year.c;
                         }
                         continue;
                     }
-                    if (code == stand.follower) {
+                    if (code(k) == stand.follower) {
                         OptionList& tillage = form.Row(k).List(Choice::CropTillage);
                         tillage.Choose(sown);
                         year.c = tillage.Chosen();
                     }
-                    if (stand.Starts(code)) {
+                    if (stand.Starts(code(k))) {
                         sown = year.c;
                     }
                 }
             }
             // A year followed by the next year of its own stand has no intermediate period.
             for (int k = first; k <= last; ++k) {
-                if (!ContinuesStand(CropCodeOfYear(record, k),
-                                    CropCodeOfYear(record, extent.Next(k)))) {
+                if (!ContinuesStand(code(k), code(extent.Next(k)))) {
                     continue;
                 }
                 Step2Year& row = form.Row(k);
-                row.List(Choice::PeriodType).Choose(period_type::kNone); // first after the blank entry
+                // "Keine Zwischenperiode", the first entry after the blank one.
+                row.List(Choice::PeriodType).Choose(period_type::kNone);
                 row.List(Choice::PeriodTillage).Clear();
                 row.List(Choice::PeriodStart).Clear();
                 RotationYear& year = record.RotationYearAt(k);

@@ -52,25 +52,146 @@ std::string CutToChars(std::string text, std::size_t maxChars) {
 }
 
 // ParseIntOrZero, with a shortcut for the plain digits the year fields nearly always hold.
-Int ParseYearText(const std::string& text) {
-    if (text.empty() || text.size() > 9) {
+inline Int ParseYearText(const std::string& text) {
+    const std::size_t size = text.size();
+    if (size == 0 || size > 9) {
         return ParseIntOrZero(text);
     }
     Int n = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9') {
+    for (std::size_t i = 0; i < size; ++i) {
+        const auto digit = static_cast<unsigned>(text[i] - '0');
+        if (digit > 9) {
             return ParseIntOrZero(text);
         }
-        n = n * 10 + (c - '0');
+        n = n * 10 + static_cast<Int>(digit);
     }
     return n;
 }
+
+// What each choice offers depends on a few facts of its year only: the crop's group or
+// table column, the period type. The filtered lists are made once for each of them.
+namespace offered {
+
+// Period types: fallows, Kunstwiese and Chinaschilf have no stubble after them.
+void FilterPeriodTypes(OptionList& list, CropGroup group) {
+    list.FillAll(PeriodTypes());
+    if (group != CropGroup::BF && group != CropGroup::HF && group != CropGroup::WW) {
+        RemoveAll(list, {period_type::kStubbleBeforeWinterCrop, period_type::kStubbleWinter});
+    }
+}
+
+// Main crop tillage: never "keine Bodenbearbeitung"; no direct seeding of potatoes and
+// tobacco.
+void FilterCropTillage(OptionList& list, char column) {
+    list.FillAll(TillageOptions());
+    if (column == 'A' || column == 'B' || column == 'I') {
+        RemoveAll(list, {tillage_code::kPositionDirectSeeding, tillage_code::kPositionNoTillage});
+    } else {
+        list.RemoveAt(tillage_code::kPositionNoTillage);
+    }
+}
+
+// Tillage in the period follows from its type: none on stubble, the plough on bare fallow,
+// free choice under a catch crop.
+void FilterPeriodTillage(OptionList& list, Int type) {
+    using namespace tillage_code;
+    list.FillAll(TillageOptions());
+    if (period_type::IsStubble(type)) {
+        RemoveAll(list,
+                  {kPositionDirectSeeding, kPositionMulchHigh, kPositionMulchLow, kPositionPlough});
+    } else if (type == period_type::kBareFallow) {
+        RemoveAll(list, {kPositionDirectSeeding, kPositionMulchHigh, kPositionMulchLow,
+                         kPositionNoTillage});
+    } else {
+        list.RemoveAt(kPositionNoTillage);
+    }
+}
+
+// The starts a period can have, by its type and the crop's group.
+void FilterPeriodStarts(OptionList& list, Int t, CropGroup g) {
+    using namespace period_start;
+    list.FillAll(PeriodStarts());
+    const bool cereal = g == CropGroup::HF || g == CropGroup::WW;
+    if (t == period_type::kBareFallow) {
+        RemoveAll(list, {k2007To3107, kBefore2007});
+    } else if (period_type::IsStubble(t) && cereal) {
+        RemoveAll(list, {k0112To1512, k1611To3011, k0111To1511, k1610To3110, k0110To1510,
+                         k1609To3009, kBefore3107});
+    } else if (t == period_type::kStubbleWinter && g == CropGroup::BF) {
+        RemoveAll(list, {k0112To1512, k1611To3011, k2007To3107, kBefore2007});
+    } else if (t == period_type::kStubbleBeforeWinterCrop && g == CropGroup::BF) {
+        // Up to "01.11. bis 15.11.", the columns of the tables for this period type.
+        RemoveAll(list, {k0112To1512, k1611To3011, kBefore3107, kBefore2007});
+    } else if (t >= period_type::kCatchCropBeforeFallow &&
+               t <= period_type::kCatchCropFrostKilled) {
+        RemoveAll(list, {k0112To1512, k1611To3011, k0111To1511, k1610To3110, k0110To1510,
+                         k1609To3009, kBefore3107});
+    } else if (t == period_type::kCatchCropOverwintering) {
+        RemoveAll(list, {k0112To1512, k1611To3011, k0111To1511, k1610To3110, kBefore3107});
+    }
+}
+
+constexpr std::size_t kGroups = static_cast<std::size_t>(CropGroup::CH) + 1;
+constexpr Int kPeriodTypes = 9;
+
+template <std::size_t N, typename Fill> std::array<OptionList, N> MakeLists(Fill fill) {
+    std::array<OptionList, N> lists;
+    for (std::size_t i = 0; i < N; ++i) {
+        fill(lists[i], i);
+    }
+    return lists;
+}
+
+const OptionList& PeriodTypesFor(CropGroup group) {
+    static const auto lists = MakeLists<kGroups>(
+        [](OptionList& l, std::size_t g) { FilterPeriodTypes(l, static_cast<CropGroup>(g)); });
+    return lists[static_cast<std::size_t>(group)];
+}
+
+const OptionList& CropTillageFor(char column) {
+    static const auto lists = MakeLists<2>(
+        [](OptionList& l, std::size_t rootCrop) { FilterCropTillage(l, rootCrop ? 'A' : '-'); });
+    return lists[column == 'A' || column == 'B' || column == 'I' ? 1 : 0];
+}
+
+void OfferPeriodTillage(OptionList& list, Int type) {
+    static const auto lists = MakeLists<kPeriodTypes>(
+        [](OptionList& l, std::size_t t) { FilterPeriodTillage(l, static_cast<Int>(t)); });
+    if (type >= 0 && type < kPeriodTypes) {
+        list.OfferAs(lists[static_cast<std::size_t>(type)]);
+    } else {
+        FilterPeriodTillage(list, type);
+    }
+}
+
+void OfferPeriodStarts(OptionList& list, Int type, CropGroup group) {
+    static const auto lists = MakeLists<kPeriodTypes * kGroups>([](OptionList& l, std::size_t i) {
+        FilterPeriodStarts(l, static_cast<Int>(i / kGroups), static_cast<CropGroup>(i % kGroups));
+    });
+    if (type >= 0 && type < kPeriodTypes) {
+        list.OfferAs(
+            lists[static_cast<std::size_t>(type) * kGroups + static_cast<std::size_t>(group)]);
+    } else {
+        FilterPeriodStarts(list, type, group);
+    }
+}
+
+const OptionList& AllCrops() {
+    static const OptionList list = [] {
+        OptionList l;
+        l.FillAll(CropCatalogue());
+        return l;
+    }();
+    return list;
+}
+
+} // namespace offered
 
 } // namespace
 
 Step2Form::Step2Form() {
     for (Step2Year& row : rows_) {
-        row.List(Choice::Crop).FillAll(CropCatalogue());
+        row.List(Choice::Crop).OfferAs(offered::AllCrops());
     }
 }
 
@@ -86,16 +207,10 @@ void Step2Form::UpdateCropChoices(int n) {
     }
     const CropFacts& facts = FactsOfCrop(crop);
 
-    // Period type. Fallows, Kunstwiese and Chinaschilf have no stubble after them.
     OptionList& period = row.List(Choice::PeriodType);
     Index remembered = period.Chosen();
     const Index rememberedType = period.EntryAt(remembered);
-    period.FillAll(PeriodTypes());
-    period.Choose(remembered);
-    const CropGroup group = facts.Group;
-    if (group != CropGroup::BF && group != CropGroup::HF && group != CropGroup::WW) {
-        RemoveAll(period, {period_type::kStubbleBeforeWinterCrop, period_type::kStubbleWinter});
-    }
+    period.OfferAs(offered::PeriodTypesFor(facts.Group));
     if (!Filling && rememberedType >= 0) {
         // A new crop keeps the period type the user chose, found by its code in the new
         // list; a type the new crop does not offer becomes blank. (Keeping the bare position
@@ -105,17 +220,9 @@ void Step2Form::UpdateCropChoices(int n) {
     }
     period.Choose(remembered);
 
-    // Main crop tillage: never "keine Bodenbearbeitung"; no direct seeding of potatoes and
-    // tobacco.
     OptionList& tillage = row.List(Choice::CropTillage);
     remembered = tillage.Chosen();
-    tillage.FillAll(TillageOptions());
-    tillage.Choose(remembered);
-    if (facts.Column == 'A' || facts.Column == 'B' || facts.Column == 'I') {
-        RemoveAll(tillage, {tillage_code::kPositionDirectSeeding, tillage_code::kPositionNoTillage});
-    } else {
-        tillage.RemoveAt(tillage_code::kPositionNoTillage);
-    }
+    tillage.OfferAs(offered::CropTillageFor(facts.Column));
     if (!Filling) {
         remembered = 0;
     }
@@ -133,50 +240,15 @@ void Step2Form::UpdatePeriodChoices(int n) {
         start.Clear();
         return;
     }
-    Index remembered = tillage.Chosen();
-    tillage.FillAll(TillageOptions());
-    tillage.Choose(remembered);
-    remembered = start.Chosen();
-    start.FillAll(PeriodStarts());
-
     const Index t = period.EntryAt(q); // period type codes equal their catalogue positions
     const CropGroup g = GroupOfCrop(row.List(Choice::Crop).Chosen());
 
-    // Tillage in the period follows from its type: none on stubble, the plough on bare
-    // fallow, free choice under a catch crop.
-    using namespace tillage_code;
-    if (period_type::IsStubble(t)) {
-        RemoveAll(tillage, {kPositionDirectSeeding, kPositionMulchHigh, kPositionMulchLow,
-                            kPositionPlough});
-        tillage.Choose(1); // "keine Bodenbearbeitung", the only entry left
-    } else if (t == period_type::kBareFallow) {
-        RemoveAll(tillage, {kPositionDirectSeeding, kPositionMulchHigh, kPositionMulchLow,
-                            kPositionNoTillage});
-        tillage.Choose(1); // the plough, the only entry left
-    } else {
-        tillage.RemoveAt(kPositionNoTillage);
-        tillage.Choose(0);
-    }
+    // On stubble and bare fallow one tillage is left; under a catch crop nothing is chosen.
+    offered::OfferPeriodTillage(tillage, t);
+    tillage.Choose(period_type::IsStubble(t) || t == period_type::kBareFallow ? 1 : 0);
 
-    // The starts a period can have, by its type and the crop's group.
-    using namespace period_start;
-    const bool cereal = g == CropGroup::HF || g == CropGroup::WW;
-    if (t == period_type::kBareFallow) {
-        RemoveAll(start, {k2007To3107, kBefore2007});
-    } else if (period_type::IsStubble(t) && cereal) {
-        RemoveAll(start, {k0112To1512, k1611To3011, k0111To1511, k1610To3110, k0110To1510,
-                          k1609To3009, kBefore3107});
-    } else if (t == period_type::kStubbleWinter && g == CropGroup::BF) {
-        RemoveAll(start, {k0112To1512, k1611To3011, k2007To3107, kBefore2007});
-    } else if (t == period_type::kStubbleBeforeWinterCrop && g == CropGroup::BF) {
-        // Up to "01.11. bis 15.11.", the columns of the tables for this period type.
-        RemoveAll(start, {k0112To1512, k1611To3011, kBefore3107, kBefore2007});
-    } else if (t >= period_type::kCatchCropBeforeFallow && t <= period_type::kCatchCropFrostKilled) {
-        RemoveAll(start, {k0112To1512, k1611To3011, k0111To1511, k1610To3110, k0110To1510,
-                          k1609To3009, kBefore3107});
-    } else if (t == period_type::kCatchCropOverwintering) {
-        RemoveAll(start, {k0112To1512, k1611To3011, k0111To1511, k1610To3110, kBefore3107});
-    }
+    Index remembered = start.Chosen();
+    offered::OfferPeriodStarts(start, t, g);
     if (!Filling) {
         remembered = 0;
     }
@@ -224,7 +296,10 @@ void Step2Form::ReadStep2Inputs(AssessmentRecord& record) const {
             }
         }
     }
-    record.Remark = MakeWindows1252Safe(RemarkText);
+    // The remark as the file keeps it; most of the time it is there already.
+    if (std::string safe = MakeWindows1252Safe(RemarkText); record.Remark != safe) {
+        record.Remark = std::move(safe);
+    }
 }
 
 void Step2Form::ShowStep2Inputs(const AssessmentRecord& record) {
@@ -274,17 +349,12 @@ void Step2Form::Activate(const AssessmentRecord& record) {
 }
 
 void Step2Form::MainCropChanged(int n, Index position, AssessmentRecord& record) {
-    NextEnabled = false;
-    Row(n).List(Choice::Crop).Choose(position);
-    UpdateCropChoices(n);
-    UpdatePeriodChoices(n);
+    Select(n, Choice::Crop, position);
     ReadStep2Inputs(record);
 }
 
 void Step2Form::PeriodTypeChanged(int n, Index position, AssessmentRecord& record) {
-    NextEnabled = false;
-    Row(n).List(Choice::PeriodType).Choose(position);
-    UpdatePeriodChoices(n);
+    Select(n, Choice::PeriodType, position);
     ReadStep2Inputs(record);
 }
 
@@ -295,15 +365,22 @@ void Step2Form::OtherChoiceChanged(int n, Choice choice, Index position, Assessm
 }
 
 void Step2Form::ChoiceChanged(int n, Choice choice, Index position, AssessmentRecord& record) {
+    Select(n, choice, position);
+    ReadStep2Inputs(record);
+}
+
+void Step2Form::Select(int n, Choice choice, Index position) {
+    NextEnabled = false;
+    Row(n).List(choice).Choose(position);
     switch (choice) {
     case Choice::Crop:
-        MainCropChanged(n, position, record);
+        UpdateCropChoices(n);
+        UpdatePeriodChoices(n);
         break;
     case Choice::PeriodType:
-        PeriodTypeChanged(n, position, record);
+        UpdatePeriodChoices(n);
         break;
     default:
-        OtherChoiceChanged(n, choice, position, record);
         break;
     }
 }
@@ -323,16 +400,14 @@ std::optional<std::string> Step2Form::Calculate(AssessmentRecord& record) {
     if (auto message = CheckRotation(record, *this)) {
         return message;
     }
-    ComputeCropRotationFactor(record, *this);
-    ComputeCropRotationFactor(record, *this);
+    ComputeCropRotationFactorTwice(record, *this);
     NextEnabled = true;
     return std::nullopt;
 }
 
 void Step2Form::ClearFields(AssessmentRecord& record) {
     ClearRotation(record);
-    ComputeCropRotationFactor(record, *this);
-    ComputeCropRotationFactor(record, *this);
+    ComputeCropRotationFactorTwice(record, *this);
     NextEnabled = true;
 }
 
@@ -340,9 +415,8 @@ std::optional<std::string> Step2Form::Next(AssessmentRecord& record) {
     if (auto message = CheckRotation(record, *this)) {
         return message;
     }
-    ComputeCropRotationFactor(record, *this);
-    ComputeCropRotationFactor(record, *this);
-    ReadStep2Inputs(record);
+    // The calculation ends by copying the screen into the record.
+    ComputeCropRotationFactorTwice(record, *this);
     return std::nullopt;
 }
 

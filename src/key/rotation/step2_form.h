@@ -86,6 +86,10 @@ public:
     void OtherChoiceChanged(int n, Choice choice, Index position, AssessmentRecord& record);
     // Any of the fifty choices; dispatches to the three above.
     void ChoiceChanged(int n, Choice choice, Index position, AssessmentRecord& record);
+    // The same choice without copying the screen into the record: for a series of choices
+    // followed by one ReadStep2Inputs, which leaves the record as the series of
+    // ChoiceChanged would.
+    void Select(int n, Choice choice, Index position);
     // Typing into the year-1 field and leaving it.
     void SetYear1Text(std::string text) { Row(1).YearText = std::move(text); }
     void Year1Exit(AssessmentRecord& record) { UpdateRotationYears(record); }

@@ -30,6 +30,13 @@ TEST(FormatPositiveReal, FollowsTheRegionalSeparatorAndHidesNonPositive) {
         {123456789012345.0L, "123456789012345", "123456789012345"},
         {33.333333333333333333L, "33.3333333333333", "33,3333333333333"},
         {2.0L / 3, "0.666666666666667", "0,666666666666667"},
+        // The fifteenth digit rounds up into the next power of ten, or is a tie.
+        {9.9999999999999995L, "10", "10"},
+        {999999999999999.5L, "1E+15", "1E+15"},
+        {100000000000000.5L, "100000000000000", "100000000000000"},
+        {100000000000001.5L, "100000000000002", "100000000000002"},
+        {9.99999999999999e-6L, "9.99999999999999E-6", "9,99999999999999E-6"},
+        {0.000015L, "0.000015", "0,000015"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(FormatPositiveReal(c.value, '.'), c.point) << static_cast<double>(c.value);

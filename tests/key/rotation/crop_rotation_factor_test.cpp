@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <tuple>
+
 #include "key/core/errors.h"
 #include "key/core/number_text.h"
 #include "key/rotation/crop_rotation_factor.h"
@@ -307,6 +310,118 @@ TEST_F(CropRotationFactor, OnlyRotationYearsGetNewTexts) {
     EXPECT_EQ(record.Rotation[5].w, "alt");
     EXPECT_EQ(form.Row(1).y, "");
     EXPECT_EQ(record.Rotation[2].z, "Tab06/1/G");
+}
+
+// The commands' calculation must leave screen and record as two passes do, whether it takes
+// its shortcut (figures already right, figures to be set first) or not (a record changed
+// behind the screen's back, a cell without a value, a year text that is no number).
+TEST_F(CropRotationFactor, CommandCalculationEqualsTwoPasses) {
+    struct Case {
+        const char* name;
+        std::initializer_list<const char*> crops;
+        const char* tillage;
+        Int kwbCount;
+        Real bfPercentage;
+        void (*change)(AssessmentRecord&, Step2Form&);
+    };
+    const auto none = [](AssessmentRecord&, Step2Form&) {};
+    const Case cases[] = {
+        {"figures to set",
+         {"Weizen (Winter)", "Soja", "Kunstwiese 1. Jahr (Sommer-/Herbstsaat)"},
+         kPlough,
+         0,
+         0,
+         none},
+        {"figures right",
+         {"Weizen (Winter)", "Soja", "Kunstwiese 1. Jahr (Sommer-/Herbstsaat)"},
+         kPlough,
+         1,
+         Real{1} / 3 * 100,
+         none},
+        {"mostly row crops",
+         {"Soja", "Mais (Körnermais)", "Weizen (Winter)"},
+         kPlough,
+         5,
+         10,
+         none},
+        {"unusual separator",
+         {"Mais (Silomais)", "Weizen (Winter)"},
+         kPlough,
+         0,
+         0,
+         [](AssessmentRecord&, Step2Form&) { SetDecimalSeparator(';'); }},
+        {"record behind the screen",
+         {"Weizen (Winter)", "Soja"},
+         kPlough,
+         0,
+         0,
+         [](AssessmentRecord& r, Step2Form&) { r.Rotation[1].c = 42; }},
+        {"year text",
+         {"Weizen (Winter)", "Soja"},
+         kPlough,
+         0,
+         0,
+         [](AssessmentRecord&, Step2Form& f) { f.Row(3).YearText = "20x"; }},
+        {"filling",
+         {"Weizen (Winter)", "Soja"},
+         kPlough,
+         0,
+         0,
+         [](AssessmentRecord& r, Step2Form& f) {
+             f.Filling = true;
+             r.Rotation[0].c = 3;
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetDecimalSeparator('.');
+        ResetRecordDefaults(record, 2024);
+        form = Step2Form();
+        form.Activate(record);
+        int n = 1;
+        for (const char* crop : c.crops) {
+            Enter(n++, YearEntry{crop, c.tillage});
+        }
+        record.KWBCount = c.kwbCount;
+        record.BFPercentage = c.bfPercentage;
+        c.change(record, form);
+        AssessmentRecord twice = record;
+        Step2Form twiceForm = form;
+        std::string error;
+        std::string twiceError;
+        try {
+            ComputeCropRotationFactorTwice(record, form);
+        } catch (const ConversionError& e) {
+            error = e.what();
+        }
+        try {
+            ComputeCropRotationFactor(twice, twiceForm);
+            ComputeCropRotationFactor(twice, twiceForm);
+        } catch (const ConversionError& e) {
+            twiceError = e.what();
+        }
+        SetDecimalSeparator('.');
+        EXPECT_EQ(error, twiceError);
+        EXPECT_EQ(record.C, twice.C);
+        EXPECT_EQ(record.CABAG, twice.CABAG);
+        EXPECT_EQ(record.KWBCount, twice.KWBCount);
+        EXPECT_EQ(record.BFPercentage, twice.BFPercentage);
+        EXPECT_EQ(record.Years, twice.Years);
+        EXPECT_EQ(record.Total2A, twice.Total2A);
+        EXPECT_EQ(record.Total2D, twice.Total2D);
+        EXPECT_EQ(form.CText, twiceForm.CText);
+        EXPECT_EQ(form.BFPercentageText, twiceForm.BFPercentageText);
+        for (int k = 1; k <= kRotationYears; ++k) {
+            const RotationYear& a = record.RotationYearAt(k);
+            const RotationYear& b = twice.RotationYearAt(k);
+            EXPECT_EQ(std::tie(a.Year, a.a, a.b, a.c, a.d, a.e, a.w, a.x, a.y, a.z, a.text),
+                      std::tie(b.Year, b.a, b.b, b.c, b.d, b.e, b.w, b.x, b.y, b.z, b.text))
+                << k;
+            const Step2Year& r = form.Row(k);
+            const Step2Year& t = twiceForm.Row(k);
+            EXPECT_EQ(std::tie(r.w, r.x, r.y, r.z), std::tie(t.w, t.x, t.y, t.z)) << k;
+        }
+    }
 }
 
 TEST_F(CropRotationFactor, RecordPositionsBeyondTheListsReadAsNothingChosen) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "key/core/errors.h"
 #include "key/rotation/catalogues.h"
 #include "rotation_test_support.h"
@@ -386,6 +388,46 @@ TEST_F(Step2Form_, NothingIsCopiedWhileFilling) {
     form.OtherChoiceChanged(1, Choice::CropTillage, 1, record);
     EXPECT_EQ(record.Rotation[0].a, 37);
     EXPECT_EQ(record.Rotation[0].text[2], kPlough);
+}
+
+} // namespace
+} // namespace brisolt
+
+namespace brisolt {
+namespace {
+
+// Choices made with Select and copied once leave the record as ChoiceChanged after each.
+using Step2Selection = testing::Step2Test;
+
+TEST_F(Step2Selection, SelectedChoicesCopiedOnceEqualChangedChoices) {
+    struct Step {
+        int n;
+        Choice choice;
+        Index position;
+    };
+    const Step steps[] = {
+        {1, Choice::Crop, 37},       {1, Choice::PeriodType, 6}, {1, Choice::PeriodTillage, 2},
+        {1, Choice::PeriodStart, 3}, {2, Choice::Crop, 22},      {2, Choice::CropTillage, 2},
+        {1, Choice::Crop, 21},       {2, Choice::PeriodType, 2}, {3, Choice::PeriodStart, 4},
+    };
+    AssessmentRecord selected = record;
+    Step2Form selecting = form;
+    for (const Step& s : steps) {
+        form.ChoiceChanged(s.n, s.choice, s.position, record);
+        selecting.Select(s.n, s.choice, s.position);
+    }
+    selecting.ReadStep2Inputs(selected);
+    EXPECT_FALSE(selecting.NextEnabled);
+    for (int k = 1; k <= kRotationYears; ++k) {
+        const RotationYear& a = record.RotationYearAt(k);
+        const RotationYear& b = selected.RotationYearAt(k);
+        EXPECT_EQ(std::tie(a.Year, a.a, a.b, a.c, a.d, a.e, a.text),
+                  std::tie(b.Year, b.a, b.b, b.c, b.d, b.e, b.text))
+            << k;
+        for (std::size_t i = 0; i < kChoicesPerYear; ++i) {
+            EXPECT_EQ(form.Row(k).Lists[i].Texts(), selecting.Row(k).Lists[i].Texts()) << k;
+        }
+    }
 }
 
 } // namespace
