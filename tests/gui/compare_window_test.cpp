@@ -143,6 +143,16 @@ private slots:
         Click(&window, "btnPrint");
         QVERIFY(sawPreview);
     }
+
+    void theMainWindowsFileMenuOpensIt() {
+        Application app(2024);
+        testing::Trigger(app.Context().Screen(ScreenId::Main), "mniCompare");
+        const auto windows = QApplication::topLevelWidgets();
+        QVERIFY(std::any_of(windows.begin(), windows.end(), [](QWidget* w) {
+            return qobject_cast<TfrmCompare*>(w) != nullptr && w->isVisible() &&
+                   w->windowTitle() == "Varianten vergleichen";
+        }));
+    }
 };
 
 } // namespace

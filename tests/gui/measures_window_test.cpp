@@ -91,7 +91,9 @@ private slots:
         QCOMPARE(context.record.FloatDistance, 100);
 
         QVERIFY(SelectRow(window, "Ziel Stufe 1A"));
+        MarkAsSaved(context.record);
         Click(window, "btnAdopt");
+        QVERIFY(HasUnsavedChanges(context.record)); // adopted measures are unsaved work
         const QStringList shown = log.Take();
         QCOMPARE(shown.size(), 1);
         QVERIFY(shown.front().contains("Fliessstrecke 33 m statt 100 m"));

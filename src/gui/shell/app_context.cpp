@@ -83,6 +83,12 @@ void AppContext::OpenEvaluationProtocol() const {
     }
 }
 
+void AppContext::OpenComparison() const {
+    if (openComparison) {
+        openComparison();
+    }
+}
+
 void AppContext::OpenMeasures() const {
     if (openMeasures) {
         openMeasures();

@@ -50,11 +50,13 @@ public:
     std::function<void()> openEvaluationProtocol;
     std::function<void()> openRotationSheet;
     std::function<void()> openMeasures;
+    std::function<void()> openComparison;
 
     void OpenHelpPage(int page) const;
     void OpenEvaluationProtocol() const;
     void OpenRotationSheet() const;
     void OpenMeasures() const;
+    void OpenComparison() const;
 
 private:
     std::array<QPointer<QWidget>, static_cast<std::size_t>(ScreenId::Count)> screens_{};

@@ -9,6 +9,7 @@
 
 #include "gui/files/file_window.h"
 #include "gui/help/photos.h"
+#include "gui/compare/compare_window.h"
 #include "gui/measures/measures_window.h"
 #include <QLabel>
 #include <QTimer>
@@ -97,6 +98,12 @@ Application::Application(Int startYear) : context_(startYear) {
         }
         AppContext::ShowOnTop(measures_.get());
     };
+    context_.openComparison = [this] {
+        if (!comparison_) {
+            comparison_ = std::make_unique<TfrmCompare>(context_);
+        }
+        AppContext::ShowOnTop(comparison_.get());
+    };
 
     main_->Picture()->setPixmap(QPixmap::fromImage(LoadPhoto(QStringLiteral("main_field"))));
 
@@ -114,6 +121,7 @@ Application::Application(Int startYear) : context_(startYear) {
 }
 
 Application::~Application() {
+    comparison_.reset();
     measures_.reset();
     helpPages_.reset();
     // Windows go in reverse order of creation.

@@ -13,6 +13,7 @@ namespace brisolt::gui {
 
 class TfrmMain;
 class TfrmMeasures;
+class TfrmCompare;
 
 class Application {
 public:
@@ -35,6 +36,7 @@ private:
     std::vector<std::unique_ptr<QWidget>> windows_;
     std::unique_ptr<HelpPages> helpPages_;
     std::unique_ptr<TfrmMeasures> measures_;
+    std::unique_ptr<TfrmCompare> comparison_;
     TfrmMain* main_ = nullptr;
 };
 

@@ -9,6 +9,7 @@
 #include "gui/shell/messages.h"
 #include "gui/shell/qt_text.h"
 #include "key/core/texts.h"
+#include "key/core/texts_compare.h"
 #include "key/files/calculation_file.h"
 
 namespace brisolt::gui {
@@ -39,6 +40,8 @@ TfrmMain::TfrmMain(AppContext& context)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     AddMenuEntry(FileMenu(), Q(texts::common::kSave), "mniSaveCalculation", save)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    AddMenuEntry(FileMenu(), Q(texts::compare::kMenu), "mniCompare",
+                 [this] { Context().OpenComparison(); });
     AddMenuEntry(FileMenu(), Q(texts::common::kExit), "mniExit", quit)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     AddMenuEntry(HelpMenu(), Q(texts::common::kImprint), "mniVersioninfo",
