@@ -6,7 +6,7 @@
 #include <QDir>
 #include <QGuiApplication>
 
-#include "gui/reports/page_painter.h"
+#include "pdf/page_painter.h"
 #include "key/files/calculation_file.h"
 #include "key/startup.h"
 #include "key/walk.h"
@@ -20,7 +20,7 @@ void BM_ProtocolToPdf(benchmark::State& state) {
     const QString path = QDir::temp().filePath("brisolt-bench-protocol.pdf");
     for (auto _ : state) {
         const brisolt::report::Page page = brisolt::report::BuildEvaluationProtocol(e.record, '.');
-        const QString error = brisolt::gui::WritePdf(page, path);
+        const QString error = brisolt::pdf::WritePdf(page, path);
         if (!error.isEmpty()) {
             state.SkipWithError(qPrintable(error));
         }

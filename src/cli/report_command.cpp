@@ -9,7 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "gui/reports/page_painter.h"
+#include "pdf/page_painter.h"
 #include "key/core/number_text.h"
 #include "key/core/windows1252.h"
 #include "key/startup.h"
@@ -45,7 +45,7 @@ void EnsureGuiApplication() {
 // under a UTF-8 name in the same folder and then given its own name.
 QString WritePdfTo(const std::vector<report::Page>& page, const std::string& path) {
     if (ToValidUtf8(path) == path) {
-        return gui::WritePdf(page, QString::fromStdString(path));
+        return pdf::WritePdf(page, QString::fromStdString(path));
     }
     const std::size_t slash = path.rfind('/');
     std::string temp = (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) +
@@ -64,7 +64,7 @@ QString WritePdfTo(const std::vector<report::Page>& page, const std::string& pat
         ::fchmod(fd, 0666 & ~mask);
     }
     ::close(fd);
-    QString error = gui::WritePdf(page, QString::fromStdString(temp));
+    QString error = pdf::WritePdf(page, QString::fromStdString(temp));
     if (error.isEmpty() && ::rename(temp.c_str(), path.c_str()) != 0) {
         error = QStringLiteral("Die Datei kann nicht geschrieben werden.");
     }

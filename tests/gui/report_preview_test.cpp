@@ -7,7 +7,7 @@
 #include <QPrintPreviewDialog>
 #include <QTimer>
 
-#include "gui/reports/page_painter.h"
+#include "pdf/page_painter.h"
 #include "gui/shell/application.h"
 #include "gui_support.h"
 #include "key/startup.h"
@@ -16,6 +16,7 @@
 
 using namespace brisolt;
 using namespace brisolt::gui;
+using namespace brisolt::pdf;
 using namespace brisolt::gui::testing;
 
 namespace {

@@ -8,7 +8,7 @@
 #include <QPrinter>
 #include <QToolBar>
 
-#include "gui/reports/page_painter.h"
+#include "pdf/page_painter.h"
 #include "gui/shell/messages.h"
 
 namespace brisolt::gui {
@@ -39,7 +39,7 @@ void ShowReportPreview(QWidget* parent, const std::function<std::vector<report::
                              if (i > 0) {
                                  target->newPage();
                              }
-                             PaintPage(painter, pages[i]);
+                             pdf::PaintPage(painter, pages[i]);
                          }
                      });
     if (QToolBar* toolbar = preview.findChild<QToolBar*>()) {
@@ -53,7 +53,7 @@ void ShowReportPreview(QWidget* parent, const std::function<std::vector<report::
             if (path.isEmpty()) {
                 return;
             }
-            const QString error = WritePdf(build(), path);
+            const QString error = pdf::WritePdf(build(), path);
             if (!error.isEmpty()) {
                 Messages::ShowError(&preview, error);
             }

@@ -1,4 +1,4 @@
-#include "gui/reports/page_painter.h"
+#include "pdf/page_painter.h"
 
 #include <QFont>
 #include <QFontMetricsF>
@@ -13,7 +13,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace brisolt::gui {
+namespace brisolt::pdf {
 
 namespace {
 
@@ -379,4 +379,4 @@ QString WritePdf(const std::vector<report::Page>& pages, const QString& path) {
     return {};
 }
 
-} // namespace brisolt::gui
+} // namespace brisolt::pdf

@@ -10,7 +10,7 @@
 
 class QPainter;
 
-namespace brisolt::gui {
+namespace brisolt::pdf {
 
 // Paints the page onto the painter's device, whose origin must be the sheet's top left
 // corner (full-page printing) and whose resolution gives the millimetre scale.
@@ -24,4 +24,4 @@ QString WritePdf(const std::vector<report::Page>& pages, const QString& path);
 // A4 without margins, landscape when the page is wider than high.
 QPageLayout PageLayoutOf(const report::Page& page);
 
-} // namespace brisolt::gui
+} // namespace brisolt::pdf
