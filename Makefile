@@ -12,7 +12,7 @@ FUZZ_BUILD ?= build-fuzz
 JOBS       ?= $(shell nproc)
 SUDO       := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps build run test test-asan bench fuzz format clean
+.PHONY: all deps build run test test-asan bench fuzz format screenshots clean
 
 all: build
 
@@ -65,6 +65,10 @@ fuzz: deps
 	mkdir -p $(FUZZ_BUILD)/corpus
 	cp -n tests/data/*.txt $(FUZZ_BUILD)/corpus/ 2>/dev/null || true
 	$(FUZZ_BUILD)/fuzz_load_calculation -max_total_time=60 -max_len=200000 $(FUZZ_BUILD)/corpus
+
+# Every window and help page as a PNG in $(BUILD)/screenshots, drawn on a real X server.
+screenshots: build
+	xvfb-run -a -s "-screen 0 1920x1080x24" $(BUILD)/tools/screenshots $(BUILD)/screenshots
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
