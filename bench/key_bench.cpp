@@ -13,6 +13,7 @@
 #include "key/rotation/step2_form.h"
 #include "key/startup.h"
 #include "key/walk.h"
+#include "support/rotation_entry.h"
 
 namespace {
 
@@ -85,36 +86,6 @@ AssessmentRecord TenYearAssessment() {
     return r;
 }
 
-// Ten years of cereals, root crops, maize, rape and sunflowers, every one ploughed and
-// followed by bare fallow ploughed before 31 July, on a 14 % slope managed down it: every
-// year offers less intensive tillage and catch crops, so the search tries the most.
-AssessmentRecord TenYearPloughBareFallow() {
-    AssessmentRecord r = FreshRecord(2026);
-    r.Gradient = 14;
-    r.FloatDistance = 150;
-    r.Region = 1;
-    r.SoilType = 2;
-    r.Entertainment = 0;
-    r.Stones = 0;
-    r.Method = 1;
-    r.DepthSoil = 60;
-    const char* crops[10] = {
-        "Weizen (Winter)", "Mais (Körnermais)",   "Gerste (Winter)", "Rüben (Zuckerrüben)",
-        "Weizen (Winter)", "Kartoffeln (übrige)", "Raps (Winter)",   "Mais (Silomais)",
-        "Weizen (Winter)", "Sonnenblumen",
-    };
-    const char* plough = "Plug/pfluglos unter 10% Bedeckung";
-    Step2Form form;
-    form.Activate(r);
-    for (int n = 1; n <= 10; ++n) {
-        Choose(form, r, n, Choice::Crop, crops[n - 1]);
-        Choose(form, r, n, Choice::CropTillage, plough);
-        Choose(form, r, n, Choice::PeriodType, "Schwarzbrache im Herbst und Winter");
-        Choose(form, r, n, Choice::PeriodTillage, plough);
-        Choose(form, r, n, Choice::PeriodStart, "vor dem 31.07.");
-    }
-    return r;
-}
 
 void BM_WalkInMemory(benchmark::State& state) {
     const AssessmentRecord start = TenYearAssessment();
@@ -160,7 +131,8 @@ BENCHMARK(BM_DisplayTexts);
 
 // The whole exploration: single measures, plans and the target line.
 void BM_ExploreMeasures(benchmark::State& state) {
-    const AssessmentRecord start = TenYearPloughBareFallow();
+    // Every year offers less intensive tillage and catch crops, so the search tries the most.
+    const AssessmentRecord start = testing::TenYearsPloughAndBareFallow();
     {
         const MeasureExploration x = ExploreMeasures(start);
         if (x.outcome.stoppedAt != 0 || x.rows.size() < 2) {
