@@ -1,6 +1,6 @@
 #pragma once
 // Step 4: the rill questions. Which groups are shown and which answers are checked is the
-// business of Step4FormState; this window mirrors it after every click and activation.
+// business of Step4Form; this window mirrors it after every click and activation.
 
 #include <array>
 
@@ -28,7 +28,7 @@ private:
     void Next();
     void ShowForm();
 
-    Step4FormState form_;
+    Step4Form form_;
     std::array<RadioGroup*, kRillQuestionCount> groups_{};
 };
 

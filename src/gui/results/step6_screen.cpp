@@ -39,7 +39,7 @@ TfrmStep6::TfrmStep6(AppContext& context)
     edtDepthSoil_->setObjectName("edtDepthSoil");
     edtDepthSoil_->setGeometry((width - 60) / 2, 238, 60, 21);
     connect(edtDepthSoil_, &QLineEdit::textEdited, this,
-            [this](const QString& text) { form_.DepthTextEdited(U(text)); });
+            [this](const QString& text) { form_.SetDepthText(U(text)); });
     connect(edtDepthSoil_, &QLineEdit::editingFinished, this,
             [this] { Guarded([this] { DepthSoilExit(); }); });
 

@@ -1,6 +1,6 @@
 #pragma once
 // Step 6: how the soil depth was determined and the depth itself. The regional standard
-// fills the depth in and locks the field; Step6FormState decides, this window mirrors it.
+// fills the depth in and locks the field; Step6Form decides, this window mirrors it.
 
 #include "gui/shell/wizard_screen.h"
 #include "key/results/step6_form.h"
@@ -24,7 +24,7 @@ private:
     void Next();
     void ShowForm();
 
-    Step6FormState form_;
+    Step6Form form_;
     RadioGroup* ragMethod_ = nullptr;
     QLineEdit* edtDepthSoil_ = nullptr;
 };

@@ -314,7 +314,7 @@ bool TfrmStep2::eventFilter(QObject* watched, QEvent* event) {
 
 void TfrmStep2::ChoiceActivated(int n, Choice choice, int position) {
     Guarded(Command([this, n, choice, position] {
-        form_.ChoiceChanged(n, choice, position, Context().record);
+        form_.ChoiceChange(n, choice, position, Context().record);
     }));
 }
 

@@ -44,12 +44,12 @@ TfrmBusiness::TfrmBusiness(AppContext& context)
     label(texts::farm::kEnteredBy, 6, "labEnteredBy");
     label(texts::farm::kEnteredOn, 7, "labEnteredOn");
 
-    nameSurname_ = AddTextField("edtNameSurname", RowY(0), kWideField, &FarmDataForm::nameSurname);
-    address1_ = AddTextField("edtAddress1", RowY(1), kWideField, &FarmDataForm::address1);
+    nameSurname_ = AddTextField("edtNameSurname", RowY(0), kWideField, &FarmDataForm::NameSurname);
+    address1_ = AddTextField("edtAddress1", RowY(1), kWideField, &FarmDataForm::Address1);
     // The second address line has no label of its own.
-    address2_ = AddTextField("edtAddress2", RowY(2), kWideField, &FarmDataForm::address2);
-    parzelle_ = AddTextField("edtParzelle", RowY(3), kWideField, &FarmDataForm::parzelle);
-    variant_ = AddTextField("edtVariant", RowY(4), kWideField, &FarmDataForm::variant);
+    address2_ = AddTextField("edtAddress2", RowY(2), kWideField, &FarmDataForm::Address2);
+    parzelle_ = AddTextField("edtParzelle", RowY(3), kWideField, &FarmDataForm::Parzelle);
+    variant_ = AddTextField("edtVariant", RowY(4), kWideField, &FarmDataForm::Variant);
 
     // Typing in the year field copies nothing; the year is read when the field is left
     // (or with the next change of another field).
@@ -57,11 +57,11 @@ TfrmBusiness::TfrmBusiness(AppContext& context)
     year_->setObjectName("edtYear");
     year_->setGeometry(kFieldX, RowY(5), kYearField, kFieldHeight);
     connect(year_, &QLineEdit::textChanged, this,
-            [this](const QString& text) { form_.yearText = U(text); });
+            [this](const QString& text) { form_.YearText = U(text); });
     year_->installEventFilter(this);
 
-    enteredBy_ = AddTextField("edtEnteredBy", RowY(6), kWideField, &FarmDataForm::enteredBy);
-    enteredOn_ = AddTextField("edtEnteredOn", RowY(7), kDateField, &FarmDataForm::enteredOn);
+    enteredBy_ = AddTextField("edtEnteredBy", RowY(6), kWideField, &FarmDataForm::EnteredBy);
+    enteredOn_ = AddTextField("edtEnteredOn", RowY(7), kDateField, &FarmDataForm::EnteredOn);
 
     const auto next = [this] { Context().Navigate(this, ScreenId::Step1); };
     const auto back = [this] { Context().Navigate(this, ScreenId::Intro); };
@@ -97,7 +97,7 @@ QLineEdit* TfrmBusiness::AddTextField(const QString& objectName, int y, int widt
     // signal blocker and never come here.
     connect(edit, &QLineEdit::textChanged, this, [this, field](const QString& text) {
         form_.*field = U(text);
-        Guarded([this] { form_.TextChanged(Context().record); });
+        Guarded([this] { form_.TextChange(Context().record); });
     });
     // Leaving the field shows the text as stored (see eventFilter).
     edit->installEventFilter(this);
@@ -107,10 +107,10 @@ QLineEdit* TfrmBusiness::AddTextField(const QString& objectName, int y, int widt
 
 void TfrmBusiness::ShowForm() {
     const std::pair<QLineEdit*, const std::string*> fields[] = {
-        {nameSurname_, &form_.nameSurname}, {address1_, &form_.address1},
-        {address2_, &form_.address2},       {parzelle_, &form_.parzelle},
-        {variant_, &form_.variant},         {year_, &form_.yearText},
-        {enteredBy_, &form_.enteredBy},     {enteredOn_, &form_.enteredOn},
+        {nameSurname_, &form_.NameSurname}, {address1_, &form_.Address1},
+        {address2_, &form_.Address2},       {parzelle_, &form_.Parzelle},
+        {variant_, &form_.Variant},         {year_, &form_.YearText},
+        {enteredBy_, &form_.EnteredBy},     {enteredOn_, &form_.EnteredOn},
     };
     for (const auto& [edit, text] : fields) {
         const QString shown = Q(*text);
@@ -130,7 +130,7 @@ void TfrmBusiness::YearExit() {
     Guarded([this] { form_.YearExit(Context().record); });
     // The field keeps only its digits even when the year was too long to store.
     const QSignalBlocker blocker(year_);
-    year_->setText(Q(form_.yearText));
+    year_->setText(Q(form_.YearText));
 }
 
 void TfrmBusiness::TextExit(QLineEdit* edit, std::string FarmDataForm::*field) {

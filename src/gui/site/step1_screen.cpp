@@ -75,13 +75,13 @@ TfrmStep1::TfrmStep1(AppContext& context)
 
     AddLabel(Q(t::kGradient), QRect(kLabelX, kGradientY, kLabelWidth, kRowHeight), "labGradient");
     edtGradient_ = AddNumberField("edtGradient", QRect(kControlX, kGradientY, 50, kRowHeight),
-                                  Q(t::kPercent), &Step1Form::gradientText, NumberField::Gradient);
+                                  Q(t::kPercent), &Step1Form::GradientText, NumberField::Gradient);
 
     AddLabel(Q(t::kFloatDistance), QRect(kLabelX, kFloatDistanceY, kLabelWidth, kRowHeight),
              "labFloatDistance");
     edtFloatDistance_ =
         AddNumberField("edtFloatDistance", QRect(kControlX, kFloatDistanceY, 50, kRowHeight),
-                       Q(t::kMetres), &Step1Form::floatDistanceText, NumberField::FloatDistance);
+                       Q(t::kMetres), &Step1Form::FloatDistanceText, NumberField::FloatDistance);
 
     // Soil type with its description below the choice.
     AddLabel(Q(t::kSoilType), QRect(kLabelX, kSoilTypeY, kLabelWidth, kRowHeight), "labSoilType");
@@ -95,12 +95,12 @@ TfrmStep1::TfrmStep1(AppContext& context)
 
     AddLabel(Q(t::kStones), QRect(kLabelX, kStonesY, kLabelWidth, kRowHeight), "labStones");
     edtStones_ = AddNumberField("edtStones", QRect(kControlX, kStonesY, 50, kRowHeight),
-                                Q(t::kPercent), &Step1Form::stonesText, NumberField::Stones);
+                                Q(t::kPercent), &Step1Form::StonesText, NumberField::Stones);
 
     AddLabel(Q(t::kManagement), QRect(kLabelX, kManagementY + 4, kLabelWidth, kRowHeight),
              "labEntertainment");
     rgrEntertainment_ =
-        new RadioGroup(Q(t::kManagementGroup), form_.managementItems, "rgrEntertainment", Canvas());
+        new RadioGroup(Q(t::kManagementGroup), form_.ManagementItems, "rgrEntertainment", Canvas());
     rgrEntertainment_->setGeometry(kControlX, kManagementY, 180, 72);
 
     // The "?" buttons stand in front of the labels of the five inputs; they have no menu entry.
@@ -128,19 +128,19 @@ TfrmStep1::TfrmStep1(AppContext& context)
     // Choices: only the user's own choices reach the form (refills are signal-blocked).
     connect(cmbRegion_, &QComboBox::activated, this, [this](int index) {
         Guarded([this, index] {
-            form_.RegionChanged(Context().record, index);
+            form_.RegionChange(Context().record, index);
             ShowForm();
         });
     });
     connect(cmbSoilType_, &QComboBox::activated, this, [this](int index) {
         Guarded([this, index] {
-            form_.SoilTypeChanged(Context().record, index);
+            form_.SoilTypeChange(Context().record, index);
             ShowForm();
         });
     });
     rgrEntertainment_->OnClick([this](int position) {
         Guarded([this, position] {
-            form_.EntertainmentClicked(Context().record, position);
+            form_.EntertainmentClick(Context().record, position);
             ShowForm();
         });
     });
@@ -230,14 +230,14 @@ void TfrmStep1::Next() {
 }
 
 void TfrmStep1::ShowForm() {
-    SetItems(cmbRegion_, form_.regionItems, form_.regionIndex);
-    labRegionDescription_->setText(Q(form_.regionDescription));
-    SetText(edtGradient_, form_.gradientText);
-    SetText(edtFloatDistance_, form_.floatDistanceText);
-    SetItems(cmbSoilType_, form_.soilTypeItems, form_.soilTypeIndex);
-    labSoilTypeDescription_->setText(Q(form_.soilTypeDescription));
-    SetText(edtStones_, form_.stonesText);
-    rgrEntertainment_->SetChecked(form_.entertainmentIndex);
+    SetItems(cmbRegion_, form_.RegionItems, form_.RegionIndex);
+    labRegionDescription_->setText(Q(form_.RegionDescription));
+    SetText(edtGradient_, form_.GradientText);
+    SetText(edtFloatDistance_, form_.FloatDistanceText);
+    SetItems(cmbSoilType_, form_.SoilTypeItems, form_.SoilTypeIndex);
+    labSoilTypeDescription_->setText(Q(form_.SoilTypeDescription));
+    SetText(edtStones_, form_.StonesText);
+    rgrEntertainment_->SetChecked(form_.EntertainmentIndex);
 }
 
 void TfrmStep1::Activated() {
