@@ -21,11 +21,20 @@ public:
     }
 
 protected:
-    void Activated() override;
+    void FormActivate() override;
+
+private slots:
+    void ragChannelsClick(int position);
+    void ragNumChannelsClick(int position);
+    void ragDepthChannelsClick(int position);
+    void ragDepthChannelClick(int position);
+    void ragWidthChannelClick(int position);
+    void ragFrequencyChannelsClick(int position);
+    void btnBackClick();
+    void btnNextClick();
+    void btnAssistanceClick();
 
 private:
-    void Click(RillQuestion question, int position);
-    void Next();
     void ShowForm();
 
     Step4Form form_;

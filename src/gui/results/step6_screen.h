@@ -17,11 +17,17 @@ public:
     explicit TfrmStep6(AppContext& context);
 
 protected:
-    void Activated() override;
+    void FormActivate() override;
+
+private slots:
+    void ragMethodClick(int position);
+    void edtDepthSoilChange(const QString& text);
+    void edtDepthSoilExit();
+    void btnBackClick();
+    void btnNextClick();
+    void btnAssistanceClick();
 
 private:
-    void DepthSoilExit();
-    void Next();
     void ShowForm();
 
     Step6Form form_;
