@@ -34,7 +34,7 @@ void Choose(Step2Form& form, AssessmentRecord& record, int n, Choice choice, con
     const auto texts = form.Row(n).List(choice).Texts();
     for (std::size_t i = 0; i < texts.size(); ++i) {
         if (texts[i] == text) {
-            form.ChoiceChanged(n, choice, static_cast<Index>(i), record);
+            form.ChoiceChange(n, choice, static_cast<Index>(i), record);
             return;
         }
     }

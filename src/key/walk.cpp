@@ -49,7 +49,7 @@ WalkOutcome WalkForward(AssessmentRecord& record) {
         return outcome;
     }
     ComputeSheetErosionRisk(record); // step 3 has no inputs
-    Step4FormState step4;
+    Step4Form step4;
     step4.Activate(record);
     if (!Passes(outcome, 4, [&] {
             step4.Next(record);
@@ -58,7 +58,7 @@ WalkOutcome WalkForward(AssessmentRecord& record) {
         return outcome;
     }
     ComputeTotalRisk(record); // step 5 has no inputs
-    Step6FormState step6;
+    Step6Form step6;
     step6.Activate(record);
     if (!Passes(outcome, 6, [&] {
             step6.Next(record);

@@ -168,7 +168,7 @@ private:
         const oracle::Crop& facts = Crops()[static_cast<std::size_t>(crop)];
         Step2Year& row = form.Row(k);
         const std::vector<std::string> crops = row.List(Choice::Crop).Texts();
-        form.ChoiceChanged(k, Choice::Crop, oracle::PositionIn(crops, facts.name), record);
+        form.ChoiceChange(k, Choice::Crop, oracle::PositionIn(crops, facts.name), record);
         codes.crop = crop;
 
         const OptionList& types = form.Row(k).List(Choice::PeriodType);
@@ -178,14 +178,14 @@ private:
             typePosition = 1;
         }
         const std::string typeText = types.Texts().at(static_cast<std::size_t>(typePosition));
-        form.ChoiceChanged(k, Choice::PeriodType, typePosition, record);
+        form.ChoiceChange(k, Choice::PeriodType, typePosition, record);
         codes.P = oracle::PositionIn(oracle::PeriodTypeTexts(), typeText);
 
         const OptionList& tillage = form.Row(k).List(Choice::CropTillage);
         const int tillagePosition = ChooseAny(tillage);
         codes.T = oracle::TillageCodeOfText(
             tillage.Texts().at(static_cast<std::size_t>(tillagePosition)));
-        form.ChoiceChanged(k, Choice::CropTillage, tillagePosition, record);
+        form.ChoiceChange(k, Choice::CropTillage, tillagePosition, record);
 
         const OptionList& periodTillage = form.Row(k).List(Choice::PeriodTillage);
         const OptionList& starts = form.Row(k).List(Choice::PeriodStart);
@@ -205,7 +205,7 @@ private:
             const int position = ChooseAny(periodTillage);
             codes.D = oracle::TillageCodeOfText(
                 periodTillage.Texts().at(static_cast<std::size_t>(position)));
-            form.ChoiceChanged(k, Choice::PeriodTillage, position, record);
+            form.ChoiceChange(k, Choice::PeriodTillage, position, record);
         }
         std::vector<std::string> offered = starts.Texts();
         std::vector<std::string> expected{""};
@@ -216,7 +216,7 @@ private:
         const int startPosition = ChooseAny(starts);
         codes.E = oracle::PositionIn(oracle::PeriodStartTexts(),
                                      offered.at(static_cast<std::size_t>(startPosition)));
-        form.ChoiceChanged(k, Choice::PeriodStart, startPosition, record);
+        form.ChoiceChange(k, Choice::PeriodStart, startPosition, record);
     }
 
     // Now and then an entry the checks should refuse (or, for a stand's follow-on year,
@@ -229,24 +229,24 @@ private:
         auto& codes = g.years[static_cast<std::size_t>(k - 1)];
         switch (Between(0, 5)) {
         case 0:
-            form.ChoiceChanged(k, Choice::CropTillage, 0, record);
+            form.ChoiceChange(k, Choice::CropTillage, 0, record);
             codes.T = 0;
             break;
         case 1:
-            form.ChoiceChanged(k, Choice::PeriodType, 0, record);
+            form.ChoiceChange(k, Choice::PeriodType, 0, record);
             codes.P = 0;
             codes.D = -1;
             codes.E = -1;
             break;
         case 2:
             if (codes.P >= 2) {
-                form.ChoiceChanged(k, Choice::PeriodStart, 0, record);
+                form.ChoiceChange(k, Choice::PeriodStart, 0, record);
                 codes.E = 0;
             }
             break;
         case 3:
             if (codes.P >= 5) {
-                form.ChoiceChanged(k, Choice::PeriodTillage, 0, record);
+                form.ChoiceChange(k, Choice::PeriodTillage, 0, record);
                 codes.D = 0;
             }
             break;
@@ -261,7 +261,7 @@ private:
                 EnterYear(form, record, Between(1, first - 2), Between(1, 38), g);
             } else if (n >= 3) {
                 const int inner = first + Between(1, n - 2);
-                form.ChoiceChanged(inner, Choice::Crop, 0, record);
+                form.ChoiceChange(inner, Choice::Crop, 0, record);
                 g.years[static_cast<std::size_t>(inner - 1)] = oracle::YearCodes{};
             }
         }

@@ -14,7 +14,7 @@ inline void ChooseText(Step2Form& form, AssessmentRecord& record, int n, Choice 
     const auto texts = form.Row(n).List(choice).Texts();
     for (std::size_t i = 0; i < texts.size(); ++i) {
         if (texts[i] == text) {
-            form.ChoiceChanged(n, choice, static_cast<Index>(i), record);
+            form.ChoiceChange(n, choice, static_cast<Index>(i), record);
             return;
         }
     }
@@ -40,8 +40,8 @@ inline AssessmentRecord TenYearsPloughAndBareFallow() {
         ChooseText(form, r, n, Choice::Crop, crops[n - 1]);
         ChooseText(form, r, n, Choice::CropTillage, "Plug/pfluglos unter 10% Bedeckung");
         ChooseText(form, r, n, Choice::PeriodType, "Schwarzbrache im Herbst und Winter");
-        form.ChoiceChanged(n, Choice::PeriodTillage, 1, r); // the plough, the only tillage
-        form.ChoiceChanged(n, Choice::PeriodStart, 1, r);   // the earliest start offered
+        form.ChoiceChange(n, Choice::PeriodTillage, 1, r); // the plough, the only tillage
+        form.ChoiceChange(n, Choice::PeriodStart, 1, r);   // the earliest start offered
     }
     return r;
 }

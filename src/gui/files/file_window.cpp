@@ -12,6 +12,7 @@
 
 #include "gui/shell/messages.h"
 #include "gui/shell/qt_text.h"
+#include "gui/shell/widget_refill.h"
 #include "key/core/texts.h"
 #include "key/files/calculation_file.h"
 
@@ -91,17 +92,19 @@ FileWindow::FileWindow(AppContext& context, const QString& caption)
     folder_->setAutoDefault(true);
     // Enter in the name field runs the command as the folder button does.
     connect(fileName_, &QLineEdit::returnPressed, folder_, &QPushButton::click);
-    connect(folder_, &QPushButton::clicked, this, [this] {
-        // The flag also covers the error box, which opens after the command has ended.
-        inCommand_ = true;
-        RunGuarded(this, [this] { FolderClick(); });
-        inCommand_ = false;
-    });
+    connect(folder_, &QPushButton::clicked, this, &FileWindow::bbtFolderClick);
     auto* close = new QPushButton(Q(texts::common::kClose), this);
     close->setObjectName("btnClose");
     close->setGeometry(400, 64, 105, 25);
     close->setAutoDefault(true);
     connect(close, &QPushButton::clicked, this, &QWidget::hide);
+}
+
+void FileWindow::bbtFolderClick() {
+    // The flag also covers the error box, which opens after the command has ended.
+    inCommand_ = true;
+    RunGuarded(this, [this] { FolderClick(); });
+    inCommand_ = false;
 }
 
 QString FileWindow::AskForFile(bool save) {
@@ -177,7 +180,7 @@ void TfrmSave::changeEvent(QEvent* event) {
     }
     // Each time the user comes to the window the name starts empty, so a save never goes
     // to a file chosen earlier without asking.
-    if (!InCommand() && !lostToOwnDialog_) {
+    if (UserActivated(this, event, InCommand() || lostToOwnDialog_)) {
         FileName()->clear();
     }
     lostToOwnDialog_ = false;

@@ -33,7 +33,6 @@ public:
     FileWindow(AppContext& context, const QString& caption);
 
     QLineEdit* FileName() const { return fileName_; }
-    QPushButton* FolderButton() const { return folder_; }
 
     // Replaces the platform's file dialog (tests answer it without a modal window); an
     // empty function restores the real dialog.
@@ -53,6 +52,10 @@ protected:
     // While the folder button's command or its error box runs.
     bool InCommand() const { return inCommand_; }
     void closeEvent(QCloseEvent* event) override;
+
+private slots:
+    // Runs FolderClick guarded; Enter in the name field presses the button.
+    void bbtFolderClick();
 
 private:
     AppContext& context_;

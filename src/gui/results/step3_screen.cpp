@@ -33,25 +33,27 @@ TfrmStep3::TfrmStep3(AppContext& context)
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     edtEF_ = MakeResultField(Canvas(), "edtEF", QRect(354, 250, 140, 36), true);
 
-    AddRowButton(Q(texts::common::kBack), "btnBack", 0,
-                 [this] { Context().Navigate(this, ScreenId::Step2); });
-    AddRowButton(Q(texts::common::kNext), "btnNext", 1,
-                 [this] { Context().Navigate(this, ScreenId::Step4); });
-    AddRowButton(Q(texts::common::kClose), "btnClose", -1,
-                 [this] { Context().Navigate(this, ScreenId::Main); });
-    AddMenuEntry(FileMenu(), Q(texts::common::kNext), "mniNext",
-                 [this] { Context().Navigate(this, ScreenId::Step4); });
-    AddMenuEntry(FileMenu(), Q(texts::common::kBack), "mniBack",
-                 [this] { Context().Navigate(this, ScreenId::Step2); });
-    AddMenuEntry(FileMenu(), Q(texts::common::kClose), "mniClose",
-                 [this] { Context().Navigate(this, ScreenId::Main); });
+    AddRowButton(Q(texts::common::kBack), "btnBack", 0, &TfrmStep3::btnBackClick);
+    AddRowButton(Q(texts::common::kNext), "btnNext", 1, &TfrmStep3::btnNextClick);
+    AddRowButton(Q(texts::common::kClose), "btnClose", -1, &TfrmStep3::btnCloseClick);
+    AddMenuEntry(FileMenu(), Q(texts::common::kNext), "mniNext", &TfrmStep3::btnNextClick);
+    AddMenuEntry(FileMenu(), Q(texts::common::kBack), "mniBack", &TfrmStep3::btnBackClick);
+    AddMenuEntry(FileMenu(), Q(texts::common::kClose), "mniClose", &TfrmStep3::btnCloseClick);
     AddMenuEntry(HelpMenu(), Q(texts::common::kImprint), "mniVersioninfo",
-                 [this] { Context().OpenHelpPage(help::kImprint); });
+                 &TfrmStep3::mniVersioninfoClick);
 }
 
-void TfrmStep3::Activated() {
+void TfrmStep3::FormActivate() {
     ComputeSheetErosionRisk(Context().record);
     edtEF_->setText(Q(SheetErosionRiskText(Context().record)));
+}
+
+void TfrmStep3::btnBackClick() {
+    Context().Navigate(this, ScreenId::Step2);
+}
+
+void TfrmStep3::btnNextClick() {
+    Context().Navigate(this, ScreenId::Step4);
 }
 
 } // namespace brisolt::gui

@@ -14,7 +14,11 @@ public:
     explicit TfrmStep3(AppContext& context);
 
 protected:
-    void Activated() override;
+    void FormActivate() override;
+
+private slots:
+    void btnBackClick();
+    void btnNextClick();
 
 private:
     QLineEdit* edtEF_ = nullptr;

@@ -3,8 +3,8 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "gui/results/radio_group.h"
 #include "gui/shell/qt_text.h"
+#include "gui/shell/radio_group.h"
 #include "key/core/texts.h"
 #include "key/core/texts_results.h"
 
@@ -42,12 +42,17 @@ TfrmStep4::TfrmStep4(AppContext& context)
         const RillQuestionList& list = RillQuestionListOf(place.question);
         auto* group = new RadioGroup(Q(list.Title), list.Answers, place.name, Canvas());
         group->setGeometry(place.rect);
-        const RillQuestion question = place.question;
-        group->OnClick([this, question](int position) {
-            Guarded([this, question, position] { Click(question, position); });
-        });
-        groups_[static_cast<std::size_t>(question)] = group;
+        groups_[static_cast<std::size_t>(place.question)] = group;
     }
+    const auto connectGroup = [this](RillQuestion question, void (TfrmStep4::*slot)(int)) {
+        ConnectGuarded(Group(question), &RadioGroup::answerClicked, slot);
+    };
+    connectGroup(RillQuestion::Channels, &TfrmStep4::ragChannelsClick);
+    connectGroup(RillQuestion::NumChannels, &TfrmStep4::ragNumChannelsClick);
+    connectGroup(RillQuestion::DepthChannels, &TfrmStep4::ragDepthChannelsClick);
+    connectGroup(RillQuestion::DepthChannel, &TfrmStep4::ragDepthChannelClick);
+    connectGroup(RillQuestion::WidthChannel, &TfrmStep4::ragWidthChannelClick);
+    connectGroup(RillQuestion::FrequencyChannels, &TfrmStep4::ragFrequencyChannelsClick);
 
     QLabel* note = AddLabel(Q(t::kNote), QRect(24, 356, width - 48, 20), "labNote");
     QFont bold = note->font();
@@ -55,51 +60,51 @@ TfrmStep4::TfrmStep4(AppContext& context)
     note->setFont(bold);
     note->setAlignment(Qt::AlignCenter);
 
-    AddRowButton(Q(texts::common::kBack), "btnBack", 0,
-                 [this] { Context().Navigate(this, ScreenId::Step3); });
-    AddRowButton(Q(texts::common::kNext), "btnNext", 1, [this] { Next(); });
-    AddRowButton(Q(texts::common::kHelp), "btnAssistance", -2,
-                 [this] { Context().OpenHelpPage(help::kRills); });
-    AddRowButton(Q(texts::common::kClose), "btnClose", -1,
-                 [this] { Context().Navigate(this, ScreenId::Main); });
-    AddMenuEntry(FileMenu(), Q(texts::common::kNext), "mniNext", [this] { Next(); });
-    AddMenuEntry(FileMenu(), Q(texts::common::kBack), "mniBack",
-                 [this] { Context().Navigate(this, ScreenId::Step3); });
-    AddMenuEntry(FileMenu(), Q(texts::common::kClose), "mniClose",
-                 [this] { Context().Navigate(this, ScreenId::Main); });
+    AddRowButton(Q(texts::common::kBack), "btnBack", 0, &TfrmStep4::btnBackClick);
+    AddRowButton(Q(texts::common::kNext), "btnNext", 1, &TfrmStep4::btnNextClick);
+    AddRowButton(Q(texts::common::kHelp), "btnAssistance", -2, &TfrmStep4::btnAssistanceClick);
+    AddRowButton(Q(texts::common::kClose), "btnClose", -1, &TfrmStep4::btnCloseClick);
+    AddMenuEntry(FileMenu(), Q(texts::common::kNext), "mniNext", &TfrmStep4::btnNextClick);
+    AddMenuEntry(FileMenu(), Q(texts::common::kBack), "mniBack", &TfrmStep4::btnBackClick);
+    AddMenuEntry(FileMenu(), Q(texts::common::kClose), "mniClose", &TfrmStep4::btnCloseClick);
     AddMenuEntry(HelpMenu(), Q(texts::common::kHelp), "mniAssistance",
-                 [this] { Context().OpenHelpPage(help::kRills); });
+                 &TfrmStep4::btnAssistanceClick);
     AddMenuEntry(HelpMenu(), Q(texts::common::kImprint), "mniVersioninfo",
-                 [this] { Context().OpenHelpPage(help::kImprint); });
+                 &TfrmStep4::mniVersioninfoClick);
     ShowForm(); // the record is read only when the window becomes active
 }
 
-void TfrmStep4::Click(RillQuestion question, int position) {
-    AssessmentRecord& record = Context().record;
-    switch (question) {
-    case RillQuestion::Channels:
-        form_.ChannelsClick(record, position);
-        break;
-    case RillQuestion::NumChannels:
-        form_.NumChannelsClick(record, position);
-        break;
-    case RillQuestion::DepthChannels:
-        form_.DepthChannelsClick(record, position);
-        break;
-    case RillQuestion::DepthChannel:
-        form_.DepthChannelClick(record, position);
-        break;
-    case RillQuestion::WidthChannel:
-        form_.WidthChannelClick(record, position);
-        break;
-    case RillQuestion::FrequencyChannels:
-        form_.FrequencyChannelsClick(record, position);
-        break;
-    }
+void TfrmStep4::ragChannelsClick(int position) {
+    form_.ChannelsClick(Context().record, position);
     ShowForm();
 }
 
-void TfrmStep4::Next() {
+void TfrmStep4::ragNumChannelsClick(int position) {
+    form_.NumChannelsClick(Context().record, position);
+    ShowForm();
+}
+
+void TfrmStep4::ragDepthChannelsClick(int position) {
+    form_.DepthChannelsClick(Context().record, position);
+    ShowForm();
+}
+
+void TfrmStep4::ragDepthChannelClick(int position) {
+    form_.DepthChannelClick(Context().record, position);
+    ShowForm();
+}
+
+void TfrmStep4::ragWidthChannelClick(int position) {
+    form_.WidthChannelClick(Context().record, position);
+    ShowForm();
+}
+
+void TfrmStep4::ragFrequencyChannelsClick(int position) {
+    form_.FrequencyChannelsClick(Context().record, position);
+    ShowForm();
+}
+
+void TfrmStep4::btnNextClick() {
     form_.Next(Context().record);
     Context().Navigate(this, ScreenId::Step5);
 }
@@ -112,9 +117,17 @@ void TfrmStep4::ShowForm() {
     }
 }
 
-void TfrmStep4::Activated() {
+void TfrmStep4::FormActivate() {
     form_.Activate(Context().record);
     ShowForm();
+}
+
+void TfrmStep4::btnBackClick() {
+    Context().Navigate(this, ScreenId::Step3);
+}
+
+void TfrmStep4::btnAssistanceClick() {
+    Context().OpenHelpPage(help::kRills);
 }
 
 } // namespace brisolt::gui

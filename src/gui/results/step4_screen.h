@@ -1,6 +1,6 @@
 #pragma once
 // Step 4: the rill questions. Which groups are shown and which answers are checked is the
-// business of Step4FormState; this window mirrors it after every click and activation.
+// business of Step4Form; this window mirrors it after every click and activation.
 
 #include <array>
 
@@ -21,14 +21,23 @@ public:
     }
 
 protected:
-    void Activated() override;
+    void FormActivate() override;
+
+private slots:
+    void ragChannelsClick(int position);
+    void ragNumChannelsClick(int position);
+    void ragDepthChannelsClick(int position);
+    void ragDepthChannelClick(int position);
+    void ragWidthChannelClick(int position);
+    void ragFrequencyChannelsClick(int position);
+    void btnBackClick();
+    void btnNextClick();
+    void btnAssistanceClick();
 
 private:
-    void Click(RillQuestion question, int position);
-    void Next();
     void ShowForm();
 
-    Step4FormState form_;
+    Step4Form form_;
     std::array<RadioGroup*, kRillQuestionCount> groups_{};
 };
 

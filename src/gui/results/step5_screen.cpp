@@ -44,33 +44,38 @@ TfrmStep5::TfrmStep5(AppContext& context)
     edtSoilLossTHA_ =
         MakeResultField(Canvas(), "edtSoilLossTHA", QRect(kFieldX, 292, 100, 20), false);
 
-    AddRowButton(Q(texts::common::kBack), "btnBack", 0,
-                 [this] { Context().Navigate(this, ScreenId::Step4); });
-    AddRowButton(Q(texts::common::kNext), "btnNext", 1,
-                 [this] { Context().Navigate(this, ScreenId::Step6); });
-    AddRowButton(Q(texts::common::kHelp), "btnAssistance", -2,
-                 [this] { Context().OpenHelpPage(help::kSoilLoss); });
-    AddRowButton(Q(texts::common::kClose), "btnClose", -1,
-                 [this] { Context().Navigate(this, ScreenId::Main); });
-    AddMenuEntry(FileMenu(), Q(texts::common::kNext), "mniNext",
-                 [this] { Context().Navigate(this, ScreenId::Step6); });
-    AddMenuEntry(FileMenu(), Q(texts::common::kBack), "mniBack",
-                 [this] { Context().Navigate(this, ScreenId::Step4); });
-    AddMenuEntry(FileMenu(), Q(texts::common::kClose), "mniClose",
-                 [this] { Context().Navigate(this, ScreenId::Main); });
+    AddRowButton(Q(texts::common::kBack), "btnBack", 0, &TfrmStep5::btnBackClick);
+    AddRowButton(Q(texts::common::kNext), "btnNext", 1, &TfrmStep5::btnNextClick);
+    AddRowButton(Q(texts::common::kHelp), "btnAssistance", -2, &TfrmStep5::btnAssistanceClick);
+    AddRowButton(Q(texts::common::kClose), "btnClose", -1, &TfrmStep5::btnCloseClick);
+    AddMenuEntry(FileMenu(), Q(texts::common::kNext), "mniNext", &TfrmStep5::btnNextClick);
+    AddMenuEntry(FileMenu(), Q(texts::common::kBack), "mniBack", &TfrmStep5::btnBackClick);
+    AddMenuEntry(FileMenu(), Q(texts::common::kClose), "mniClose", &TfrmStep5::btnCloseClick);
     AddMenuEntry(HelpMenu(), Q(texts::common::kHelp), "mniAssistance",
-                 [this] { Context().OpenHelpPage(help::kSoilLoss); });
+                 &TfrmStep5::btnAssistanceClick);
     AddMenuEntry(HelpMenu(), Q(texts::common::kImprint), "mniVersioninfo",
-                 [this] { Context().OpenHelpPage(help::kImprint); });
+                 &TfrmStep5::mniVersioninfoClick);
 }
 
-void TfrmStep5::Activated() {
+void TfrmStep5::FormActivate() {
     ComputeTotalRisk(Context().record);
     const AssessmentRecord& record = Context().record;
     edtEFL_->setText(Q(TotalRiskText(record)));
     // The soil loss is written with "." whatever the regional separator.
     edtSoilLossMM_->setText(Q(SoilLossMMText(record)));
     edtSoilLossTHA_->setText(Q(SoilLossTHAText(record)));
+}
+
+void TfrmStep5::btnBackClick() {
+    Context().Navigate(this, ScreenId::Step4);
+}
+
+void TfrmStep5::btnNextClick() {
+    Context().Navigate(this, ScreenId::Step6);
+}
+
+void TfrmStep5::btnAssistanceClick() {
+    Context().OpenHelpPage(help::kSoilLoss);
 }
 
 } // namespace brisolt::gui

@@ -14,7 +14,12 @@ public:
     explicit TfrmStep5(AppContext& context);
 
 protected:
-    void Activated() override;
+    void FormActivate() override;
+
+private slots:
+    void btnBackClick();
+    void btnNextClick();
+    void btnAssistanceClick();
 
 private:
     QLineEdit* edtEFL_ = nullptr;

@@ -3,10 +3,10 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QSignalBlocker>
 
-#include "gui/results/radio_group.h"
 #include "gui/shell/qt_text.h"
+#include "gui/shell/radio_group.h"
+#include "gui/shell/widget_refill.h"
 #include "key/core/texts.h"
 #include "key/core/texts_results.h"
 #include "key/results/soil_depth.h"
@@ -22,47 +22,44 @@ TfrmStep6::TfrmStep6(AppContext& context)
     constexpr int kGroupWidth = 220;
     ragMethod_ = new RadioGroup(Q(t::kMethodTitle), DepthMethods(), "ragMethod", Canvas());
     ragMethod_->setGeometry((width - kGroupWidth) / 2, 100, kGroupWidth, 92);
-    ragMethod_->OnClick([this](int position) {
-        Guarded([this, position] {
-            // Whatever the outcome, the window shows the form as it now stands.
-            struct Refill {
-                TfrmStep6* screen;
-                ~Refill() { screen->ShowForm(); }
-            } refill{this};
-            form_.MethodClick(Context().record, position);
-        });
-    });
+    ConnectGuarded(ragMethod_, &RadioGroup::answerClicked, &TfrmStep6::ragMethodClick);
 
     QLabel* label = AddLabel(Q(t::kDepthLabel), QRect(24, 214, width - 48, 20), "labDepthSoil");
     label->setAlignment(Qt::AlignCenter);
     edtDepthSoil_ = new QLineEdit(Canvas());
     edtDepthSoil_->setObjectName("edtDepthSoil");
     edtDepthSoil_->setGeometry((width - 60) / 2, 238, 60, 21);
-    connect(edtDepthSoil_, &QLineEdit::textEdited, this,
-            [this](const QString& text) { form_.DepthTextEdited(U(text)); });
-    connect(edtDepthSoil_, &QLineEdit::editingFinished, this,
-            [this] { Guarded([this] { DepthSoilExit(); }); });
+    connect(edtDepthSoil_, &QLineEdit::textEdited, this, &TfrmStep6::edtDepthSoilChange);
+    ConnectGuarded(edtDepthSoil_, &QLineEdit::editingFinished, &TfrmStep6::edtDepthSoilExit);
 
-    AddRowButton(Q(texts::common::kBack), "btnBack", 0,
-                 [this] { Context().Navigate(this, ScreenId::Step5); });
-    AddRowButton(Q(texts::common::kNext), "btnNext", 1, [this] { Next(); });
-    AddRowButton(Q(texts::common::kHelp), "btnAssistance", -2,
-                 [this] { Context().OpenHelpPage(help::kSoilDepth); });
-    AddRowButton(Q(texts::common::kClose), "btnClose", -1,
-                 [this] { Context().Navigate(this, ScreenId::Main); });
-    AddMenuEntry(FileMenu(), Q(texts::common::kNext), "mniNext", [this] { Next(); });
-    AddMenuEntry(FileMenu(), Q(texts::common::kBack), "mniBack",
-                 [this] { Context().Navigate(this, ScreenId::Step5); });
-    AddMenuEntry(FileMenu(), Q(texts::common::kClose), "mniClose",
-                 [this] { Context().Navigate(this, ScreenId::Main); });
+    AddRowButton(Q(texts::common::kBack), "btnBack", 0, &TfrmStep6::btnBackClick);
+    AddRowButton(Q(texts::common::kNext), "btnNext", 1, &TfrmStep6::btnNextClick);
+    AddRowButton(Q(texts::common::kHelp), "btnAssistance", -2, &TfrmStep6::btnAssistanceClick);
+    AddRowButton(Q(texts::common::kClose), "btnClose", -1, &TfrmStep6::btnCloseClick);
+    AddMenuEntry(FileMenu(), Q(texts::common::kNext), "mniNext", &TfrmStep6::btnNextClick);
+    AddMenuEntry(FileMenu(), Q(texts::common::kBack), "mniBack", &TfrmStep6::btnBackClick);
+    AddMenuEntry(FileMenu(), Q(texts::common::kClose), "mniClose", &TfrmStep6::btnCloseClick);
     AddMenuEntry(HelpMenu(), Q(texts::common::kHelp), "mniAssistance",
-                 [this] { Context().OpenHelpPage(help::kSoilDepth); });
+                 &TfrmStep6::btnAssistanceClick);
     AddMenuEntry(HelpMenu(), Q(texts::common::kImprint), "mniVersioninfo",
-                 [this] { Context().OpenHelpPage(help::kImprint); });
+                 &TfrmStep6::mniVersioninfoClick);
     ShowForm(); // the record is read only when the window becomes active
 }
 
-void TfrmStep6::DepthSoilExit() {
+void TfrmStep6::ragMethodClick(int position) {
+    // Whatever the outcome, the window shows the form as it now stands.
+    struct Refill {
+        TfrmStep6* screen;
+        ~Refill() { screen->ShowForm(); }
+    } refill{this};
+    form_.MethodClick(Context().record, position);
+}
+
+void TfrmStep6::edtDepthSoilChange(const QString& text) {
+    form_.SetDepthText(U(text));
+}
+
+void TfrmStep6::edtDepthSoilExit() {
     struct Refill {
         TfrmStep6* screen;
         ~Refill() { screen->ShowForm(); } // the digits go back into the field even on failure
@@ -70,10 +67,10 @@ void TfrmStep6::DepthSoilExit() {
     form_.DepthSoilExit(Context().record);
 }
 
-void TfrmStep6::Next() {
+void TfrmStep6::btnNextClick() {
     // A menu command leaves the focus in the field: finish it first, as leaving it would.
     if (focusWidget() == edtDepthSoil_ && !edtDepthSoil_->isReadOnly()) {
-        DepthSoilExit();
+        edtDepthSoilExit();
     }
     form_.Next(Context().record);
     Context().Navigate(this, ScreenId::Step7);
@@ -81,10 +78,7 @@ void TfrmStep6::Next() {
 
 void TfrmStep6::ShowForm() {
     ragMethod_->SetChecked(form_.MethodIndex);
-    const QSignalBlocker blocker(edtDepthSoil_);
-    if (edtDepthSoil_->text() != Q(form_.DepthText)) {
-        edtDepthSoil_->setText(Q(form_.DepthText));
-    }
+    SetTextIfChanged(edtDepthSoil_, form_.DepthText);
     edtDepthSoil_->setReadOnly(form_.DepthReadOnly);
     // A filled-in standard depth is shown on the window's background, an input on the
     // normal input background.
@@ -95,9 +89,17 @@ void TfrmStep6::ShowForm() {
     edtDepthSoil_->setPalette(palette);
 }
 
-void TfrmStep6::Activated() {
+void TfrmStep6::FormActivate() {
     form_.Activate(Context().record);
     ShowForm();
+}
+
+void TfrmStep6::btnBackClick() {
+    Context().Navigate(this, ScreenId::Step5);
+}
+
+void TfrmStep6::btnAssistanceClick() {
+    Context().OpenHelpPage(help::kSoilDepth);
 }
 
 } // namespace brisolt::gui

@@ -1,6 +1,6 @@
 #pragma once
 // Step 6: how the soil depth was determined and the depth itself. The regional standard
-// fills the depth in and locks the field; Step6FormState decides, this window mirrors it.
+// fills the depth in and locks the field; Step6Form decides, this window mirrors it.
 
 #include "gui/shell/wizard_screen.h"
 #include "key/results/step6_form.h"
@@ -17,14 +17,20 @@ public:
     explicit TfrmStep6(AppContext& context);
 
 protected:
-    void Activated() override;
+    void FormActivate() override;
+
+private slots:
+    void ragMethodClick(int position);
+    void edtDepthSoilChange(const QString& text);
+    void edtDepthSoilExit();
+    void btnBackClick();
+    void btnNextClick();
+    void btnAssistanceClick();
 
 private:
-    void DepthSoilExit();
-    void Next();
     void ShowForm();
 
-    Step6FormState form_;
+    Step6Form form_;
     RadioGroup* ragMethod_ = nullptr;
     QLineEdit* edtDepthSoil_ = nullptr;
 };

@@ -34,42 +34,60 @@ TfrmStep7::TfrmStep7(AppContext& context)
     edtGBF_ = MakeResultField(Canvas(), "edtGBF", QRect(354, 340, 140, 36), true);
     // Beside the result, above the five buttons of the row.
     AddButton(Q(texts::measures::kOpenButton), "btnMeasures", QPoint(540, 346),
-              [this] { Context().OpenMeasures(); });
+              &TfrmStep7::btnMeasuresClick);
 
-    const auto print = [this] { Context().OpenEvaluationProtocol(); };
-    const auto printStep2 = [this] { Context().OpenRotationSheet(); };
-    AddRowButton(Q(texts::common::kBack), "btnBack", 0,
-                 [this] { Context().Navigate(this, ScreenId::Step6); });
-    AddRowButton(Q(t::kPrintStep2), "btnPrintStep2", 1, printStep2);
+    AddRowButton(Q(texts::common::kBack), "btnBack", 0, &TfrmStep7::btnBackClick);
+    AddRowButton(Q(t::kPrintStep2), "btnPrintStep2", 1, &TfrmStep7::btnPrintStep2Click);
     // Without "Weiter", Enter prints the evaluation, the step's result.
-    SetDefaultButton(AddRowButton(Q(t::kPrintEvaluation), "btnPrint", 2, print));
-    AddRowButton(Q(texts::common::kHelp), "btnAssistance", -2,
-                 [this] { Context().OpenHelpPage(help::kFertilityRisk); });
-    AddRowButton(Q(texts::common::kClose), "btnClose", -1,
-                 [this] { Context().Navigate(this, ScreenId::Main); });
+    SetDefaultButton(
+        AddRowButton(Q(t::kPrintEvaluation), "btnPrint", 2, &TfrmStep7::btnPrintClick));
+    AddRowButton(Q(texts::common::kHelp), "btnAssistance", -2, &TfrmStep7::btnAssistanceClick);
+    AddRowButton(Q(texts::common::kClose), "btnClose", -1, &TfrmStep7::btnCloseClick);
     // The last step has no "Weiter"; saving is a menu command only.
-    AddMenuEntry(FileMenu(), Q(texts::common::kBack), "mniBack",
-                 [this] { Context().Navigate(this, ScreenId::Step6); });
+    AddMenuEntry(FileMenu(), Q(texts::common::kBack), "mniBack", &TfrmStep7::btnBackClick);
     AddMenuEntry(FileMenu(), Q(t::kSaveCalculation), "mniSaveCalculations",
-                 [this] { Context().ShowOnTop(ScreenId::Save); });
-    AddMenuEntry(FileMenu(), Q(t::kPrintEvaluation), "mniPrint", print);
-    AddMenuEntry(FileMenu(), Q(t::kPrintStep2), "mniPrintStep2", printStep2);
+                 &TfrmStep7::mniSaveCalculationsClick);
+    AddMenuEntry(FileMenu(), Q(t::kPrintEvaluation), "mniPrint", &TfrmStep7::btnPrintClick);
+    AddMenuEntry(FileMenu(), Q(t::kPrintStep2), "mniPrintStep2", &TfrmStep7::btnPrintStep2Click);
     AddMenuEntry(FileMenu(), Q(texts::measures::kOpenMenu), "mniMeasures",
-                 [this] { Context().OpenMeasures(); });
-    AddMenuEntry(FileMenu(), Q(texts::common::kClose), "mniClose",
-                 [this] { Context().Navigate(this, ScreenId::Main); });
+                 &TfrmStep7::btnMeasuresClick);
+    AddMenuEntry(FileMenu(), Q(texts::common::kClose), "mniClose", &TfrmStep7::btnCloseClick);
     AddMenuEntry(HelpMenu(), Q(texts::common::kHelp), "mniAssistance",
-                 [this] { Context().OpenHelpPage(help::kFertilityRisk); });
+                 &TfrmStep7::btnAssistanceClick);
     AddMenuEntry(HelpMenu(), Q(texts::common::kImprint), "mniVersioninfo",
-                 [this] { Context().OpenHelpPage(help::kImprint); });
+                 &TfrmStep7::mniVersioninfoClick);
 }
 
-void TfrmStep7::Activated() {
+void TfrmStep7::FormActivate() {
     // The legend is drawn the first time the step is shown, not at program start.
     if (imgLegend_->pixmap().isNull()) {
         imgLegend_->setPixmap(QPixmap::fromImage(DrawDiagram(QStringLiteral("legend_step7"))));
     }
     edtGBF_->setText(Q(ComputeFertilityRisk(Context().record)));
+}
+
+void TfrmStep7::btnMeasuresClick() {
+    Context().OpenMeasures();
+}
+
+void TfrmStep7::btnBackClick() {
+    Context().Navigate(this, ScreenId::Step6);
+}
+
+void TfrmStep7::btnPrintStep2Click() {
+    Context().OpenRotationSheet();
+}
+
+void TfrmStep7::btnPrintClick() {
+    Context().OpenEvaluationProtocol();
+}
+
+void TfrmStep7::btnAssistanceClick() {
+    Context().OpenHelpPage(help::kFertilityRisk);
+}
+
+void TfrmStep7::mniSaveCalculationsClick() {
+    Context().ShowOnTop(ScreenId::Save);
 }
 
 } // namespace brisolt::gui

@@ -20,7 +20,15 @@ public:
     QLabel* Legend() const { return imgLegend_; }
 
 protected:
-    void Activated() override;
+    void FormActivate() override;
+
+private slots:
+    void btnMeasuresClick();
+    void btnBackClick();
+    void btnPrintStep2Click();
+    void btnPrintClick();
+    void btnAssistanceClick();
+    void mniSaveCalculationsClick();
 
 private:
     QLabel* imgLegend_ = nullptr;

@@ -8,10 +8,10 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
-#include <QSignalBlocker>
 
 #include "gui/shell/messages.h"
 #include "gui/shell/qt_text.h"
+#include "gui/shell/widget_refill.h"
 #include "key/core/texts.h"
 #include "key/core/texts_rotation.h"
 
@@ -76,32 +76,6 @@ void MakeDisplayOnly(QLineEdit* field) {
     field->setPalette(palette);
 }
 
-void SetTextIfChanged(QLineEdit* field, const std::string& text) {
-    const QString shown = Q(text);
-    if (field->text() != shown) {
-        const QSignalBlocker blocker(field);
-        field->setText(shown);
-    }
-}
-
-// Shows an option list in its drop-down; the entries are only replaced when they changed,
-// so an unchanged list keeps its state.
-void ShowList(QComboBox* combo, const OptionList& list) {
-    const QSignalBlocker blocker(combo);
-    const std::vector<std::string> texts = list.Texts();
-    bool same = combo->count() == static_cast<int>(texts.size());
-    for (int i = 0; same && i < combo->count(); ++i) {
-        same = combo->itemText(i) == Q(texts[static_cast<std::size_t>(i)]);
-    }
-    if (!same) {
-        combo->clear();
-        for (const std::string& text : texts) {
-            combo->addItem(Q(text));
-        }
-    }
-    combo->setCurrentIndex(list.Contains(list.Chosen()) ? list.Chosen() : -1);
-}
-
 } // namespace
 
 TfrmStep2::TfrmStep2(AppContext& context)
@@ -149,39 +123,32 @@ TfrmStep2::TfrmStep2(AppContext& context)
     remark_->setObjectName("edtRemark");
     remark_->setGeometry(24, 584, kStartX + kStartWidth - 24, kFieldHeight);
     remark_->setMaxLength(static_cast<int>(Step2Form::kRemarkMaxChars));
-    connect(remark_, &QLineEdit::textEdited, this,
-            [this](const QString& text) { form_.SetRemarkText(U(text)); });
+    connect(remark_, &QLineEdit::textEdited, this, &TfrmStep2::edtRemarkChange);
     remark_->installEventFilter(this);
 
     // Commands. Only the button "Schritt 2 drucken" checks and calculates before the
     // preview; the menu entry prints the record as it stands.
-    AddButton(Q(t::kPrintStep2), "btnPrintStep2", QPoint(24, 536),
-              Command([this] { PrintStep2(); }));
+    AddButton(Q(t::kPrintStep2), "btnPrintStep2", QPoint(24, 536), &TfrmStep2::btnPrintStep2Click);
     const auto rowButton = [this](std::string_view text, const char* name, int x,
-                                  std::function<void()> handler) {
-        return AddButton(Q(text), name, QPoint(x, kCommandRowY), std::move(handler));
+                                  void (TfrmStep2::*slot)()) {
+        return AddButton(Q(text), name, QPoint(x, kCommandRowY), slot);
     };
-    rowButton(t::kBack, "btnBack", 24, [this] { Context().Navigate(this, ScreenId::Step1); });
-    nextButton_ = rowButton(t::kNext, "btnNext", 160, Command([this] { Next(); }));
-    rowButton(t::kCalculate, "btnCalculate", 296, Command([this] { Calculate(); }));
-    rowButton(t::kClearFields, "btnClearFields", 432, Command([this] { ClearFields(); }));
-    rowButton(t::kHelp, "btnAssistance", 568, [this] { Context().OpenHelpPage(help::kRotation); });
-    rowButton(t::kClose, "btnClose", 704, [this] { Context().Navigate(this, ScreenId::Main); });
+    rowButton(t::kBack, "btnBack", 24, &TfrmStep2::btnBackClick);
+    nextButton_ = rowButton(t::kNext, "btnNext", 160, &TfrmStep2::btnNextClick);
+    rowButton(t::kCalculate, "btnCalculate", 296, &TfrmStep2::btnCalculateClick);
+    rowButton(t::kClearFields, "btnClearFields", 432, &TfrmStep2::btnClearFieldsClick);
+    rowButton(t::kHelp, "btnAssistance", 568, &TfrmStep2::btnAssistanceClick);
+    rowButton(t::kClose, "btnClose", 704, &TfrmStep2::btnCloseClick);
 
-    AddMenuEntry(FileMenu(), Q(t::kNext), "mniNext", Command([this] { Next(); }));
-    AddMenuEntry(FileMenu(), Q(t::kBack), "mniBack",
-                 [this] { Context().Navigate(this, ScreenId::Step1); });
-    AddMenuEntry(FileMenu(), Q(t::kCalculate), "mniCalculate", Command([this] { Calculate(); }));
+    AddMenuEntry(FileMenu(), Q(t::kNext), "mniNext", &TfrmStep2::btnNextClick);
+    AddMenuEntry(FileMenu(), Q(t::kBack), "mniBack", &TfrmStep2::btnBackClick);
+    AddMenuEntry(FileMenu(), Q(t::kCalculate), "mniCalculate", &TfrmStep2::btnCalculateClick);
     AddMenuEntry(FileMenu(), Q(t::kClearFields), "mniClearFields",
-                 Command([this] { ClearFields(); }));
-    AddMenuEntry(FileMenu(), Q(t::kPrintStep2), "mniPrintStep2",
-                 [this] { Context().OpenRotationSheet(); });
-    AddMenuEntry(FileMenu(), Q(t::kClose), "mniClose",
-                 [this] { Context().Navigate(this, ScreenId::Main); });
-    AddMenuEntry(HelpMenu(), Q(t::kHelp), "mniAssistance",
-                 [this] { Context().OpenHelpPage(help::kRotation); });
-    AddMenuEntry(HelpMenu(), Q(t::kImprint), "mniVersioninfo",
-                 [this] { Context().OpenHelpPage(help::kImprint); });
+                 &TfrmStep2::btnClearFieldsClick);
+    AddMenuEntry(FileMenu(), Q(t::kPrintStep2), "mniPrintStep2", &TfrmStep2::mniPrintStep2Click);
+    AddMenuEntry(FileMenu(), Q(t::kClose), "mniClose", &TfrmStep2::btnCloseClick);
+    AddMenuEntry(HelpMenu(), Q(t::kHelp), "mniAssistance", &TfrmStep2::btnAssistanceClick);
+    AddMenuEntry(HelpMenu(), Q(t::kImprint), "mniVersioninfo", &TfrmStep2::mniVersioninfoClick);
 
     BuildTabOrder();
     Refresh();
@@ -197,8 +164,7 @@ void TfrmStep2::BuildYearBlock(int n) {
     widgets.year->setObjectName(QStringLiteral("edtYear%1").arg(n));
     widgets.year->setGeometry(kYearFieldX, y, kYearFieldWidth, kFieldHeight);
     if (n == 1) {
-        connect(widgets.year, &QLineEdit::textEdited, this,
-                [this](const QString& text) { form_.SetYear1Text(U(text)); });
+        connect(widgets.year, &QLineEdit::textEdited, this, &TfrmStep2::edtYear1Change);
         widgets.year->installEventFilter(this);
     } else {
         // Years 2 to 10 follow from year 1.
@@ -222,9 +188,7 @@ void TfrmStep2::BuildYearBlock(int n) {
             palette.setColor(QPalette::Base, kInfoBackground);
             combo->setPalette(palette);
         }
-        const auto choice = static_cast<Choice>(i);
-        connect(combo, &QComboBox::activated, this,
-                [this, n, choice](int position) { ChoiceActivated(n, choice, position); });
+        ConnectGuarded(combo, &QComboBox::activated, &TfrmStep2::cmbYearChange);
         widgets.choices.at(static_cast<std::size_t>(i)) = combo;
     }
 }
@@ -254,21 +218,19 @@ void TfrmStep2::BuildTabOrder() {
     }
 }
 
-std::function<void()> TfrmStep2::Command(std::function<void()> body) {
-    return [this, body = std::move(body)] {
-        // Refreshes also when the command stops on an error, so the widgets never show
-        // anything but the form state.
-        struct Finish {
-            TfrmStep2* screen;
-            bool wasRunning;
-            ~Finish() {
-                screen->commandRunning_ = wasRunning;
-                screen->Refresh();
-            }
-        } finish{this, commandRunning_};
-        commandRunning_ = true;
-        body();
-    };
+void TfrmStep2::Command(const std::function<void()>& body) {
+    // Refreshes also when the command stops on an error, so the widgets never show anything
+    // but the form state.
+    struct Finish {
+        TfrmStep2* screen;
+        bool wasRunning;
+        ~Finish() {
+            screen->commandRunning_ = wasRunning;
+            screen->Refresh();
+        }
+    } finish{this, commandRunning_};
+    commandRunning_ = true;
+    body();
 }
 
 void TfrmStep2::Refresh() {
@@ -277,8 +239,9 @@ void TfrmStep2::Refresh() {
         YearWidgets& widgets = years_.at(static_cast<std::size_t>(n - 1));
         SetTextIfChanged(widgets.year, row.YearText);
         for (int i = 0; i < kChoicesPerYear; ++i) {
-            ShowList(widgets.choices.at(static_cast<std::size_t>(i)),
-                     row.Lists.at(static_cast<std::size_t>(i)));
+            const OptionList& list = row.Lists.at(static_cast<std::size_t>(i));
+            SetItemsIfChanged(widgets.choices.at(static_cast<std::size_t>(i)), list.Texts(),
+                              list.Contains(list.Chosen()) ? list.Chosen() : -1);
         }
     }
     SetTextIfChanged(yearsField_, form_.YearsText);
@@ -287,7 +250,7 @@ void TfrmStep2::Refresh() {
     nextButton_->setEnabled(form_.NextEnabled);
 }
 
-void TfrmStep2::Activated() {
+void TfrmStep2::FormActivate() {
     form_.Activate(Context().record);
     Refresh();
 }
@@ -303,54 +266,88 @@ bool TfrmStep2::eventFilter(QObject* watched, QEvent* event) {
                             !(reason == Qt::ActiveWindowFocusReason && commandRunning_);
         if (leaves) {
             if (watched == remark_) {
-                RemarkExit();
+                edtRemarkExit();
             } else {
-                Year1Exit();
+                edtYear1Exit();
             }
         }
     }
     return WizardScreen::eventFilter(watched, event);
 }
 
-void TfrmStep2::ChoiceActivated(int n, Choice choice, int position) {
-    Guarded(Command([this, n, choice, position] {
-        form_.ChoiceChanged(n, choice, position, Context().record);
-    }));
-}
-
-void TfrmStep2::Year1Exit() {
-    Guarded(Command([this] { form_.Year1Exit(Context().record); }));
-}
-
-void TfrmStep2::RemarkExit() {
-    Guarded(Command([this] { form_.RemarkExit(Context().record); }));
-}
-
-void TfrmStep2::Calculate() {
-    if (auto refusal = form_.Calculate(Context().record)) {
-        Messages::Show(this, Q(*refusal));
+void TfrmStep2::cmbYearChange(int position) {
+    for (int n = 1; n <= kRotationYears; ++n) {
+        const YearWidgets& widgets = years_.at(static_cast<std::size_t>(n - 1));
+        for (int i = 0; i < kChoicesPerYear; ++i) {
+            if (sender() == widgets.choices.at(static_cast<std::size_t>(i))) {
+                Command([this, n, i, position] {
+                    form_.ChoiceChange(n, static_cast<Choice>(i), position, Context().record);
+                });
+                return;
+            }
+        }
     }
 }
 
-void TfrmStep2::ClearFields() {
-    form_.ClearFields(Context().record);
+void TfrmStep2::edtYear1Change(const QString& text) {
+    form_.SetYear1Text(U(text));
 }
 
-void TfrmStep2::Next() {
-    if (auto refusal = form_.Next(Context().record)) {
-        Messages::Show(this, Q(*refusal));
-        return;
-    }
-    Refresh();
-    Context().Navigate(this, ScreenId::Step3);
+void TfrmStep2::edtRemarkChange(const QString& text) {
+    form_.SetRemarkText(U(text));
 }
 
-void TfrmStep2::PrintStep2() {
-    if (auto refusal = form_.PrintStep2(Context().record)) {
-        Messages::Show(this, Q(*refusal));
-        return;
-    }
-    Refresh();
+void TfrmStep2::edtYear1Exit() {
+    Guarded([this] { Command([this] { form_.Year1Exit(Context().record); }); });
+}
+
+void TfrmStep2::edtRemarkExit() {
+    Guarded([this] { Command([this] { form_.RemarkExit(Context().record); }); });
+}
+
+void TfrmStep2::btnPrintStep2Click() {
+    Command([this] {
+        if (auto refusal = form_.PrintStep2(Context().record)) {
+            Messages::Show(this, Q(*refusal));
+            return;
+        }
+        Refresh();
+        Context().OpenRotationSheet();
+    });
+}
+
+void TfrmStep2::btnBackClick() {
+    Context().Navigate(this, ScreenId::Step1);
+}
+
+void TfrmStep2::btnNextClick() {
+    Command([this] {
+        if (auto refusal = form_.Next(Context().record)) {
+            Messages::Show(this, Q(*refusal));
+            return;
+        }
+        Refresh();
+        Context().Navigate(this, ScreenId::Step3);
+    });
+}
+
+void TfrmStep2::btnCalculateClick() {
+    Command([this] {
+        if (auto refusal = form_.Calculate(Context().record)) {
+            Messages::Show(this, Q(*refusal));
+        }
+    });
+}
+
+void TfrmStep2::btnClearFieldsClick() {
+    Command([this] { form_.ClearFields(Context().record); });
+}
+
+void TfrmStep2::btnAssistanceClick() {
+    Context().OpenHelpPage(help::kRotation);
+}
+
+void TfrmStep2::mniPrintStep2Click() {
     Context().OpenRotationSheet();
 }
 

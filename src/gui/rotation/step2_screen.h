@@ -20,8 +20,22 @@ public:
     explicit TfrmStep2(AppContext& context);
 
 protected:
-    void Activated() override;
+    void FormActivate() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+
+private slots:
+    // Any of the fifty choices cmbYear1a ... cmbYear10e.
+    void cmbYearChange(int position);
+    void edtYear1Change(const QString& text);
+    void edtRemarkChange(const QString& text);
+    void btnPrintStep2Click();
+    void btnBackClick();
+    void btnNextClick();
+    void btnCalculateClick();
+    void btnClearFieldsClick();
+    void btnAssistanceClick();
+    // The menu entry prints the record as it stands, without the checks.
+    void mniPrintStep2Click();
 
 private:
     struct YearWidgets {
@@ -32,18 +46,13 @@ private:
     void BuildYearBlock(int n);
     void BuildTabOrder();
 
-    // Wraps a command: the widgets show the form state afterwards, also when it failed.
-    std::function<void()> Command(std::function<void()> body);
+    // Runs a command: the widgets show the form state afterwards, also when it failed.
+    void Command(const std::function<void()>& body);
     void Refresh();
 
-    void ChoiceActivated(int n, Choice choice, int position);
-    void Year1Exit();
-    void RemarkExit();
-
-    void Calculate();
-    void ClearFields();
-    void Next();
-    void PrintStep2();
+    // Leaving the year-1 field or the remark (see eventFilter).
+    void edtYear1Exit();
+    void edtRemarkExit();
 
     Step2Form form_;
     std::array<YearWidgets, kRotationYears> years_{};

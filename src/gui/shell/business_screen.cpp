@@ -9,6 +9,7 @@
 #include <initializer_list>
 
 #include "gui/shell/qt_text.h"
+#include "gui/shell/widget_refill.h"
 #include "key/core/texts.h"
 
 namespace brisolt::gui {
@@ -44,36 +45,35 @@ TfrmBusiness::TfrmBusiness(AppContext& context)
     label(texts::farm::kEnteredBy, 6, "labEnteredBy");
     label(texts::farm::kEnteredOn, 7, "labEnteredOn");
 
-    nameSurname_ = AddTextField("edtNameSurname", RowY(0), kWideField, &FarmDataForm::nameSurname);
-    address1_ = AddTextField("edtAddress1", RowY(1), kWideField, &FarmDataForm::address1);
+    nameSurname_ = AddTextField("edtNameSurname", RowY(0), kWideField, &FarmDataForm::NameSurname);
+    address1_ = AddTextField("edtAddress1", RowY(1), kWideField, &FarmDataForm::Address1);
     // The second address line has no label of its own.
-    address2_ = AddTextField("edtAddress2", RowY(2), kWideField, &FarmDataForm::address2);
-    parzelle_ = AddTextField("edtParzelle", RowY(3), kWideField, &FarmDataForm::parzelle);
-    variant_ = AddTextField("edtVariant", RowY(4), kWideField, &FarmDataForm::variant);
+    address2_ = AddTextField("edtAddress2", RowY(2), kWideField, &FarmDataForm::Address2);
+    parzelle_ = AddTextField("edtParzelle", RowY(3), kWideField, &FarmDataForm::Parzelle);
+    variant_ = AddTextField("edtVariant", RowY(4), kWideField, &FarmDataForm::Variant);
 
     // Typing in the year field copies nothing; the year is read when the field is left
     // (or with the next change of another field).
     year_ = new QLineEdit(Canvas());
     year_->setObjectName("edtYear");
     year_->setGeometry(kFieldX, RowY(5), kYearField, kFieldHeight);
-    connect(year_, &QLineEdit::textChanged, this,
-            [this](const QString& text) { form_.yearText = U(text); });
+    connect(year_, &QLineEdit::textChanged, this, &TfrmBusiness::edtYearChange);
     year_->installEventFilter(this);
 
-    enteredBy_ = AddTextField("edtEnteredBy", RowY(6), kWideField, &FarmDataForm::enteredBy);
-    enteredOn_ = AddTextField("edtEnteredOn", RowY(7), kDateField, &FarmDataForm::enteredOn);
+    enteredBy_ = AddTextField("edtEnteredBy", RowY(6), kWideField, &FarmDataForm::EnteredBy);
+    enteredOn_ = AddTextField("edtEnteredOn", RowY(7), kDateField, &FarmDataForm::EnteredOn);
 
-    const auto next = [this] { Context().Navigate(this, ScreenId::Step1); };
-    const auto back = [this] { Context().Navigate(this, ScreenId::Intro); };
-    const auto close = [this] { Context().Navigate(this, ScreenId::Main); };
-    QPushButton* btnBack = AddRowButton(Q(texts::common::kBack), "btnBack", 0, back);
-    QPushButton* btnNext = AddRowButton(Q(texts::common::kNext), "btnNext", 1, next);
-    QPushButton* btnClose = AddRowButton(Q(texts::common::kClose), "btnClose", -1, close);
-    AddMenuEntry(FileMenu(), Q(texts::common::kNext), "mniNext", next);
-    AddMenuEntry(FileMenu(), Q(texts::common::kBack), "mniBack", back);
-    AddMenuEntry(FileMenu(), Q(texts::common::kClose), "mniClose", close);
+    QPushButton* btnBack =
+        AddRowButton(Q(texts::common::kBack), "btnBack", 0, &TfrmBusiness::btnBackClick);
+    QPushButton* btnNext =
+        AddRowButton(Q(texts::common::kNext), "btnNext", 1, &TfrmBusiness::btnNextClick);
+    QPushButton* btnClose =
+        AddRowButton(Q(texts::common::kClose), "btnClose", -1, &TfrmBusiness::btnCloseClick);
+    AddMenuEntry(FileMenu(), Q(texts::common::kNext), "mniNext", &TfrmBusiness::btnNextClick);
+    AddMenuEntry(FileMenu(), Q(texts::common::kBack), "mniBack", &TfrmBusiness::btnBackClick);
+    AddMenuEntry(FileMenu(), Q(texts::common::kClose), "mniClose", &TfrmBusiness::btnCloseClick);
     AddMenuEntry(HelpMenu(), Q(texts::common::kImprint), "mniVersioninfo",
-                 [this] { Context().OpenHelpPage(help::kImprint); });
+                 &TfrmBusiness::mniVersioninfoClick);
 
     // The variant was added to the screen later and comes last in the keyboard order.
     QWidget* previous = nullptr;
@@ -95,53 +95,63 @@ QLineEdit* TfrmBusiness::AddTextField(const QString& objectName, int y, int widt
     edit->setGeometry(kFieldX, y, width, kFieldHeight);
     // Every keystroke, paste or deletion reaches the record at once. Refills run under a
     // signal blocker and never come here.
-    connect(edit, &QLineEdit::textChanged, this, [this, field](const QString& text) {
-        form_.*field = U(text);
-        Guarded([this] { form_.TextChanged(Context().record); });
-    });
+    ConnectGuarded(edit, &QLineEdit::textChanged, &TfrmBusiness::edtTextChange);
     // Leaving the field shows the text as stored (see eventFilter).
     edit->installEventFilter(this);
     textFields_.emplace_back(edit, field);
     return edit;
 }
 
+void TfrmBusiness::edtTextChange(const QString& text) {
+    for (const auto& [edit, field] : textFields_) {
+        if (sender() == edit) {
+            form_.*field = U(text);
+        }
+    }
+    form_.TextChange(Context().record);
+}
+
+void TfrmBusiness::edtYearChange(const QString& text) {
+    form_.YearText = U(text);
+}
+
+void TfrmBusiness::btnBackClick() {
+    Context().Navigate(this, ScreenId::Intro);
+}
+
+void TfrmBusiness::btnNextClick() {
+    Context().Navigate(this, ScreenId::Step1);
+}
+
 void TfrmBusiness::ShowForm() {
     const std::pair<QLineEdit*, const std::string*> fields[] = {
-        {nameSurname_, &form_.nameSurname}, {address1_, &form_.address1},
-        {address2_, &form_.address2},       {parzelle_, &form_.parzelle},
-        {variant_, &form_.variant},         {year_, &form_.yearText},
-        {enteredBy_, &form_.enteredBy},     {enteredOn_, &form_.enteredOn},
+        {nameSurname_, &form_.NameSurname}, {address1_, &form_.Address1},
+        {address2_, &form_.Address2},       {parzelle_, &form_.Parzelle},
+        {variant_, &form_.Variant},         {year_, &form_.YearText},
+        {enteredBy_, &form_.EnteredBy},     {enteredOn_, &form_.EnteredOn},
     };
     for (const auto& [edit, text] : fields) {
-        const QString shown = Q(*text);
-        if (edit->text() != shown) {
-            const QSignalBlocker blocker(edit);
-            edit->setText(shown);
-        }
+        SetTextIfChanged(edit, *text);
     }
 }
 
-void TfrmBusiness::Activated() {
+void TfrmBusiness::FormActivate() {
     form_.Activate(Context().record);
     ShowForm();
 }
 
-void TfrmBusiness::YearExit() {
+void TfrmBusiness::edtYearExit() {
     Guarded([this] { form_.YearExit(Context().record); });
     // The field keeps only its digits even when the year was too long to store.
     const QSignalBlocker blocker(year_);
-    year_->setText(Q(form_.yearText));
+    year_->setText(Q(form_.YearText));
 }
 
-void TfrmBusiness::TextExit(QLineEdit* edit, std::string FarmDataForm::*field) {
+void TfrmBusiness::edtTextExit(QLineEdit* edit, std::string FarmDataForm::*field) {
     // The field shows the text as stored ("Ł" becomes "L"); while typing, text and cursor
     // stay as they are.
     form_.TextExit(field);
-    const QString stored = Q(form_.*field);
-    if (edit->text() != stored) {
-        const QSignalBlocker blocker(edit);
-        edit->setText(stored);
-    }
+    SetTextIfChanged(edit, form_.*field);
 }
 
 bool TfrmBusiness::eventFilter(QObject* watched, QEvent* event) {
@@ -151,11 +161,11 @@ bool TfrmBusiness::eventFilter(QObject* watched, QEvent* event) {
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
             if (watched == year_) {
-                YearExit();
+                edtYearExit();
             }
             for (const auto& [edit, field] : textFields_) {
                 if (watched == edit) {
-                    TextExit(edit, field);
+                    edtTextExit(edit, field);
                 }
             }
         }

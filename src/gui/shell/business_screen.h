@@ -18,16 +18,24 @@ public:
     explicit TfrmBusiness(AppContext& context);
 
 protected:
-    void Activated() override;
+    void FormActivate() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+
+private slots:
+    // Any change of one of the seven text fields.
+    void edtTextChange(const QString& text);
+    void edtYearChange(const QString& text);
+    void btnBackClick();
+    void btnNextClick();
 
 private:
     // A text field whose every change is copied into the record.
     QLineEdit* AddTextField(const QString& objectName, int y, int width,
                             std::string FarmDataForm::*field);
     void ShowForm();
-    void YearExit();
-    void TextExit(QLineEdit* edit, std::string FarmDataForm::*field);
+    // Leaving a field (see eventFilter).
+    void edtYearExit();
+    void edtTextExit(QLineEdit* edit, std::string FarmDataForm::*field);
 
     FarmDataForm form_;
     QLineEdit* nameSurname_ = nullptr;

@@ -40,16 +40,22 @@ TfrmIntro::TfrmIntro(AppContext& context)
                       QRect(56, kFirstRow + row * kRowHeight + 14, 584, 20), "labClosing"));
     closing->setWordWrap(true);
 
-    const auto next = [this] { Context().Navigate(this, ScreenId::Business); };
-    const auto back = [this] { Context().Navigate(this, ScreenId::Main); };
-    AddRowButton(Q(texts::common::kBack), "btnBack", 0, back);
-    AddRowButton(Q(texts::common::kNext), "btnNext", 1, next);
-    AddRowButton(Q(texts::common::kClose), "btnClose", -1, back);
-    AddMenuEntry(FileMenu(), Q(texts::common::kNext), "mniNext", next);
-    AddMenuEntry(FileMenu(), Q(texts::common::kBack), "mniBack", back);
-    AddMenuEntry(FileMenu(), Q(texts::common::kClose), "mniClose", back);
+    AddRowButton(Q(texts::common::kBack), "btnBack", 0, &TfrmIntro::btnBackClick);
+    AddRowButton(Q(texts::common::kNext), "btnNext", 1, &TfrmIntro::btnNextClick);
+    AddRowButton(Q(texts::common::kClose), "btnClose", -1, &TfrmIntro::btnCloseClick);
+    AddMenuEntry(FileMenu(), Q(texts::common::kNext), "mniNext", &TfrmIntro::btnNextClick);
+    AddMenuEntry(FileMenu(), Q(texts::common::kBack), "mniBack", &TfrmIntro::btnBackClick);
+    AddMenuEntry(FileMenu(), Q(texts::common::kClose), "mniClose", &TfrmIntro::btnCloseClick);
     AddMenuEntry(HelpMenu(), Q(texts::common::kImprint), "mniVersioninfo",
-                 [this] { Context().OpenHelpPage(help::kImprint); });
+                 &TfrmIntro::mniVersioninfoClick);
+}
+
+void TfrmIntro::btnBackClick() {
+    Context().Navigate(this, ScreenId::Main);
+}
+
+void TfrmIntro::btnNextClick() {
+    Context().Navigate(this, ScreenId::Business);
 }
 
 } // namespace brisolt::gui

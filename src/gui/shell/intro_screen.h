@@ -9,6 +9,10 @@ class TfrmIntro : public WizardScreen {
     Q_OBJECT
 public:
     explicit TfrmIntro(AppContext& context);
+
+private slots:
+    void btnBackClick();
+    void btnNextClick();
 };
 
 } // namespace brisolt::gui

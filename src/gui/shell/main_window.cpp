@@ -25,29 +25,44 @@ TfrmMain::TfrmMain(AppContext& context)
     QLabel* region = AddLabel(Q(texts::mainwindow::kRegionLine), QRect(16, 384, 632, 20), "labRegion");
     region->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
-    const auto next = [this] { Context().Navigate(nullptr, ScreenId::Intro); };
-    const auto load = [this] { Context().ShowOnTop(ScreenId::Open); };
-    const auto save = [this] { Context().ShowOnTop(ScreenId::Save); };
-    const auto quit = [this] {
-        if (MayQuit()) {
-            EndProgram();
-        }
-    };
-    next_ = AddRowButton(Q(texts::common::kNext), "btnNext", 0, next);
-    AddRowButton(Q(texts::common::kExit), "btnExit", -1, quit);
-    AddMenuEntry(FileMenu(), Q(texts::common::kNext), "mniNext", next);
-    AddMenuEntry(FileMenu(), Q(texts::common::kLoad), "mniLoadCalculation", load)
+    next_ = AddRowButton(Q(texts::common::kNext), "btnNext", 0, &TfrmMain::btnNextClick);
+    AddRowButton(Q(texts::common::kExit), "btnExit", -1, &TfrmMain::btnExitClick);
+    AddMenuEntry(FileMenu(), Q(texts::common::kNext), "mniNext", &TfrmMain::btnNextClick);
+    AddMenuEntry(FileMenu(), Q(texts::common::kLoad), "mniLoadCalculation",
+                 &TfrmMain::mniLoadCalculationClick)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    AddMenuEntry(FileMenu(), Q(texts::common::kSave), "mniSaveCalculation", save)
+    AddMenuEntry(FileMenu(), Q(texts::common::kSave), "mniSaveCalculation",
+                 &TfrmMain::mniSaveCalculationClick)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    AddMenuEntry(FileMenu(), Q(texts::compare::kMenu), "mniCompare",
-                 [this] { Context().OpenComparison(); });
-    AddMenuEntry(FileMenu(), Q(texts::common::kExit), "mniExit", quit)
+    AddMenuEntry(FileMenu(), Q(texts::compare::kMenu), "mniCompare", &TfrmMain::mniCompareClick);
+    AddMenuEntry(FileMenu(), Q(texts::common::kExit), "mniExit", &TfrmMain::btnExitClick)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     AddMenuEntry(HelpMenu(), Q(texts::common::kImprint), "mniVersioninfo",
-                 [this] { Context().OpenHelpPage(help::kImprint); });
+                 &TfrmMain::mniVersioninfoClick);
     next_->setFocus();
     next_->setDefault(true);
+}
+
+void TfrmMain::btnNextClick() {
+    Context().Navigate(nullptr, ScreenId::Intro);
+}
+
+void TfrmMain::btnExitClick() {
+    if (MayQuit()) {
+        EndProgram();
+    }
+}
+
+void TfrmMain::mniLoadCalculationClick() {
+    Context().ShowOnTop(ScreenId::Open);
+}
+
+void TfrmMain::mniSaveCalculationClick() {
+    Context().ShowOnTop(ScreenId::Save);
+}
+
+void TfrmMain::mniCompareClick() {
+    Context().OpenComparison();
 }
 
 bool TfrmMain::MayQuit() {

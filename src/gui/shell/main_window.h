@@ -20,6 +20,13 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
 
+private slots:
+    void btnNextClick();
+    void btnExitClick();
+    void mniLoadCalculationClick();
+    void mniSaveCalculationClick();
+    void mniCompareClick();
+
 private:
     // Whether the program may end: at once when nothing is unsaved, otherwise as the user
     // answers.

@@ -16,6 +16,7 @@
 
 #include "gui/shell/messages.h"
 #include "gui/shell/qt_text.h"
+#include "gui/shell/widget_refill.h"
 #include "key/core/texts.h"
 
 namespace brisolt::gui {
@@ -72,14 +73,12 @@ void WizardScreen::Guarded(const std::function<void()>& handler) {
     }
 }
 
-QPushButton* WizardScreen::AddButton(const QString& text, const QString& objectName,
-                                     QPoint position, std::function<void()> handler) {
+QPushButton* WizardScreen::NewButton(const QString& text, const QString& objectName,
+                                     QPoint position) {
     auto* button = new QPushButton(text, canvas_);
     button->setObjectName(objectName);
     button->setGeometry(QRect(position, QSize(kButtonWidth, kButtonHeight)));
     button->setAutoDefault(true); // Enter on a focused button presses it
-    connect(button, &QPushButton::clicked, this,
-            [this, handler = std::move(handler)] { Guarded(handler); });
     if (objectName == QLatin1String("btnNext")) {
         SetDefaultButton(button);
     }
@@ -94,24 +93,28 @@ void WizardScreen::SetDefaultButton(QPushButton* button) {
     defaultButton_->setDefault(true);
 }
 
-QPushButton* WizardScreen::AddRowButton(const QString& text, const QString& objectName, int slot,
-                                        std::function<void()> handler) {
+QPoint WizardScreen::RowButtonPosition(int place) const {
     const int width = canvas_->width();
     const int y = canvas_->height() - kButtonHeight - 14;
-    const int x = slot >= 0 ? 24 + slot * 136 : width - 24 - kButtonWidth + (slot + 1) * 136;
-    return AddButton(text, objectName, QPoint(x, y), std::move(handler));
+    const int x = place >= 0 ? 24 + place * 136 : width - 24 - kButtonWidth + (place + 1) * 136;
+    return QPoint(x, y);
 }
 
-QAction* WizardScreen::AddMenuEntry(QMenu* menu, const QString& text, const QString& objectName,
-                                    std::function<void()> handler) {
+QAction* WizardScreen::NewMenuEntry(QMenu* menu, const QString& text, const QString& objectName) {
     QAction* action = menu->addAction(text);
     action->setObjectName(objectName);
     if (objectName == QLatin1String("mniAssistance")) {
         action->setShortcut(QKeySequence(Qt::Key_F1));
     }
-    connect(action, &QAction::triggered, this,
-            [this, handler = std::move(handler)] { Guarded(handler); });
     return action;
+}
+
+void WizardScreen::btnCloseClick() {
+    context_.Navigate(this, ScreenId::Main);
+}
+
+void WizardScreen::mniVersioninfoClick() {
+    context_.OpenHelpPage(help::kImprint);
 }
 
 QLabel* WizardScreen::AddLabel(const QString& text, const QRect& rect, const QString& objectName) {
@@ -138,8 +141,8 @@ void WizardScreen::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     // A box shown by one of our own handlers hands the activation back when it closes;
     // that is not the user coming back to the window.
-    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !inHandler_) {
-        Guarded([this] { Activated(); });
+    if (UserActivated(this, event, inHandler_)) {
+        Guarded([this] { FormActivate(); });
     }
 }
 
@@ -149,7 +152,7 @@ void WizardScreen::showEvent(QShowEvent* event) {
     // shows stale values even where the window system hands the activation over late (or,
     // without a window manager, not at all).
     if (!event->spontaneous() && !inHandler_) {
-        Guarded([this] { Activated(); });
+        Guarded([this] { FormActivate(); });
     }
     if (!event->spontaneous()) {
         PlaceFocus();

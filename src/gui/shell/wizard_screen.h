@@ -6,13 +6,15 @@
 #include <QMainWindow>
 #include <QSize>
 #include <functional>
+#include <type_traits>
 
 #include "gui/shell/app_context.h"
 
-class QAction;
+#include <QAction>
+#include <QPushButton>
+
 class QLabel;
 class QMenu;
-class QPushButton;
 
 namespace brisolt::gui {
 
@@ -44,17 +46,41 @@ protected:
     // Runs a handler; errors end it and show the error box.
     void Guarded(const std::function<void()>& handler);
 
-    // A button at a pixel position of the canvas, running `handler` guarded. "btnNext"
+    // Connects `signal` of `sender` to the screen's own `slot`, which runs guarded; the
+    // signal's arguments go to the slot.
+    template <class Sender, class Signal, class Screen, class... Args>
+    void ConnectGuarded(Sender* sender, Signal signal, void (Screen::*slot)(Args...)) {
+        static_assert(std::is_base_of_v<WizardScreen, Screen>);
+        auto* screen = static_cast<Screen*>(this);
+        connect(sender, signal, this, [this, screen, slot](Args... args) {
+            Guarded([&] { (screen->*slot)(args...); });
+        });
+    }
+
+    // A button at a pixel position of the canvas; a click runs `slot` guarded. "btnNext"
     // becomes the window's default button.
+    template <class Screen>
     QPushButton* AddButton(const QString& text, const QString& objectName, QPoint position,
-                           std::function<void()> handler);
-    // A button of the bottom row; slot 0 is the left edge, slot -1 the right edge.
-    QPushButton* AddRowButton(const QString& text, const QString& objectName, int slot,
-                              std::function<void()> handler);
-    // A menu entry running `handler` guarded. The screen's "Hilfe" ("mniAssistance") also
+                           void (Screen::*slot)()) {
+        QPushButton* button = NewButton(text, objectName, position);
+        ConnectGuarded(button, &QPushButton::clicked, slot);
+        return button;
+    }
+    // A button of the bottom row; place 0 is the left edge, place -1 the right edge.
+    template <class Screen>
+    QPushButton* AddRowButton(const QString& text, const QString& objectName, int place,
+                              void (Screen::*slot)()) {
+        return AddButton(text, objectName, RowButtonPosition(place), slot);
+    }
+    // A menu entry running `slot` guarded. The screen's "Hilfe" ("mniAssistance") also
     // answers F1.
+    template <class Screen>
     QAction* AddMenuEntry(QMenu* menu, const QString& text, const QString& objectName,
-                          std::function<void()> handler);
+                          void (Screen::*slot)()) {
+        QAction* action = NewMenuEntry(menu, text, objectName);
+        ConnectGuarded(action, &QAction::triggered, slot);
+        return action;
+    }
     // A label at a pixel rectangle of the canvas.
     QLabel* AddLabel(const QString& text, const QRect& rect, const QString& objectName = {});
     // The large bold title (25 pixels) of a screen.
@@ -65,14 +91,23 @@ protected:
 
     // Runs every time the window becomes the active one, also when the user merely clicks
     // back into it: input screens refill their controls, result screens recompute.
-    virtual void Activated() {}
+    virtual void FormActivate() {}
 
     void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
+protected slots:
+    // "Schliessen" of the step screens: back to the main window.
+    void btnCloseClick();
+    // "Hilfe" > "Impressum" of every screen.
+    void mniVersioninfoClick();
+
 private:
+    QPushButton* NewButton(const QString& text, const QString& objectName, QPoint position);
+    QPoint RowButtonPosition(int place) const;
+    QAction* NewMenuEntry(QMenu* menu, const QString& text, const QString& objectName);
     // Where the keyboard focus goes when the window is shown.
     void PlaceFocus();
 

@@ -5,11 +5,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSignalBlocker>
 
-#include "gui/results/radio_group.h"
 #include "gui/shell/messages.h"
 #include "gui/shell/qt_text.h"
+#include "gui/shell/radio_group.h"
+#include "gui/shell/widget_refill.h"
 #include "key/core/texts.h"
 
 namespace brisolt::gui {
@@ -32,30 +32,6 @@ constexpr int kSoilTypeY = 196;
 constexpr int kStonesY = 260;
 constexpr int kManagementY = 296;
 
-void SetItems(QComboBox* combo, const std::vector<std::string>& items, int index) {
-    const QSignalBlocker blocker(combo);
-    QStringList texts;
-    for (const std::string& item : items) {
-        texts << Q(item);
-    }
-    bool same = combo->count() == texts.size();
-    for (int i = 0; same && i < combo->count(); ++i) {
-        same = combo->itemText(i) == texts[i];
-    }
-    if (!same) {
-        combo->clear();
-        combo->addItems(texts);
-    }
-    combo->setCurrentIndex(index);
-}
-
-void SetText(QLineEdit* edit, const std::string& text) {
-    const QSignalBlocker blocker(edit);
-    if (edit->text() != Q(text)) {
-        edit->setText(Q(text));
-    }
-}
-
 } // namespace
 
 TfrmStep1::TfrmStep1(AppContext& context)
@@ -75,13 +51,12 @@ TfrmStep1::TfrmStep1(AppContext& context)
 
     AddLabel(Q(t::kGradient), QRect(kLabelX, kGradientY, kLabelWidth, kRowHeight), "labGradient");
     edtGradient_ = AddNumberField("edtGradient", QRect(kControlX, kGradientY, 50, kRowHeight),
-                                  Q(t::kPercent), &Step1Form::gradientText, NumberField::Gradient);
+                                  Q(t::kPercent));
 
     AddLabel(Q(t::kFloatDistance), QRect(kLabelX, kFloatDistanceY, kLabelWidth, kRowHeight),
              "labFloatDistance");
-    edtFloatDistance_ =
-        AddNumberField("edtFloatDistance", QRect(kControlX, kFloatDistanceY, 50, kRowHeight),
-                       Q(t::kMetres), &Step1Form::floatDistanceText, NumberField::FloatDistance);
+    edtFloatDistance_ = AddNumberField(
+        "edtFloatDistance", QRect(kControlX, kFloatDistanceY, 50, kRowHeight), Q(t::kMetres));
 
     // Soil type with its description below the choice.
     AddLabel(Q(t::kSoilType), QRect(kLabelX, kSoilTypeY, kLabelWidth, kRowHeight), "labSoilType");
@@ -94,56 +69,51 @@ TfrmStep1::TfrmStep1(AppContext& context)
     labSoilTypeDescription_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     AddLabel(Q(t::kStones), QRect(kLabelX, kStonesY, kLabelWidth, kRowHeight), "labStones");
-    edtStones_ = AddNumberField("edtStones", QRect(kControlX, kStonesY, 50, kRowHeight),
-                                Q(t::kPercent), &Step1Form::stonesText, NumberField::Stones);
+    edtStones_ =
+        AddNumberField("edtStones", QRect(kControlX, kStonesY, 50, kRowHeight), Q(t::kPercent));
 
     AddLabel(Q(t::kManagement), QRect(kLabelX, kManagementY + 4, kLabelWidth, kRowHeight),
              "labEntertainment");
     rgrEntertainment_ =
-        new RadioGroup(Q(t::kManagementGroup), form_.managementItems, "rgrEntertainment", Canvas());
+        new RadioGroup(Q(t::kManagementGroup), form_.ManagementItems, "rgrEntertainment", Canvas());
     rgrEntertainment_->setGeometry(kControlX, kManagementY, 180, 72);
 
     // The "?" buttons stand in front of the labels of the five inputs; they have no menu entry.
     QPushButton* helpButtons[] = {
-        AddHelpButton("btnHelpRegion", kRegionY, help::kRegion),
-        AddHelpButton("btnHelpGradient", kGradientY, help::kGradient),
-        AddHelpButton("btnHelpFloatDistance", kFloatDistanceY, help::kFloatDistance),
-        AddHelpButton("btnHelpSoilType", kSoilTypeY, help::kSoilType),
-        AddHelpButton("btnHelpStones", kStonesY, help::kStones),
+        AddHelpButton("btnHelpRegion", kRegionY, &TfrmStep1::btnHelpRegionClick),
+        AddHelpButton("btnHelpGradient", kGradientY, &TfrmStep1::btnHelpGradientClick),
+        AddHelpButton("btnHelpFloatDistance", kFloatDistanceY,
+                      &TfrmStep1::btnHelpFloatDistanceClick),
+        AddHelpButton("btnHelpSoilType", kSoilTypeY, &TfrmStep1::btnHelpSoilTypeClick),
+        AddHelpButton("btnHelpStones", kStonesY, &TfrmStep1::btnHelpStonesClick),
     };
 
-    QPushButton* back = AddRowButton(Q(texts::common::kBack), "btnBack", 0,
-                                     [this] { Context().Navigate(this, ScreenId::Business); });
-    QPushButton* next = AddRowButton(Q(texts::common::kNext), "btnNext", 1, [this] { Next(); });
-    QPushButton* close = AddRowButton(Q(texts::common::kClose), "btnClose", -1,
-                                      [this] { Context().Navigate(this, ScreenId::Main); });
-    AddMenuEntry(FileMenu(), Q(texts::common::kNext), "mniNext", [this] { Next(); });
-    AddMenuEntry(FileMenu(), Q(texts::common::kBack), "mniBack",
-                 [this] { Context().Navigate(this, ScreenId::Business); });
-    AddMenuEntry(FileMenu(), Q(texts::common::kClose), "mniClose",
-                 [this] { Context().Navigate(this, ScreenId::Main); });
+    QPushButton* back =
+        AddRowButton(Q(texts::common::kBack), "btnBack", 0, &TfrmStep1::btnBackClick);
+    QPushButton* next =
+        AddRowButton(Q(texts::common::kNext), "btnNext", 1, &TfrmStep1::btnNextClick);
+    QPushButton* close =
+        AddRowButton(Q(texts::common::kClose), "btnClose", -1, &TfrmStep1::btnCloseClick);
+    AddMenuEntry(FileMenu(), Q(texts::common::kNext), "mniNext", &TfrmStep1::btnNextClick);
+    AddMenuEntry(FileMenu(), Q(texts::common::kBack), "mniBack", &TfrmStep1::btnBackClick);
+    AddMenuEntry(FileMenu(), Q(texts::common::kClose), "mniClose", &TfrmStep1::btnCloseClick);
     AddMenuEntry(HelpMenu(), Q(texts::common::kImprint), "mniVersioninfo",
-                 [this] { Context().OpenHelpPage(help::kImprint); });
+                 &TfrmStep1::mniVersioninfoClick);
 
     // Choices: only the user's own choices reach the form (refills are signal-blocked).
-    connect(cmbRegion_, &QComboBox::activated, this, [this](int index) {
-        Guarded([this, index] {
-            form_.RegionChanged(Context().record, index);
-            ShowForm();
-        });
-    });
-    connect(cmbSoilType_, &QComboBox::activated, this, [this](int index) {
-        Guarded([this, index] {
-            form_.SoilTypeChanged(Context().record, index);
-            ShowForm();
-        });
-    });
-    rgrEntertainment_->OnClick([this](int position) {
-        Guarded([this, position] {
-            form_.EntertainmentClicked(Context().record, position);
-            ShowForm();
-        });
-    });
+    ConnectGuarded(cmbRegion_, &QComboBox::activated, &TfrmStep1::cmbRegionChange);
+    ConnectGuarded(cmbSoilType_, &QComboBox::activated, &TfrmStep1::cmbSoilTypeChange);
+    ConnectGuarded(rgrEntertainment_, &RadioGroup::answerClicked,
+                   &TfrmStep1::rgrEntertainmentClick);
+    // The form always holds a number field's text as it stands; it is reduced to digits
+    // when the field is left.
+    connect(edtGradient_, &QLineEdit::textEdited, this, &TfrmStep1::edtGradientChange);
+    connect(edtFloatDistance_, &QLineEdit::textEdited, this, &TfrmStep1::edtFloatDistanceChange);
+    connect(edtStones_, &QLineEdit::textEdited, this, &TfrmStep1::edtStonesChange);
+    ConnectGuarded(edtGradient_, &QLineEdit::editingFinished, &TfrmStep1::edtGradientExit);
+    ConnectGuarded(edtFloatDistance_, &QLineEdit::editingFinished,
+                   &TfrmStep1::edtFloatDistanceExit);
+    ConnectGuarded(edtStones_, &QLineEdit::editingFinished, &TfrmStep1::edtStonesExit);
 
     // Tab order: the inputs top to bottom, the button row, then the "?" buttons.
     QWidget* chain[] = {cmbRegion_,
@@ -168,26 +138,83 @@ TfrmStep1::TfrmStep1(AppContext& context)
 }
 
 QLineEdit* TfrmStep1::AddNumberField(const QString& objectName, const QRect& rect,
-                                     const QString& unit, std::string Step1Form::*text,
-                                     NumberField field) {
+                                     const QString& unit) {
     auto* edit = new QLineEdit(Canvas());
     edit->setObjectName(objectName);
     edit->setGeometry(rect);
     AddLabel(unit, QRect(rect.right() + 6, rect.y(), 20, rect.height()));
-    // The form always holds the text as it stands; it is reduced to digits when the field
-    // is left.
-    connect(edit, &QLineEdit::textEdited, this,
-            [this, text](const QString& typed) { form_.*text = U(typed); });
-    connect(edit, &QLineEdit::editingFinished, this,
-            [this, field] { Guarded([this, field] { NumberFieldExit(field); }); });
     return edit;
 }
 
-QPushButton* TfrmStep1::AddHelpButton(const QString& objectName, int y, int page) {
-    QPushButton* button = AddButton(Q(texts::common::kHelpButton), objectName, QPoint(kHelpX, y),
-                                    [this, page] { Context().OpenHelpPage(page); });
+QPushButton* TfrmStep1::AddHelpButton(const QString& objectName, int y,
+                                      void (TfrmStep1::*slot)()) {
+    QPushButton* button =
+        AddButton(Q(texts::common::kHelpButton), objectName, QPoint(kHelpX, y), slot);
     button->setFixedSize(22, kRowHeight);
     return button;
+}
+
+void TfrmStep1::cmbRegionChange(int index) {
+    form_.RegionChange(Context().record, index);
+    ShowForm();
+}
+
+void TfrmStep1::cmbSoilTypeChange(int index) {
+    form_.SoilTypeChange(Context().record, index);
+    ShowForm();
+}
+
+void TfrmStep1::rgrEntertainmentClick(int position) {
+    form_.EntertainmentClick(Context().record, position);
+    ShowForm();
+}
+
+void TfrmStep1::edtGradientChange(const QString& text) {
+    form_.GradientText = U(text);
+}
+
+void TfrmStep1::edtFloatDistanceChange(const QString& text) {
+    form_.FloatDistanceText = U(text);
+}
+
+void TfrmStep1::edtStonesChange(const QString& text) {
+    form_.StonesText = U(text);
+}
+
+void TfrmStep1::edtGradientExit() {
+    NumberFieldExit(NumberField::Gradient);
+}
+
+void TfrmStep1::edtFloatDistanceExit() {
+    NumberFieldExit(NumberField::FloatDistance);
+}
+
+void TfrmStep1::edtStonesExit() {
+    NumberFieldExit(NumberField::Stones);
+}
+
+void TfrmStep1::btnHelpRegionClick() {
+    Context().OpenHelpPage(help::kRegion);
+}
+
+void TfrmStep1::btnHelpGradientClick() {
+    Context().OpenHelpPage(help::kGradient);
+}
+
+void TfrmStep1::btnHelpFloatDistanceClick() {
+    Context().OpenHelpPage(help::kFloatDistance);
+}
+
+void TfrmStep1::btnHelpSoilTypeClick() {
+    Context().OpenHelpPage(help::kSoilType);
+}
+
+void TfrmStep1::btnHelpStonesClick() {
+    Context().OpenHelpPage(help::kStones);
+}
+
+void TfrmStep1::btnBackClick() {
+    Context().Navigate(this, ScreenId::Business);
 }
 
 void TfrmStep1::NumberFieldExit(NumberField field) {
@@ -209,7 +236,7 @@ void TfrmStep1::NumberFieldExit(NumberField field) {
     }
 }
 
-void TfrmStep1::Next() {
+void TfrmStep1::btnNextClick() {
     // A menu command leaves the focus in the field being typed in: finish that field first,
     // as leaving it would.
     const QWidget* focused = focusWidget();
@@ -230,17 +257,17 @@ void TfrmStep1::Next() {
 }
 
 void TfrmStep1::ShowForm() {
-    SetItems(cmbRegion_, form_.regionItems, form_.regionIndex);
-    labRegionDescription_->setText(Q(form_.regionDescription));
-    SetText(edtGradient_, form_.gradientText);
-    SetText(edtFloatDistance_, form_.floatDistanceText);
-    SetItems(cmbSoilType_, form_.soilTypeItems, form_.soilTypeIndex);
-    labSoilTypeDescription_->setText(Q(form_.soilTypeDescription));
-    SetText(edtStones_, form_.stonesText);
-    rgrEntertainment_->SetChecked(form_.entertainmentIndex);
+    SetItemsIfChanged(cmbRegion_, form_.RegionItems, form_.RegionIndex);
+    labRegionDescription_->setText(Q(form_.RegionDescription));
+    SetTextIfChanged(edtGradient_, form_.GradientText);
+    SetTextIfChanged(edtFloatDistance_, form_.FloatDistanceText);
+    SetItemsIfChanged(cmbSoilType_, form_.SoilTypeItems, form_.SoilTypeIndex);
+    labSoilTypeDescription_->setText(Q(form_.SoilTypeDescription));
+    SetTextIfChanged(edtStones_, form_.StonesText);
+    rgrEntertainment_->SetChecked(form_.EntertainmentIndex);
 }
 
-void TfrmStep1::Activated() {
+void TfrmStep1::FormActivate() {
     form_.Activate(Context().record);
     ShowForm();
 }

@@ -20,17 +20,35 @@ public:
     explicit TfrmStep1(AppContext& context);
 
 protected:
-    void Activated() override;
+    void FormActivate() override;
+
+private slots:
+    void cmbRegionChange(int index);
+    void cmbSoilTypeChange(int index);
+    void rgrEntertainmentClick(int position);
+    // Typing in a number field: the form always holds the text as it stands.
+    void edtGradientChange(const QString& text);
+    void edtFloatDistanceChange(const QString& text);
+    void edtStonesChange(const QString& text);
+    // Leaving a number field reduces it to its digits.
+    void edtGradientExit();
+    void edtFloatDistanceExit();
+    void edtStonesExit();
+    void btnHelpRegionClick();
+    void btnHelpGradientClick();
+    void btnHelpFloatDistanceClick();
+    void btnHelpSoilTypeClick();
+    void btnHelpStonesClick();
+    void btnBackClick();
+    void btnNextClick();
 
 private:
     // Which number field was left.
     enum class NumberField { Gradient, FloatDistance, Stones };
 
-    QLineEdit* AddNumberField(const QString& objectName, const QRect& rect, const QString& unit,
-                              std::string Step1Form::*text, NumberField field);
-    QPushButton* AddHelpButton(const QString& objectName, int y, int page);
+    QLineEdit* AddNumberField(const QString& objectName, const QRect& rect, const QString& unit);
+    QPushButton* AddHelpButton(const QString& objectName, int y, void (TfrmStep1::*slot)());
     void NumberFieldExit(NumberField field);
-    void Next();
     // Copies the form state into every widget, without echoing into the handlers.
     void ShowForm();
 

@@ -6,35 +6,35 @@
 namespace brisolt {
 
 void FarmDataForm::Activate(const AssessmentRecord& record) {
-    filling = true;
+    Filling = true;
     ShowFarmDataInputs(record);
-    filling = false;
+    Filling = false;
 }
 
 void FarmDataForm::ShowFarmDataInputs(const AssessmentRecord& record) {
-    nameSurname = record.NameSurname;
-    address1 = record.Address1;
-    address2 = record.Address2;
-    parzelle = record.Parzelle;
-    variant = record.Variant;
-    yearText = FormatPositiveInt(record.Year);
-    enteredBy = record.EnteredBy;
-    enteredOn = record.EnteredOn;
+    NameSurname = record.NameSurname;
+    Address1 = record.Address1;
+    Address2 = record.Address2;
+    Parzelle = record.Parzelle;
+    Variant = record.Variant;
+    YearText = FormatPositiveInt(record.Year);
+    EnteredBy = record.EnteredBy;
+    EnteredOn = record.EnteredOn;
 }
 
 void FarmDataForm::ReadFarmDataInputs(AssessmentRecord& record) const {
-    record.NameSurname = MakeWindows1252Safe(nameSurname);
-    record.Address1 = MakeWindows1252Safe(address1);
-    record.Address2 = MakeWindows1252Safe(address2);
-    record.Parzelle = MakeWindows1252Safe(parzelle);
-    record.Variant = MakeWindows1252Safe(variant);
-    record.Year = ParseIntOrZero(yearText);
-    record.EnteredBy = MakeWindows1252Safe(enteredBy);
-    record.EnteredOn = MakeWindows1252Safe(enteredOn);
+    record.NameSurname = MakeWindows1252Safe(NameSurname);
+    record.Address1 = MakeWindows1252Safe(Address1);
+    record.Address2 = MakeWindows1252Safe(Address2);
+    record.Parzelle = MakeWindows1252Safe(Parzelle);
+    record.Variant = MakeWindows1252Safe(Variant);
+    record.Year = ParseIntOrZero(YearText);
+    record.EnteredBy = MakeWindows1252Safe(EnteredBy);
+    record.EnteredOn = MakeWindows1252Safe(EnteredOn);
 }
 
-void FarmDataForm::TextChanged(AssessmentRecord& record) const {
-    if (!filling) {
+void FarmDataForm::TextChange(AssessmentRecord& record) const {
+    if (!Filling) {
         ReadFarmDataInputs(record);
     }
 }
@@ -44,8 +44,8 @@ void FarmDataForm::TextExit(std::string FarmDataForm::*field) {
 }
 
 void FarmDataForm::YearExit(AssessmentRecord& record) {
-    yearText = KeepDigits(yearText);
-    if (!filling) {
+    YearText = KeepDigits(YearText);
+    if (!Filling) {
         ReadFarmDataInputs(record);
     }
 }

@@ -9,16 +9,16 @@ namespace brisolt {
 
 class FarmDataForm {
 public:
-    std::string nameSurname;
-    std::string address1;
-    std::string address2;
-    std::string parzelle;
-    std::string variant;
-    std::string yearText;
-    std::string enteredBy;
-    std::string enteredOn;
+    std::string NameSurname;
+    std::string Address1;
+    std::string Address2;
+    std::string Parzelle;
+    std::string Variant;
+    std::string YearText;
+    std::string EnteredBy;
+    std::string EnteredOn;
 
-    bool filling = false;
+    bool Filling = false;
 
     // The screen becomes the active window.
     void Activate(const AssessmentRecord& record);
@@ -30,7 +30,7 @@ public:
     void ReadFarmDataInputs(AssessmentRecord& record) const;
 
     // Any change of one of the seven text fields (every keystroke).
-    void TextChanged(AssessmentRecord& record) const;
+    void TextChange(AssessmentRecord& record) const;
     // Leaving a text field: it shows its text as stored, so what the user sees is what the
     // protocol prints and the file keeps.
     void TextExit(std::string FarmDataForm::*field);

@@ -129,7 +129,7 @@ std::vector<Measure> CandidateMeasures(const AssessmentRecord& walked) {
             }
             Step2Form trial = form;
             AssessmentRecord record = walked;
-            trial.ChoiceChanged(k, Choice::PeriodType, p, record);
+            trial.ChoiceChange(k, Choice::PeriodType, p, record);
             const Step2Year& trialRow = trial.Row(k);
             const Int tillages = trialRow.List(Choice::PeriodTillage).Count();
             const Int starts = trialRow.List(Choice::PeriodStart).Count();
@@ -138,8 +138,8 @@ std::vector<Measure> CandidateMeasures(const AssessmentRecord& walked) {
             Index bestStart = kNone;
             for (Index t = 1; t < tillages; ++t) {
                 for (Index s = 1; s < starts; ++s) {
-                    trial.ChoiceChanged(k, Choice::PeriodTillage, t, record);
-                    trial.ChoiceChanged(k, Choice::PeriodStart, s, record);
+                    trial.ChoiceChange(k, Choice::PeriodTillage, t, record);
+                    trial.ChoiceChange(k, Choice::PeriodStart, s, record);
                     try {
                         if (!trial.Calculate(record) && record.C < bestC) {
                             bestC = record.C;
@@ -428,9 +428,9 @@ void ApplyMeasures(AssessmentRecord& record, const std::vector<const Measure*>& 
         step1.Activate(record);
         for (const Measure* m : measures) {
             if (m->kind == MeasureKind::Direction) {
-                step1.EntertainmentClicked(record, m->position);
+                step1.EntertainmentClick(record, m->position);
             } else if (m->kind == MeasureKind::FlowLength) {
-                step1.floatDistanceText = std::to_string(m->flowLength);
+                step1.FloatDistanceText = std::to_string(m->flowLength);
                 step1.FloatDistanceExit(record);
             }
         }

@@ -17,19 +17,19 @@ constexpr std::array<RillQuestion, kRillQuestionCount> kAllQuestions = {
 
 } // namespace
 
-void Step4FormState::ShowStep4Inputs(const AssessmentRecord& record) {
+void Step4Form::ShowStep4Inputs(const AssessmentRecord& record) {
     for (const RillQuestion q : kAllQuestions) {
         GroupRef(q).ItemIndex = ValidPosition(q, RillAnswer(record, q));
     }
 }
 
-void Step4FormState::ReadStep4Inputs(AssessmentRecord& record) const {
+void Step4Form::ReadStep4Inputs(AssessmentRecord& record) const {
     for (const RillQuestion q : kAllQuestions) {
         RillAnswer(record, q) = Group(q).ItemIndex;
     }
 }
 
-void Step4FormState::UpdateRillQuestions(AssessmentRecord& record) {
+void Step4Form::UpdateRillQuestions(AssessmentRecord& record) {
     const auto show = [&](RillQuestion q) { GroupRef(q).Visible = true; };
     // A hidden question must not add to the rill code, so it goes back to its first answer.
     const auto hide = [&](RillQuestion q) {
@@ -71,14 +71,14 @@ void Step4FormState::UpdateRillQuestions(AssessmentRecord& record) {
     ShowStep4Inputs(record);
 }
 
-void Step4FormState::Activate(AssessmentRecord& record) {
+void Step4Form::Activate(AssessmentRecord& record) {
     Filling = true;
     ShowStep4Inputs(record);
     UpdateRillQuestions(record);
     Filling = false;
 }
 
-void Step4FormState::Choose(AssessmentRecord& record, RillQuestion question, Index position,
+void Step4Form::Choose(AssessmentRecord& record, RillQuestion question, Index position,
                             bool updatesQuestions) {
     GroupRef(question).ItemIndex = ValidPosition(question, position);
     if (!Filling) {
@@ -89,31 +89,31 @@ void Step4FormState::Choose(AssessmentRecord& record, RillQuestion question, Ind
     }
 }
 
-void Step4FormState::ChannelsClick(AssessmentRecord& record, Index position) {
+void Step4Form::ChannelsClick(AssessmentRecord& record, Index position) {
     Choose(record, RillQuestion::Channels, position, true);
 }
 
-void Step4FormState::NumChannelsClick(AssessmentRecord& record, Index position) {
+void Step4Form::NumChannelsClick(AssessmentRecord& record, Index position) {
     Choose(record, RillQuestion::NumChannels, position, true);
 }
 
-void Step4FormState::DepthChannelsClick(AssessmentRecord& record, Index position) {
+void Step4Form::DepthChannelsClick(AssessmentRecord& record, Index position) {
     Choose(record, RillQuestion::DepthChannels, position, false);
 }
 
-void Step4FormState::DepthChannelClick(AssessmentRecord& record, Index position) {
+void Step4Form::DepthChannelClick(AssessmentRecord& record, Index position) {
     Choose(record, RillQuestion::DepthChannel, position, true);
 }
 
-void Step4FormState::WidthChannelClick(AssessmentRecord& record, Index position) {
+void Step4Form::WidthChannelClick(AssessmentRecord& record, Index position) {
     Choose(record, RillQuestion::WidthChannel, position, false);
 }
 
-void Step4FormState::FrequencyChannelsClick(AssessmentRecord& record, Index position) {
+void Step4Form::FrequencyChannelsClick(AssessmentRecord& record, Index position) {
     Choose(record, RillQuestion::FrequencyChannels, position, false);
 }
 
-void Step4FormState::Next(AssessmentRecord& record) const {
+void Step4Form::Next(AssessmentRecord& record) const {
     ReadStep4Inputs(record);
 }
 

@@ -14,7 +14,7 @@ struct ChoiceGroupState {
     bool Visible = true;
 };
 
-class Step4FormState {
+class Step4Form {
 public:
     // Indexed by RillQuestion. Starts as the screen looks with the default answers.
     std::array<ChoiceGroupState, kRillQuestionCount> Groups{{

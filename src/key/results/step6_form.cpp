@@ -26,7 +26,7 @@ private:
 
 } // namespace
 
-void Step6FormState::ShowStep6Inputs(AssessmentRecord& record) {
+void Step6Form::ShowStep6Inputs(AssessmentRecord& record) {
     MethodIndex = ValidMethod(record.Method);
     DepthText = FormatPositiveInt(record.DepthSoil);
     if (MethodIndex == kMethodRegionalStandard) {
@@ -38,17 +38,17 @@ void Step6FormState::ShowStep6Inputs(AssessmentRecord& record) {
     }
 }
 
-void Step6FormState::ReadStep6Inputs(AssessmentRecord& record) const {
+void Step6Form::ReadStep6Inputs(AssessmentRecord& record) const {
     record.Method = MethodIndex;
     record.DepthSoil = ParseIntOrZero(DepthText);
 }
 
-void Step6FormState::Activate(AssessmentRecord& record) {
+void Step6Form::Activate(AssessmentRecord& record) {
     const FillingScope scope(Filling);
     ShowStep6Inputs(record);
 }
 
-void Step6FormState::MethodClick(AssessmentRecord& record, Index position) {
+void Step6Form::MethodClick(AssessmentRecord& record, Index position) {
     MethodIndex = ValidMethod(position);
     if (Filling) {
         return;
@@ -63,14 +63,14 @@ void Step6FormState::MethodClick(AssessmentRecord& record, Index position) {
     ShowStep6Inputs(record);
 }
 
-void Step6FormState::DepthSoilExit(AssessmentRecord& record) {
+void Step6Form::DepthSoilExit(AssessmentRecord& record) {
     DepthText = KeepDigits(DepthText);
     if (!Filling) {
         ReadStep6Inputs(record);
     }
 }
 
-void Step6FormState::Next(AssessmentRecord& record) const {
+void Step6Form::Next(AssessmentRecord& record) const {
     ReadStep6Inputs(record);
 }
 

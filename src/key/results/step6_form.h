@@ -8,7 +8,7 @@
 
 namespace brisolt {
 
-class Step6FormState {
+class Step6Form {
 public:
     Index MethodIndex = 0;      // chosen method, -1 for none
     std::string DepthText;      // text of the depth field, as typed or filled in
@@ -29,7 +29,7 @@ public:
     // The user chooses method `position`. May throw ConversionError (see ReadStep6Inputs).
     void MethodClick(AssessmentRecord& record, Index position);
     // The user edits the depth field (text as it now stands, not yet stored).
-    void DepthTextEdited(std::string_view text) { DepthText = std::string(text); }
+    void SetDepthText(std::string_view text) { DepthText = std::string(text); }
     // The user leaves the depth field: only its digits stay; then they are stored.
     // May throw ConversionError for a number beyond int32.
     void DepthSoilExit(AssessmentRecord& record);

@@ -348,23 +348,23 @@ void Step2Form::Activate(const AssessmentRecord& record) {
     NextEnabled = true;
 }
 
-void Step2Form::MainCropChanged(int n, Index position, AssessmentRecord& record) {
+void Step2Form::MainCropChange(int n, Index position, AssessmentRecord& record) {
     Select(n, Choice::Crop, position);
     ReadStep2Inputs(record);
 }
 
-void Step2Form::PeriodTypeChanged(int n, Index position, AssessmentRecord& record) {
+void Step2Form::PeriodTypeChange(int n, Index position, AssessmentRecord& record) {
     Select(n, Choice::PeriodType, position);
     ReadStep2Inputs(record);
 }
 
-void Step2Form::OtherChoiceChanged(int n, Choice choice, Index position, AssessmentRecord& record) {
+void Step2Form::OtherChoiceChange(int n, Choice choice, Index position, AssessmentRecord& record) {
     NextEnabled = false;
     Row(n).List(choice).Choose(position);
     ReadStep2Inputs(record);
 }
 
-void Step2Form::ChoiceChanged(int n, Choice choice, Index position, AssessmentRecord& record) {
+void Step2Form::ChoiceChange(int n, Choice choice, Index position, AssessmentRecord& record) {
     Select(n, choice, position);
     ReadStep2Inputs(record);
 }

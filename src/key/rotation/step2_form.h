@@ -80,15 +80,15 @@ public:
     // C field and the hidden figures show the record's results, so after a load (which
     // clears every result) no C of the previous assessment stays on the screen.
     void Activate(const AssessmentRecord& record);
-    void MainCropChanged(int n, Index position, AssessmentRecord& record);
-    void PeriodTypeChanged(int n, Index position, AssessmentRecord& record);
+    void MainCropChange(int n, Index position, AssessmentRecord& record);
+    void PeriodTypeChange(int n, Index position, AssessmentRecord& record);
     // Main crop tillage, period tillage or period start chosen.
-    void OtherChoiceChanged(int n, Choice choice, Index position, AssessmentRecord& record);
+    void OtherChoiceChange(int n, Choice choice, Index position, AssessmentRecord& record);
     // Any of the fifty choices; dispatches to the three above.
-    void ChoiceChanged(int n, Choice choice, Index position, AssessmentRecord& record);
+    void ChoiceChange(int n, Choice choice, Index position, AssessmentRecord& record);
     // The same choice without copying the screen into the record: for a series of choices
     // followed by one ReadStep2Inputs, which leaves the record as the series of
-    // ChoiceChanged would.
+    // ChoiceChange would.
     void Select(int n, Choice choice, Index position);
     // Typing into the year-1 field and leaving it.
     void SetYear1Text(std::string text) { Row(1).YearText = std::move(text); }

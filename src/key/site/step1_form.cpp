@@ -22,75 +22,75 @@ const std::string& ItemAt(const std::vector<std::string>& items, Index index) {
 } // namespace
 
 Step1Form::Step1Form()
-    : regionItems(RegionLetters()), managementItems(ManagementDirections()) {}
+    : RegionItems(RegionLetters()), ManagementItems(ManagementDirections()) {}
 
 void Step1Form::Activate(const AssessmentRecord& record) {
-    filling = true;
+    Filling = true;
     ShowStep1Inputs(record);
-    filling = false;
+    Filling = false;
 }
 
 void Step1Form::FillSoilTypes(Index region, Index soilType) {
-    soilTypeItems = SoilTypeNames(region);
-    soilTypeIndex = ValidIndex(soilType, soilTypeItems.size());
-    soilTypeDescription = ItemAt(SoilTypeDescriptions(region), soilTypeIndex);
+    SoilTypeItems = SoilTypeNames(region);
+    SoilTypeIndex = ValidIndex(soilType, SoilTypeItems.size());
+    SoilTypeDescription = ItemAt(SoilTypeDescriptions(region), SoilTypeIndex);
 }
 
 void Step1Form::ShowStep1Inputs(const AssessmentRecord& record) {
-    gradientText = FormatPositiveInt(record.Gradient);
-    floatDistanceText = FormatPositiveInt(record.FloatDistance);
-    stonesText = FormatPositiveInt(record.Stones);
-    regionIndex = ValidIndex(record.Region, regionItems.size());
-    regionDescription = ItemAt(RegionDescriptions(), regionIndex);
-    FillSoilTypes(regionIndex, record.SoilType);
-    entertainmentIndex = ValidIndex(record.Entertainment, managementItems.size());
+    GradientText = FormatPositiveInt(record.Gradient);
+    FloatDistanceText = FormatPositiveInt(record.FloatDistance);
+    StonesText = FormatPositiveInt(record.Stones);
+    RegionIndex = ValidIndex(record.Region, RegionItems.size());
+    RegionDescription = ItemAt(RegionDescriptions(), RegionIndex);
+    FillSoilTypes(RegionIndex, record.SoilType);
+    EntertainmentIndex = ValidIndex(record.Entertainment, ManagementItems.size());
 }
 
 void Step1Form::ReadStep1Inputs(AssessmentRecord& record) const {
-    record.Region = regionIndex;
-    record.Gradient = ParseIntOrZero(gradientText);
-    record.FloatDistance = ParseIntOrZero(floatDistanceText);
-    record.SoilType = soilTypeIndex;
-    record.Stones = ParseIntOrZero(stonesText);
-    record.Entertainment = entertainmentIndex;
+    record.Region = RegionIndex;
+    record.Gradient = ParseIntOrZero(GradientText);
+    record.FloatDistance = ParseIntOrZero(FloatDistanceText);
+    record.SoilType = SoilTypeIndex;
+    record.Stones = ParseIntOrZero(StonesText);
+    record.Entertainment = EntertainmentIndex;
 }
 
 void Step1Form::ReadUnlessFilling(AssessmentRecord& record) const {
-    if (!filling) {
+    if (!Filling) {
         ReadStep1Inputs(record);
     }
 }
 
 void Step1Form::GradientExit(AssessmentRecord& record) {
-    gradientText = KeepDigits(gradientText);
+    GradientText = KeepDigits(GradientText);
     ReadUnlessFilling(record);
 }
 
 void Step1Form::FloatDistanceExit(AssessmentRecord& record) {
-    floatDistanceText = KeepDigits(floatDistanceText);
+    FloatDistanceText = KeepDigits(FloatDistanceText);
     ReadUnlessFilling(record);
 }
 
 void Step1Form::StonesExit(AssessmentRecord& record) {
-    stonesText = KeepDigits(stonesText);
+    StonesText = KeepDigits(StonesText);
     ReadUnlessFilling(record);
 }
 
-void Step1Form::RegionChanged(AssessmentRecord& record, Index region) {
-    regionIndex = ValidIndex(region, regionItems.size());
-    regionDescription = ItemAt(RegionDescriptions(), regionIndex);
-    FillSoilTypes(regionIndex, 0);
+void Step1Form::RegionChange(AssessmentRecord& record, Index region) {
+    RegionIndex = ValidIndex(region, RegionItems.size());
+    RegionDescription = ItemAt(RegionDescriptions(), RegionIndex);
+    FillSoilTypes(RegionIndex, 0);
     ReadUnlessFilling(record);
 }
 
-void Step1Form::SoilTypeChanged(AssessmentRecord& record, Index soilType) {
-    soilTypeIndex = ValidIndex(soilType, soilTypeItems.size());
-    soilTypeDescription = ItemAt(SoilTypeDescriptions(regionIndex), soilTypeIndex);
+void Step1Form::SoilTypeChange(AssessmentRecord& record, Index soilType) {
+    SoilTypeIndex = ValidIndex(soilType, SoilTypeItems.size());
+    SoilTypeDescription = ItemAt(SoilTypeDescriptions(RegionIndex), SoilTypeIndex);
     ReadUnlessFilling(record);
 }
 
-void Step1Form::EntertainmentClicked(AssessmentRecord& record, Index direction) {
-    entertainmentIndex = ValidIndex(direction, managementItems.size());
+void Step1Form::EntertainmentClick(AssessmentRecord& record, Index direction) {
+    EntertainmentIndex = ValidIndex(direction, ManagementItems.size());
     ReadStep1Inputs(record);
 }
 

@@ -14,20 +14,20 @@ public:
     Step1Form();
 
     // Screen state. The Qt screen copies these into its widgets after every call.
-    std::vector<std::string> regionItems; // "A" ... "H"
-    Index regionIndex = kNone;
-    std::string regionDescription;
-    std::string gradientText;
-    std::string floatDistanceText;
-    std::vector<std::string> soilTypeItems;
-    Index soilTypeIndex = kNone;
-    std::string soilTypeDescription;
-    std::string stonesText;
-    std::vector<std::string> managementItems;
-    Index entertainmentIndex = kNone;
+    std::vector<std::string> RegionItems; // "A" ... "H"
+    Index RegionIndex = kNone;
+    std::string RegionDescription;
+    std::string GradientText;
+    std::string FloatDistanceText;
+    std::vector<std::string> SoilTypeItems;
+    Index SoilTypeIndex = kNone;
+    std::string SoilTypeDescription;
+    std::string StonesText;
+    std::vector<std::string> ManagementItems;
+    Index EntertainmentIndex = kNone;
 
     // True while the screen is being filled from the record; no handler writes back then.
-    bool filling = false;
+    bool Filling = false;
 
     // The screen becomes the active window: fill every control from the record.
     void Activate(const AssessmentRecord& record);
@@ -42,9 +42,9 @@ public:
     void FloatDistanceExit(AssessmentRecord& record);
     void StonesExit(AssessmentRecord& record);
 
-    void RegionChanged(AssessmentRecord& record, Index region);
-    void SoilTypeChanged(AssessmentRecord& record, Index soilType);
-    void EntertainmentClicked(AssessmentRecord& record, Index direction);
+    void RegionChange(AssessmentRecord& record, Index region);
+    void SoilTypeChange(AssessmentRecord& record, Index soilType);
+    void EntertainmentClick(AssessmentRecord& record, Index direction);
 
     // "Weiter": reads the inputs, then refuses a gradient below 2 % or a stone cover above
     // 100 % with the message to show. nullopt means step 2 may be shown.

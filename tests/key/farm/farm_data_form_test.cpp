@@ -13,29 +13,29 @@ TEST(FarmDataForm, YearFieldRules) {
     AssessmentRecord r = FreshRecord(2026);
     FarmDataForm form;
     form.Activate(r);
-    EXPECT_EQ(form.yearText, "2026");
-    EXPECT_EQ(form.nameSurname, "");
-    form.yearText = "20a6";
+    EXPECT_EQ(form.YearText, "2026");
+    EXPECT_EQ(form.NameSurname, "");
+    form.YearText = "20a6";
     form.YearExit(r);
-    EXPECT_EQ(form.yearText, "206");
+    EXPECT_EQ(form.YearText, "206");
     EXPECT_EQ(r.Year, 206);
-    form.yearText = "";
+    form.YearText = "";
     form.YearExit(r);
     EXPECT_EQ(r.Year, 0);
     form.Activate(r);
-    EXPECT_EQ(form.yearText, "");
+    EXPECT_EQ(form.YearText, "");
 }
 
 TEST(FarmDataForm, KeystrokesCopyAtOnceButNotWhileFilling) {
     AssessmentRecord r = FreshRecord(2026);
     FarmDataForm form;
     form.Activate(r);
-    form.nameSurname = "Hans";
-    form.TextChanged(r);
+    form.NameSurname = "Hans";
+    form.TextChange(r);
     EXPECT_EQ(r.NameSurname, "Hans");
-    form.filling = true;
-    form.nameSurname = "Fritz";
-    form.TextChanged(r);
+    form.Filling = true;
+    form.NameSurname = "Fritz";
+    form.TextChange(r);
     EXPECT_EQ(r.NameSurname, "Hans");
 }
 
@@ -44,9 +44,9 @@ TEST(FarmDataForm, OversizedYearStopsAfterTheFirstFiveTexts) {
     r.EnteredBy = "alt";
     FarmDataForm form;
     form.Activate(r);
-    form.variant = "B";
-    form.enteredBy = "neu";
-    form.yearText = "99999999999";
+    form.Variant = "B";
+    form.EnteredBy = "neu";
+    form.YearText = "99999999999";
     EXPECT_THROW(form.YearExit(r), ConversionError);
     EXPECT_EQ(r.Variant, "B");
     EXPECT_EQ(r.Year, 2026);
@@ -57,18 +57,18 @@ TEST(FarmDataForm, WhatTheScreenShowsAfterwardsIsWhatTheFileKeeps) {
     AssessmentRecord r = FreshRecord(2026);
     FarmDataForm form;
     form.Activate(r);
-    form.nameSurname = "Łukasz Müller 日";
-    form.TextChanged(r);
+    form.NameSurname = "Łukasz Müller 日";
+    form.TextChange(r);
     // While typing the field keeps what was typed; leaving it shows the stored form.
-    EXPECT_EQ(form.nameSurname, "Łukasz Müller 日");
-    form.TextExit(&FarmDataForm::nameSurname);
-    EXPECT_EQ(form.nameSurname, "Lukasz Müller ?");
-    EXPECT_EQ(r.NameSurname, form.nameSurname);
+    EXPECT_EQ(form.NameSurname, "Łukasz Müller 日");
+    form.TextExit(&FarmDataForm::NameSurname);
+    EXPECT_EQ(form.NameSurname, "Lukasz Müller ?");
+    EXPECT_EQ(r.NameSurname, form.NameSurname);
     form.Activate(r);
-    EXPECT_EQ(form.nameSurname, "Lukasz Müller ?");
+    EXPECT_EQ(form.NameSurname, "Lukasz Müller ?");
     AssessmentRecord back = FreshRecord(2026);
     ASSERT_TRUE(LoadCalculationBytes(back, CalculationFileBytes(r), 2026).loaded);
-    EXPECT_EQ(back.NameSurname, form.nameSurname);
+    EXPECT_EQ(back.NameSurname, form.NameSurname);
 }
 
 } // namespace

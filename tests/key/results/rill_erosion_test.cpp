@@ -18,12 +18,12 @@ struct Click {
     Index position;
 };
 
-void Apply(Step4FormState& form, AssessmentRecord& record, const Click& click) {
-    using Handler = void (Step4FormState::*)(AssessmentRecord&, Index);
+void Apply(Step4Form& form, AssessmentRecord& record, const Click& click) {
+    using Handler = void (Step4Form::*)(AssessmentRecord&, Index);
     static constexpr Handler kHandlers[kRillQuestionCount] = {
-        &Step4FormState::ChannelsClick,      &Step4FormState::NumChannelsClick,
-        &Step4FormState::DepthChannelsClick, &Step4FormState::DepthChannelClick,
-        &Step4FormState::WidthChannelClick,  &Step4FormState::FrequencyChannelsClick,
+        &Step4Form::ChannelsClick,      &Step4Form::NumChannelsClick,
+        &Step4Form::DepthChannelsClick, &Step4Form::DepthChannelClick,
+        &Step4Form::WidthChannelClick,  &Step4Form::FrequencyChannelsClick,
     };
     (form.*kHandlers[static_cast<int>(click.question)])(record, click.position);
 }
@@ -31,7 +31,7 @@ void Apply(Step4FormState& form, AssessmentRecord& record, const Click& click) {
 // Visible flags in RillQuestion order.
 using Visibility = std::array<bool, kRillQuestionCount>;
 
-Visibility VisibleGroups(const Step4FormState& form) {
+Visibility VisibleGroups(const Step4Form& form) {
     Visibility v{};
     for (int i = 0; i < kRillQuestionCount; ++i) {
         v[static_cast<std::size_t>(i)] = form.Groups[static_cast<std::size_t>(i)].Visible;
@@ -53,7 +53,7 @@ class RillAnswers : public ::testing::TestWithParam<RillCase> {};
 TEST_P(RillAnswers, GiveCodeSurchargeAndVisibleQuestions) {
     const RillCase& c = GetParam();
     AssessmentRecord record;
-    Step4FormState form;
+    Step4Form form;
     form.Activate(record);
     for (const Click& click : c.clicks) {
         Apply(form, record, click);
@@ -156,7 +156,7 @@ TEST(RillQuestions, ActivationRepairsAHiddenAnswerFromAFile) {
     record.Channels = 1;
     record.DepthChannel = 2;
     record.FrequencyChannels = 3;
-    Step4FormState form;
+    Step4Form form;
     form.Activate(record);
     EXPECT_EQ(record.DepthChannel, 0);
     EXPECT_EQ(record.FrequencyChannels, 0);
@@ -187,7 +187,7 @@ TEST_P(OutOfRangeRills, ShowNothingChosenAndKeepTheLookupInTheTable) {
     EXPECT_GE(record.EL, 0);
     EXPECT_LE(record.EL, 150);
 
-    Step4FormState form;
+    Step4Form form;
     form.Activate(record);
     for (int i = 0; i < kRillQuestionCount; ++i) {
         const auto q = static_cast<Q>(i);
@@ -224,7 +224,7 @@ TEST(RillQuestions, UnansweredNumberHidesBothDepthQuestions) {
     record.NumChannels = 9;
     record.DepthChannels = 1;
     record.DepthChannel = 2;
-    Step4FormState form;
+    Step4Form form;
     form.Activate(record);
     EXPECT_EQ(form.Group(Q::Channels).ItemIndex, 0);
     EXPECT_EQ(form.Group(Q::NumChannels).ItemIndex, kNone);

@@ -26,7 +26,7 @@ TEST_P(RegionalStandard, FillsAReadOnlyFieldAndStoresTheDepth) {
     record.Region = c.region;
     record.Method = kMethodRegionalStandard;
     record.DepthSoil = 123;
-    Step6FormState form;
+    Step6Form form;
     form.Activate(record);
     EXPECT_FALSE(form.Filling);
     EXPECT_EQ(form.MethodIndex, kMethodRegionalStandard);
@@ -53,7 +53,7 @@ TEST(SoilDepth, TypedMethodsShowTheStoredDepthEditable) {
         record.Region = 5;
         record.Method = method;
         record.DepthSoil = 45;
-        Step6FormState form;
+        Step6Form form;
         form.Activate(record);
         EXPECT_EQ(form.MethodIndex, method);
         EXPECT_EQ(form.DepthText, "45");
@@ -65,7 +65,7 @@ TEST(SoilDepth, TypedMethodsShowTheStoredDepthEditable) {
 TEST(SoilDepth, RegionChangedOnStep1UpdatesTheStandardOnReturn) {
     AssessmentRecord record;
     record.Method = kMethodRegionalStandard;
-    Step6FormState form;
+    Step6Form form;
     form.Activate(record);
     EXPECT_EQ(form.DepthText, "80");
     record.Region = 5; // step 1: A -> F
@@ -77,7 +77,7 @@ TEST(SoilDepth, RegionChangedOnStep1UpdatesTheStandardOnReturn) {
 TEST(SoilDepth, LeavingTheStandardKeepsItsValueEditable) {
     AssessmentRecord record;
     record.Region = 7;
-    Step6FormState form;
+    Step6Form form;
     form.Activate(record);
     form.MethodClick(record, kMethodRegionalStandard);
     EXPECT_EQ(form.DepthText, "90");
@@ -103,9 +103,9 @@ TEST_P(DepthField, KeepsOnlyDigitsWhenLeft) {
     AssessmentRecord record;
     record.Method = kMethodBoring;
     record.DepthSoil = 70;
-    Step6FormState form;
+    Step6Form form;
     form.Activate(record);
-    form.DepthTextEdited(c.typed);
+    form.SetDepthText(c.typed);
     form.DepthSoilExit(record);
     EXPECT_EQ(form.DepthText, c.shown);
     EXPECT_EQ(record.DepthSoil, c.stored);
@@ -122,9 +122,9 @@ TEST(SoilDepth, TooLargeDepthFailsAndKeepsThePreviousValue) {
     AssessmentRecord record;
     record.Method = kMethodBoring;
     record.DepthSoil = 70;
-    Step6FormState form;
+    Step6Form form;
     form.Activate(record);
-    form.DepthTextEdited("99999999999");
+    form.SetDepthText("99999999999");
     try {
         form.DepthSoilExit(record);
         FAIL() << "no ConversionError";
@@ -143,7 +143,7 @@ TEST(SoilDepth, MethodOutsideTheListChoosesNothing) {
         AssessmentRecord record;
         record.Method = method;
         record.DepthSoil = 55;
-        Step6FormState form;
+        Step6Form form;
         form.Activate(record);
         EXPECT_EQ(form.MethodIndex, kNone);
         EXPECT_FALSE(form.DepthReadOnly);

@@ -63,7 +63,7 @@ TEST_F(Robustness, AnySequenceOfChoices) {
     std::uniform_int_distribution<Index> position(-2, 40);
     for (int step = 0; step < 20000; ++step) {
         const int n = year(random);
-        form.ChoiceChanged(n, static_cast<Choice>(choice(random)), position(random), record);
+        form.ChoiceChange(n, static_cast<Choice>(choice(random)), position(random), record);
         if (step % 97 == 0) {
             (void)form.Calculate(record);
         }

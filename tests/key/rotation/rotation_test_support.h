@@ -47,7 +47,7 @@ protected:
 
     void Choose(int n, Choice choice, const char* text) {
         if (text != nullptr) {
-            form.ChoiceChanged(n, choice, PositionOf(n, choice, text), record);
+            form.ChoiceChange(n, choice, PositionOf(n, choice, text), record);
         }
     }
 

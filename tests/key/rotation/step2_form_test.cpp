@@ -183,7 +183,7 @@ TEST_F(Step2Form_, ChangingTheCropKeepsThePeriodTypeByMeaning) {
 
 TEST_F(Step2Form_, BlankCropEmptiesTheOtherChoices) {
     Enter(3, {"Weizen (Winter)", kPlough, "Stoppelbrache im Winter", nullptr, "vor dem 20.07."});
-    form.MainCropChanged(3, 0, record);
+    form.MainCropChange(3, 0, record);
     for (Choice c :
          {Choice::PeriodType, Choice::CropTillage, Choice::PeriodTillage, Choice::PeriodStart}) {
         EXPECT_EQ(form.Row(3).List(c).Count(), 0);
@@ -318,7 +318,7 @@ TEST_F(Step2Form_, WeiterIsDisabledByEveryChangeAndEnabledByCalculation) {
     Enter(1, {"Weizen (Winter)"});
     EXPECT_EQ(form.Calculate(record), std::nullopt);
     EXPECT_TRUE(form.NextEnabled);
-    form.OtherChoiceChanged(1, Choice::CropTillage, 2, record);
+    form.OtherChoiceChange(1, Choice::CropTillage, 2, record);
     EXPECT_FALSE(form.NextEnabled);
     EXPECT_EQ(form.Next(record), std::nullopt);
     form.ClearFields(record);
@@ -366,7 +366,7 @@ TEST_F(Step2Form_, RemarkIsCutTo256Characters) {
 TEST_F(Step2Form_, LeavingTheRemarkShowsWhatTheRecordStores) {
     form.SetRemarkText("Hang bei Łódź");
     EXPECT_EQ(form.RemarkText, "Hang bei Łódź"); // typing changes nothing
-    form.OtherChoiceChanged(1, Choice::CropTillage, 1, record);
+    form.OtherChoiceChange(1, Choice::CropTillage, 1, record);
     EXPECT_EQ(record.Remark, "Hang bei Lódz");
     form.RemarkExit(record);
     EXPECT_EQ(form.RemarkText, "Hang bei Lódz");
@@ -382,10 +382,10 @@ TEST_F(Step2Form_, LeavingTheRemarkShowsWhatTheRecordStores) {
 
 TEST_F(Step2Form_, NothingIsCopiedWhileFilling) {
     form.Filling = true;
-    form.MainCropChanged(1, 37, record);
+    form.MainCropChange(1, 37, record);
     EXPECT_EQ(record.Rotation[0].a, 0);
     form.Filling = false;
-    form.OtherChoiceChanged(1, Choice::CropTillage, 1, record);
+    form.OtherChoiceChange(1, Choice::CropTillage, 1, record);
     EXPECT_EQ(record.Rotation[0].a, 37);
     EXPECT_EQ(record.Rotation[0].text[2], kPlough);
 }
@@ -396,7 +396,7 @@ TEST_F(Step2Form_, NothingIsCopiedWhileFilling) {
 namespace brisolt {
 namespace {
 
-// Choices made with Select and copied once leave the record as ChoiceChanged after each.
+// Choices made with Select and copied once leave the record as ChoiceChange after each.
 using Step2Selection = testing::Step2Test;
 
 TEST_F(Step2Selection, SelectedChoicesCopiedOnceEqualChangedChoices) {
@@ -413,7 +413,7 @@ TEST_F(Step2Selection, SelectedChoicesCopiedOnceEqualChangedChoices) {
     AssessmentRecord selected = record;
     Step2Form selecting = form;
     for (const Step& s : steps) {
-        form.ChoiceChanged(s.n, s.choice, s.position, record);
+        form.ChoiceChange(s.n, s.choice, s.position, record);
         selecting.Select(s.n, s.choice, s.position);
     }
     selecting.ReadStep2Inputs(selected);

@@ -21,16 +21,16 @@ TEST(Step1Form, ActivationShowsTheRecord) {
     r.Entertainment = 1;
     Step1Form form;
     form.Activate(r);
-    EXPECT_EQ(form.gradientText, "5");
-    EXPECT_EQ(form.floatDistanceText, "");
-    EXPECT_EQ(form.stonesText, "");
-    EXPECT_EQ(form.regionItems.at(static_cast<std::size_t>(form.regionIndex)), "H");
-    EXPECT_EQ(form.regionDescription, "Koblenz - Klingnau, Ruckfeld, Rüfenach, Scherz - Habsburg");
-    EXPECT_EQ(form.soilTypeItems.size(), 2u);
-    EXPECT_EQ(form.soilTypeItems.at(static_cast<std::size_t>(form.soilTypeIndex)), "unklar");
-    EXPECT_EQ(form.soilTypeDescription, "Die Einstufung der Bodenart ist unklar.");
-    EXPECT_EQ(form.entertainmentIndex, 1);
-    EXPECT_FALSE(form.filling);
+    EXPECT_EQ(form.GradientText, "5");
+    EXPECT_EQ(form.FloatDistanceText, "");
+    EXPECT_EQ(form.StonesText, "");
+    EXPECT_EQ(form.RegionItems.at(static_cast<std::size_t>(form.RegionIndex)), "H");
+    EXPECT_EQ(form.RegionDescription, "Koblenz - Klingnau, Ruckfeld, Rüfenach, Scherz - Habsburg");
+    EXPECT_EQ(form.SoilTypeItems.size(), 2u);
+    EXPECT_EQ(form.SoilTypeItems.at(static_cast<std::size_t>(form.SoilTypeIndex)), "unklar");
+    EXPECT_EQ(form.SoilTypeDescription, "Die Einstufung der Bodenart ist unklar.");
+    EXPECT_EQ(form.EntertainmentIndex, 1);
+    EXPECT_FALSE(form.Filling);
 }
 
 TEST(Step1Form, OutOfRangeChoicesShowNothingChosen) {
@@ -40,11 +40,11 @@ TEST(Step1Form, OutOfRangeChoicesShowNothingChosen) {
     r.Entertainment = 4;
     Step1Form form;
     form.Activate(r);
-    EXPECT_EQ(form.regionIndex, kNone);
-    EXPECT_EQ(form.regionDescription, "");
-    EXPECT_TRUE(form.soilTypeItems.empty());
-    EXPECT_EQ(form.soilTypeIndex, kNone);
-    EXPECT_EQ(form.entertainmentIndex, kNone);
+    EXPECT_EQ(form.RegionIndex, kNone);
+    EXPECT_EQ(form.RegionDescription, "");
+    EXPECT_TRUE(form.SoilTypeItems.empty());
+    EXPECT_EQ(form.SoilTypeIndex, kNone);
+    EXPECT_EQ(form.EntertainmentIndex, kNone);
     form.ReadStep1Inputs(r);
     EXPECT_EQ(r.Region, kNone);
     EXPECT_EQ(r.SoilType, kNone);
@@ -54,13 +54,13 @@ TEST(Step1Form, NumberFieldsKeepOnlyTheirDigitsOnExit) {
     AssessmentRecord r = FreshRecord(2026);
     Step1Form form;
     form.Activate(r);
-    form.gradientText = "2.5";
+    form.GradientText = "2.5";
     form.GradientExit(r);
-    form.floatDistanceText = "12 m";
+    form.FloatDistanceText = "12 m";
     form.FloatDistanceExit(r);
-    form.stonesText = "-3";
+    form.StonesText = "-3";
     form.StonesExit(r);
-    EXPECT_EQ(form.gradientText, "25");
+    EXPECT_EQ(form.GradientText, "25");
     EXPECT_EQ(r.Gradient, 25);
     EXPECT_EQ(r.FloatDistance, 12);
     EXPECT_EQ(r.Stones, 3);
@@ -72,8 +72,8 @@ TEST(Step1Form, TooManyDigitsFailAndLaterFieldsKeepTheirValues) {
     r.Stones = 4;
     Step1Form form;
     form.Activate(r);
-    form.RegionChanged(r, 3);
-    form.gradientText = "99999999999";
+    form.RegionChange(r, 3);
+    form.GradientText = "99999999999";
     try {
         form.GradientExit(r);
         FAIL() << "accepted an oversized gradient";
@@ -89,27 +89,27 @@ TEST(Step1Form, ChoosingARegionResetsTheSoilType) {
     AssessmentRecord r = FreshRecord(2026);
     Step1Form form;
     form.Activate(r);
-    form.SoilTypeChanged(r, 3);
+    form.SoilTypeChange(r, 3);
     EXPECT_EQ(r.SoilType, 3);
-    form.RegionChanged(r, 5);
-    EXPECT_EQ(form.soilTypeItems.size(), 3u);
-    EXPECT_EQ(form.soilTypeIndex, 0);
-    EXPECT_EQ(form.soilTypeDescription.rfind("Der Boden ist klebrig und nicht körnig.", 0), 0u);
+    form.RegionChange(r, 5);
+    EXPECT_EQ(form.SoilTypeItems.size(), 3u);
+    EXPECT_EQ(form.SoilTypeIndex, 0);
+    EXPECT_EQ(form.SoilTypeDescription.rfind("Der Boden ist klebrig und nicht körnig.", 0), 0u);
     EXPECT_EQ(r.Region, 5);
     EXPECT_EQ(r.SoilType, 0);
-    form.RegionChanged(r, 7);
-    EXPECT_EQ(form.soilTypeItems.size(), 2u);
-    EXPECT_EQ(form.soilTypeDescription, "Lössboden");
+    form.RegionChange(r, 7);
+    EXPECT_EQ(form.SoilTypeItems.size(), 2u);
+    EXPECT_EQ(form.SoilTypeDescription, "Lössboden");
 }
 
 TEST(Step1Form, FillingNeverWritesBack) {
     AssessmentRecord r = FreshRecord(2026);
     Step1Form form;
     form.Activate(r);
-    form.filling = true;
-    form.gradientText = "17";
+    form.Filling = true;
+    form.GradientText = "17";
     form.GradientExit(r);
-    form.RegionChanged(r, 4);
+    form.RegionChange(r, 4);
     EXPECT_EQ(r.Gradient, 0);
     EXPECT_EQ(r.Region, 0);
 }
@@ -132,8 +132,8 @@ TEST(Step1Form, NextRefusesLowGradientAndImpossibleStoneCover) {
         AssessmentRecord r = FreshRecord(2026);
         Step1Form form;
         form.Activate(r);
-        form.gradientText = c.gradient;
-        form.stonesText = c.stones;
+        form.GradientText = c.gradient;
+        form.StonesText = c.stones;
         EXPECT_EQ(form.Next(r), c.message) << c.gradient << "/" << c.stones;
     }
 }

@@ -1,4 +1,4 @@
-#include "gui/results/radio_group.h"
+#include "gui/shell/radio_group.h"
 
 #include <QButtonGroup>
 #include <QRadioButton>
@@ -25,11 +25,7 @@ RadioGroup::RadioGroup(const QString& title, const std::vector<std::string>& ans
         ++position;
     }
     layout->addStretch(1);
-    connect(buttons_, &QButtonGroup::idClicked, this, [this](int id) {
-        if (onClick_) {
-            onClick_(id);
-        }
-    });
+    connect(buttons_, &QButtonGroup::idClicked, this, &RadioGroup::answerClicked);
 }
 
 void RadioGroup::SetChecked(int position) {
@@ -46,10 +42,6 @@ void RadioGroup::SetChecked(int position) {
         button->setChecked(false);
     }
     buttons_->setExclusive(true);
-}
-
-int RadioGroup::Checked() const {
-    return buttons_->checkedId();
 }
 
 QRadioButton* RadioGroup::Button(int position) const {
