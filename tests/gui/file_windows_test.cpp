@@ -88,11 +88,6 @@ void FillEarlierWalk(AssessmentRecord& record) {
     record.GBF = "2";
 }
 
-void SaveScreenshot(QWidget* window, const char* name) {
-    QDir().mkpath(BRISOLT_SCREENSHOTS);
-    QVERIFY(window->grab().save(QString(BRISOLT_SCREENSHOTS) + '/' + name));
-}
-
 } // namespace
 
 class FileWindowsTest : public QObject {
@@ -361,7 +356,6 @@ private slots:
                     QVERIFY(a == b || !a->geometry().intersects(b->geometry()));
                 }
             }
-            SaveScreenshot(window, file);
         }
     }
 };

@@ -37,11 +37,6 @@ QList<int> VisiblePages(const HelpPages& pages) {
     return visible;
 }
 
-void Screenshot(QWidget* window, const QString& name) {
-    QDir().mkpath(BRISOLT_SCREENSHOTS);
-    QVERIFY(window->grab().save(QString(BRISOLT_SCREENSHOTS) + "/" + name));
-}
-
 } // namespace
 
 class HelpPagesTest : public QObject {
@@ -368,7 +363,6 @@ private slots:
         QCOMPARE(map->size(), QSize(1783, 1608));
         QCOMPARE(view->Scale(), 1.0);
         QVERIFY(view->horizontalScrollBar()->isVisible() && view->verticalScrollBar()->isVisible());
-        Screenshot(window, "help_116_natural.png");
         window->resize(650, 480); // a natural-size map stays natural
         QCOMPARE(map->size(), QSize(1783, 1608));
         QTest::keyClick(window, Qt::Key_Minus, Qt::ControlModifier);
@@ -394,16 +388,6 @@ private slots:
         checkFitted("after Ctrl+wheel down");
     }
 
-    void screenshots() {
-        HelpPages pages;
-        for (int page : {101, 102, 103, 104, 106, 107, 110, 114, 115, 129, 131, 133, 134, 135, 136,
-                         120, 105, 116, 130}) {
-            pages.Show(page);
-            QApplication::processEvents();
-            Screenshot(pages.Page(page), QStringLiteral("help_%1.png").arg(page));
-            pages.Hide(page);
-        }
-    }
 };
 
 QTEST_MAIN(HelpPagesTest)

@@ -19,11 +19,6 @@ using namespace brisolt::gui::testing;
 
 namespace {
 
-void SaveScreenshot(QWidget* window, const char* name) {
-    QDir().mkpath(BRISOLT_SCREENSHOTS);
-    QVERIFY(window->grab().save(QString(BRISOLT_SCREENSHOTS) + '/' + name));
-}
-
 // No two controls of a window overlap, and every
 // control must stand inside its window.
 void CheckNoOverlap(QWidget* window) {
@@ -99,7 +94,6 @@ private slots:
         QVERIFY(heading->fontMetrics().horizontalAdvance(heading->text()) > heading->width());
         CheckNoOverlap(intro);
         CheckLabelsFit(intro);
-        SaveScreenshot(intro, "intro.png");
     }
 
     void firstDisplayShowsTheCurrentYearAndEmptyFields() {
@@ -278,7 +272,6 @@ private slots:
         Activate(business);
         QCOMPARE(Find<QLineEdit>(business, "edtVariant")->text(),
                  QString("Variante B: Mais mit Untersaat"));
-        SaveScreenshot(business, "business.png");
     }
 };
 

@@ -247,20 +247,6 @@ private slots:
         }
     }
 
-    void screenshot() {
-        Application app(2026);
-        AssessmentRecord& record = app.Context().record;
-        record.Region = 1;
-        record.SoilType = 2;
-        record.Gradient = 10;
-        record.FloatDistance = 100;
-        record.Stones = 5;
-        record.Entertainment = 1;
-        QWidget* step1 = app.Context().Screen(ScreenId::Step1);
-        Activate(step1);
-        QDir().mkpath(BRISOLT_SCREENSHOTS);
-        QVERIFY(step1->grab().save(QString(BRISOLT_SCREENSHOTS) + "/step1.png"));
-    }
 };
 
 QTEST_MAIN(Step1ScreenTest)
