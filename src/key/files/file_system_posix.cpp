@@ -270,9 +270,9 @@ void ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
             ::umask(mask);
             mode = 0666 & ~mask;
         }
-        if (::fchmod(fd, mode) != 0) {
-            ThrowFileError(errno, true);
-        }
+        // Best effort, as some file systems keep no permissions; the file was created
+        // private (0600), so a failure never leaves it more open or with setuid.
+        (void)::fchmod(fd, mode);
         if (::fsync(fd) != 0) {
             ThrowFileError(errno, true);
         }
