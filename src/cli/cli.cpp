@@ -7,6 +7,7 @@
 #include "cli/compare_command.h"
 #include "cli/measures_command.h"
 #include "cli/report_command.h"
+#include "key/core/errors.h"
 #include "key/core/number_text.h"
 #include "key/core/record_fields.h"
 #include "key/core/windows1252.h"
@@ -181,7 +182,7 @@ int New(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     try {
         out << SaveCalculation(FreshRecord(CurrentCalendarYear()), args[0]) << "\n";
     } catch (const std::exception& error) {
-        std::string message = error.what();
+        std::string message = MessageOf(error);
         if (!message.empty() && message.back() != '.') {
             message += '.';
         }

@@ -6,6 +6,7 @@
 
 #include "cli/cli.h"
 #include "cli/report_command.h"
+#include "key/core/errors.h"
 #include "key/core/number_text.h"
 #include "key/core/windows1252.h"
 #include "key/files/calculation_file.h"
@@ -192,7 +193,7 @@ int Measures(const std::vector<std::string>& args, std::ostream& out, std::ostre
                     SaveCalculation(AdoptRow(inputs, exploration, row), variantPath);
                 } catch (const std::exception& error) {
                     err << "brisolt-cli: " << ToValidUtf8(variantPath) << ": "
-                        << ToValidUtf8(error.what()) << "\n";
+                        << ToValidUtf8(MessageOf(error)) << "\n";
                     return 1;
                 }
             }

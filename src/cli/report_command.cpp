@@ -3,11 +3,8 @@
 #include <QGuiApplication>
 #include <QString>
 #include <cstdio>
-#include <cstdlib>
 #include <memory>
 #include <ostream>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "pdf/page_painter.h"
 #include "key/core/number_text.h"
@@ -40,43 +37,11 @@ void EnsureGuiApplication() {
     static std::unique_ptr<QGuiApplication> app = std::make_unique<QGuiApplication>(argc, argv);
 }
 
-// Writes the page to path, whatever bytes its name holds; returns the error text or "".
-// Qt names files in UTF-8 only, so a name with other bytes (an old Latin-1 name) is written
-// under a UTF-8 name in the same folder and then given its own name.
-QString WritePdfTo(const std::vector<report::Page>& page, const std::string& path) {
-    if (ToValidUtf8(path) == path) {
-        return pdf::WritePdf(page, QString::fromStdString(path));
-    }
-    const std::size_t slash = path.rfind('/');
-    std::string temp = (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) +
-                       ".brisolt-XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) {
-        return QStringLiteral("Die Datei kann nicht geschrieben werden.");
-    }
-    // The permissions a file of that name gets when written directly.
-    struct stat old {};
-    if (::stat(path.c_str(), &old) == 0) {
-        ::fchmod(fd, old.st_mode & 07777);
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        ::fchmod(fd, 0666 & ~mask);
-    }
-    ::close(fd);
-    QString error = pdf::WritePdf(page, QString::fromStdString(temp));
-    if (error.isEmpty() && ::rename(temp.c_str(), path.c_str()) != 0) {
-        error = QStringLiteral("Die Datei kann nicht geschrieben werden.");
-    }
-    if (!error.isEmpty()) {
-        ::unlink(temp.c_str());
-    }
-    return error;
-}
-
 } // namespace
 
-bool ReportsAvailable() { return true; }
+bool ReportsAvailable() {
+    return true;
+}
 
 bool WriteReportPdf(const report::Page& page, const std::string& path, std::ostream& out,
                     std::ostream& err) {
@@ -86,7 +51,7 @@ bool WriteReportPdf(const report::Page& page, const std::string& path, std::ostr
 bool WriteReportPdf(const std::vector<report::Page>& page, const std::string& path,
                     std::ostream& out, std::ostream& err) {
     EnsureGuiApplication();
-    const QString error = WritePdfTo(page, path);
+    const QString error = pdf::WritePdfToPath(page, path);
     if (!error.isEmpty()) {
         err << "brisolt-cli: " << ToValidUtf8(path) << ": " << error.toStdString() << "\n";
         return false;
@@ -125,8 +90,8 @@ int Report(const std::vector<std::string>& args, std::ostream& out, std::ostream
         err << "brisolt-cli: Schritt " << evaluation.outcome.stoppedAt << ": "
             << ToValidUtf8(evaluation.outcome.stopMessage) << "\n";
     }
-    bool ok = WriteReportPdf(report::BuildEvaluationProtocol(evaluation.record, '.'), protocol,
-                             out, err);
+    bool ok =
+        WriteReportPdf(report::BuildEvaluationProtocol(evaluation.record, '.'), protocol, out, err);
     if (!sheet.empty()) {
         ok = WriteReportPdf(report::BuildRotationSheet(evaluation.record, '.'), sheet, out, err) &&
              ok;

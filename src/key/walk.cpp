@@ -27,7 +27,7 @@ template <typename Command> bool Passes(WalkOutcome& outcome, int step, Command 
         }
         outcome.stopMessage = *refusal;
     } catch (const ConversionError& error) {
-        outcome.stopMessage = error.what();
+        outcome.stopMessage = error.Message();
     }
     outcome.stoppedAt = step;
     return false;
@@ -89,7 +89,7 @@ Evaluation LoadCalculationFile(const std::string& path, Int currentYear) {
         evaluation.outcome.loadMessage = load.message;
     } catch (const std::exception& error) {
         evaluation.outcome.loaded = false;
-        evaluation.outcome.loadMessage = error.what();
+        evaluation.outcome.loadMessage = MessageOf(error);
     }
     return evaluation;
 }

@@ -1,5 +1,7 @@
 #include "pdf/page_painter.h"
 
+#include <QBuffer>
+#include <QFile>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPageLayout>
@@ -7,11 +9,14 @@
 #include <QPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QTextLayout>
 #include <QTextOption>
 #include <algorithm>
 #include <cmath>
+
+#include "key/core/errors.h"
+#include "key/core/texts.h"
+#include "key/files/file_system.h"
 
 namespace brisolt::pdf {
 
@@ -346,22 +351,26 @@ QPageLayout PageLayoutOf(const report::Page& page) {
 }
 
 QString WritePdf(const std::vector<report::Page>& pages, const QString& path) {
+    return WritePdfToPath(pages, QFile::encodeName(path).toStdString());
+}
+
+QString WritePdfToPath(const std::vector<report::Page>& pages, const std::string& path) {
     if (pages.empty()) {
         return QStringLiteral("Die PDF-Datei kann nicht erzeugt werden.");
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return QStringLiteral("Die Datei kann nicht geschrieben werden: ") + file.errorString();
-    }
+    // The document is made in memory (a few hundred kilobytes) and then saved like a
+    // calculation file, with the same atomic replace and the same German messages.
+    QByteArray bytes;
     {
-        QPdfWriter writer(&file);
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
         writer.setResolution(1200);
         writer.setPageLayout(PageLayoutOf(pages.front()));
         writer.setTitle(QString::fromStdString(pages.front().name));
         writer.setCreator(QStringLiteral("Brisolt"));
         QPainter painter;
         if (!painter.begin(&writer)) {
-            file.cancelWriting();
             return QStringLiteral("Die PDF-Datei kann nicht erzeugt werden.");
         }
         for (std::size_t i = 0; i < pages.size(); ++i) {
@@ -373,8 +382,13 @@ QString WritePdf(const std::vector<report::Page>& pages, const QString& path) {
         }
         painter.end();
     }
-    if (!file.commit()) {
-        return QStringLiteral("Die Datei kann nicht geschrieben werden: ") + file.errorString();
+    try {
+        ReplaceFileAtomically(
+            path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    } catch (const FileError& error) {
+        return QString::fromUtf8(texts::files::kCannotWrite.data(),
+                                 static_cast<qsizetype>(texts::files::kCannotWrite.size())) +
+               QStringLiteral(": ") + QString::fromUtf8(error.what());
     }
     return {};
 }

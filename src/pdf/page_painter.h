@@ -4,6 +4,7 @@
 
 #include <QPageLayout>
 #include <QString>
+#include <string>
 #include <vector>
 
 #include "report/page.h"
@@ -21,6 +22,8 @@ void PaintPage(QPainter& painter, const report::Page& page);
 QString WritePdf(const report::Page& page, const QString& path);
 // The same with several pages, each A4 in the orientation its size gives.
 QString WritePdf(const std::vector<report::Page>& pages, const QString& path);
+// The same for a name given as bytes (UTF-8, or whatever bytes the system's names hold).
+QString WritePdfToPath(const std::vector<report::Page>& pages, const std::string& path);
 // A4 without margins, landscape when the page is wider than high.
 QPageLayout PageLayoutOf(const report::Page& page);
 

@@ -261,7 +261,7 @@ TEST(CliNew, WritesTheFreshAssessment) {
         RunCommand(std::string(BRISOLT_CLI) + " new " + ShellQuote(dir.File("fehlt/neu.txt")) +
                    " 2>&1");
     EXPECT_EQ(failed.status, 1);
-    EXPECT_NE(failed.out.find("Datei nicht gefunden."), std::string::npos);
+    EXPECT_NE(failed.out.find("Pfad nicht gefunden."), std::string::npos) << failed.out;
 }
 
 const std::string kReplacement = "\xEF\xBF\xBD";
@@ -308,7 +308,7 @@ TEST(CliText, NumberLineTextAndNonUtf8NamesAreShownReadably) {
         EXPECT_NE(r.status, 0);
     }
     EXPECT_NE(reports.begin()->out.find(message), std::string::npos);
-    EXPECT_NE((reports.begin() + 1)->out.find("x" + kReplacement + "/n.txt: Datei nicht gefunden."),
+    EXPECT_NE((reports.begin() + 1)->out.find("x" + kReplacement + "/n.txt: Pfad nicht gefunden."),
               std::string::npos);
 }
 

@@ -1,5 +1,7 @@
 // brisolt-cli report: one-page A4 PDFs whose text is the assessment's.
 
+#include <chrono>
+#include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
@@ -159,6 +161,61 @@ TEST_F(CliReport, FilesThatCannotBeLoadedOrWrittenFail) {
                    " --protocol " + ShellQuote(dir.File("fehlt/p.pdf")) + " 2>&1");
     EXPECT_EQ(unwritable.status, 1);
     EXPECT_EQ(RunCommand(std::string(BRISOLT_CLI) + " report 2>/dev/null").status, 2);
+}
+
+// Whatever a loaded file holds, its reports are written at once: a name line of 10 MB
+// without a blank measures only what fits its box. A message quoting a line shows its
+// NUL bytes.
+TEST_F(CliReport, HugeOrOddLinesAreWrittenFastAndQuotedReadably) {
+    const std::string huge =
+        dir.Write("riesig.txt", WithLines({{2, std::string(10'000'000, 'M')}}));
+    const auto start = std::chrono::steady_clock::now();
+    const auto result = RunCommand(std::string(BRISOLT_CLI) + " report " + ShellQuote(huge) +
+                                   " --protocol " + ShellQuote(dir.File("p.pdf")) + " --sheet " +
+                                   ShellQuote(dir.File("s.pdf")) + " 2>&1");
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_EQ(result.status, 0) << result.out;
+    EXPECT_LT(seconds, 3.0) << "about 0.3 s when only what fits is measured";
+    EXPECT_NE(PdfText(dir.File("p.pdf")).find("MMMMMMMMMM"), std::string::npos);
+
+    std::string nulLine = "7_";
+    nulLine[1] = '\0';
+    const std::string nul = dir.Write("nul.txt", WithLines({{12, nulLine}}));
+    const auto refused = RunCommand(std::string(BRISOLT_CLI) + " report " + ShellQuote(nul) +
+                                    " --protocol " + ShellQuote(dir.File("n.pdf")) + " 2>&1");
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.out.find("'7␀' ist kein gültiger Integerwert"), std::string::npos)
+        << refused.out;
+}
+
+// Lost output is an error: a full disk (/dev/full) for the standard output or a PDF, and
+// devices are never replaced by a PDF or a calculation file.
+TEST_F(CliReport, LostOutputFailsWithAGermanMessage) {
+    const std::string input = ShellQuote(std::string(BRISOLT_TEST_DATA) + "/worked_example.txt");
+    const std::string cli = std::string(BRISOLT_CLI);
+    const std::string kLost = "brisolt-cli: Die Ausgabe kann nicht geschrieben werden: Nicht "
+                              "genügend Speicherplatz auf dem Datenträger.";
+    const std::pair<std::string, std::string> cases[] = {
+        {cli + " evaluate " + input + " 2>&1 >/dev/full", kLost},
+        {cli + " evaluate --format csv " + input + " 2>&1 >/dev/full", kLost},
+        {cli + " --help 2>&1 >/dev/full", kLost},
+        {cli + " compare " + input + " " + input + " 2>&1 >/dev/full", kLost},
+        {cli + " report " + input + " --protocol /dev/full 2>&1",
+         "/dev/full: Die Datei kann nicht geschrieben werden: Der Name bezeichnet keine "
+         "gewöhnliche Datei"},
+        {cli + " report " + input + " --protocol " + ShellQuote(dir.File("p.pdf")) +
+             " 2>&1 >/dev/full",
+         kLost},
+        {cli + " new /dev/null 2>&1", "/dev/null: Der Name bezeichnet keine gewöhnliche Datei."},
+    };
+    for (const auto& [command, message] : cases) {
+        const auto result = RunCommand(command);
+        EXPECT_EQ(result.status, 1) << command;
+        EXPECT_NE(result.out.find(message), std::string::npos) << command << "\n" << result.out;
+    }
+    EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
+    EXPECT_TRUE(std::filesystem::is_character_file("/dev/full"));
 }
 
 // Qt names files in UTF-8; a Latin-1 name still gets its PDF under exactly that name.

@@ -188,7 +188,7 @@ private slots:
         Click(save, "bbtFolder");
         QCOMPARE(log.entries.size(), std::size_t{1});
         QCOMPARE(log.entries[0].first, Messages::Kind::Error);
-        QCOMPARE(log.Take(), QStringList{"Datei nicht gefunden."});
+        QCOMPARE(log.Take(), QStringList{"Pfad nicht gefunden."});
         QVERIFY(save->isVisible());
         QCOMPARE(save->FileName()->text(), missingFolder);
         QVERIFY(!QFile::exists(missingFolder));
@@ -286,6 +286,10 @@ private slots:
         const QByteArray incomplete = lines.mid(0, 40).join('\n') + '\n';
         QByteArray otherVersion = good;
         otherVersion.replace(0, 5, "V2.01");
+        QByteArray withNul = good;
+        withNul.replace("\r\n7\r\n", QByteArray("\r\n7\0\r\n", 6));
+        QByteArray hugeNumber = good;
+        hugeNumber.replace("\r\n7\r\n", "\r\n" + QByteArray(10'000'000, '1') + "\r\n");
 
         struct Case {
             const char* name;
@@ -299,6 +303,10 @@ private slots:
              "Die Datei ist unvollständig und kann nicht eingelesen werden.", true},
             {"badinteger.txt", badInteger, Messages::Kind::Error,
              "'12a' ist kein gültiger Integerwert.", true},
+            // The whole text, a NUL shown; of a huge line only its start.
+            {"nul.txt", withNul, Messages::Kind::Error, "'7␀' ist kein gültiger Integerwert.", true},
+            {"huge.txt", hugeNumber, Messages::Kind::Error,
+             "'" + QString(40, '1') + "…' ist kein gültiger Integerwert.", true},
             {"version.txt", otherVersion, Messages::Kind::Message,
              "Daten wurden mit einer inkompatiblen Version von \"Brisolt\" erstellt und können "
              "nicht eingelesen werden!",

@@ -15,6 +15,7 @@
 #include "gui/shell/main_window.h"
 #include "gui/shell/wizard_screen.h"
 #include "gui_support.h"
+#include "key/core/errors.h"
 
 using namespace brisolt;
 using namespace brisolt::gui;
@@ -92,6 +93,9 @@ private slots:
         QCOMPARE(log.entries[0].first, Messages::Kind::Error);
         QCOMPARE(log.entries[0].second, QString("Datei nicht gefunden."));
         QCOMPARE(log.entries[1].second, QString("Fertig."));
+        // The program's own errors reach the box whole, even past a NUL.
+        RunGuarded(nullptr, [] { throw FileError(std::string("a\0b", 3)); });
+        QCOMPARE(log.entries.at(2).second, QString::fromUtf8("a\0b.", 4));
     }
 
     void endingAsksOnlyWhenInputsAreUnsaved() {

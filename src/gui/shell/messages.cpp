@@ -5,6 +5,7 @@
 #include <exception>
 
 #include "gui/shell/qt_text.h"
+#include "key/core/errors.h"
 #include "key/core/texts.h"
 
 namespace brisolt::gui {
@@ -69,7 +70,7 @@ void RunGuarded(QWidget* parent, const std::function<void()>& command) {
     try {
         command();
     } catch (const std::exception& error) {
-        Messages::ShowError(parent, QString::fromUtf8(error.what()));
+        Messages::ShowError(parent, QString::fromStdString(MessageOf(error)));
     }
 }
 

@@ -16,6 +16,12 @@ namespace {
 
 std::atomic<char> g_separator{'.'};
 
+// The start of a refused text that its message can quote (40 characters, each of at most
+// four bytes, and one more for the "…"), so a huge text costs no more than a short one.
+std::string_view QuotedPart(std::string_view s) {
+    return s.substr(0, 41 * 4);
+}
+
 // x (finite, not zero) as 15 significant decimal digits d0.d1...d14 x 10^exponent.
 struct Decimal15 {
     bool negative = false;
@@ -278,7 +284,7 @@ Int ParseIntOrZero(std::string_view s) {
     }
     const auto fail = [&]() -> ConversionError {
         // The message is shown and written out: it must be valid UTF-8 whatever s holds.
-        return ConversionError(texts::kNotAnInteger(ToValidUtf8(s)));
+        return ConversionError(texts::kNotAnInteger(ToValidUtf8(QuotedPart(s))));
     };
     std::size_t i = 0;
     while (i < s.size() && IsSpace(s[i])) {
@@ -401,7 +407,7 @@ Real ParseRealTolerant(std::string_view s) {
     if (TryParseDecimal(copy, DecimalSeparator(), value)) {
         return value;
     }
-    throw ConversionError(texts::kNotAReal(ToValidUtf8(copy)));
+    throw ConversionError(texts::kNotAReal(ToValidUtf8(QuotedPart(copy))));
 }
 
 Real RoundHalfEven(Real x, int decimals) {

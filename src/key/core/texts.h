@@ -9,12 +9,36 @@ namespace brisolt::texts {
 inline constexpr std::string_view kProgramName = "Brisolt";
 inline constexpr std::string_view kVersion = "V2.02";
 
+// How a message quotes what the user or a file supplied (UTF-8): at most the first 40
+// characters, then "…", so a huge line cannot make a huge message; a NUL shows as "␀", so
+// the message neither ends early nor hides it.
+inline std::string QuotedInput(std::string_view utf8) {
+    constexpr std::size_t kMaxCharacters = 40;
+    std::string out;
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const auto c = static_cast<unsigned char>(utf8[i]);
+        if ((c & 0xC0) != 0x80) { // the first byte of a character
+            if (characters == kMaxCharacters) {
+                return out + "…";
+            }
+            ++characters;
+        }
+        if (c == 0) {
+            out += "␀";
+        } else {
+            out += utf8[i];
+        }
+    }
+    return out;
+}
+
 // Conversion errors.
 inline std::string kNotAnInteger(const std::string& s) {
-    return "'" + s + "' ist kein gültiger Integerwert";
+    return "'" + QuotedInput(s) + "' ist kein gültiger Integerwert";
 }
 inline std::string kNotAReal(const std::string& s) {
-    return "'" + s + "' ist kein gültiger Gleitkommawert";
+    return "'" + QuotedInput(s) + "' ist kein gültiger Gleitkommawert";
 }
 
 // Message box style of the program's own messages.
@@ -131,7 +155,31 @@ inline constexpr std::string_view kNotAFile = "Der Name bezeichnet keine gewöhn
 inline constexpr std::string_view kDiskFull = "Nicht genügend Speicherplatz auf dem Datenträger";
 inline constexpr std::string_view kTooLarge =
     "Die Datei ist zu gross und kann nicht eingelesen werden.";
-inline std::string kIoError(int code) { return "E/A-Fehler " + std::to_string(code); }
+inline constexpr std::string_view kLineTooLong =
+    "Die Datei enthält eine zu lange Zeile und kann nicht eingelesen werden.";
+inline constexpr std::string_view kNameTooLong = "Der Dateiname ist zu lang";
+inline constexpr std::string_view kLinkLoop = "Zu viele symbolische Verknüpfungen im Pfad";
+inline constexpr std::string_view kTooManyOpenFiles = "Zu viele geöffnete Dateien";
+inline constexpr std::string_view kInUse = "Die Datei wird von einem anderen Prozess verwendet";
+inline constexpr std::string_view kDeviceError =
+    "Fehler beim Lesen oder Schreiben auf dem Datenträger";
+inline constexpr std::string_view kFileTooBig = "Die Datei überschreitet die zulässige Grösse";
+inline constexpr std::string_view kAlreadyExists = "Die Datei ist bereits vorhanden";
+inline constexpr std::string_view kOtherVolume =
+    "Die Datei kann nicht auf einen anderen Datenträger verschoben werden";
+inline constexpr std::string_view kOutOfMemory = "Nicht genügend Arbeitsspeicher";
+inline constexpr std::string_view kTryAgain = "Die Datei ist vorübergehend nicht verfügbar";
+inline constexpr std::string_view kTooManyLinks = "Zu viele Verknüpfungen auf die Datei";
+inline constexpr std::string_view kNetwork = "Das Netzlaufwerk ist nicht erreichbar";
+inline constexpr std::string_view kNotSupported =
+    "Der Vorgang wird vom Dateisystem nicht unterstützt";
+inline constexpr std::string_view kInvalidName = "Der Dateiname ist ungültig";
+inline constexpr std::string_view kOutputLost = "Die Ausgabe kann nicht geschrieben werden";
+inline constexpr std::string_view kCannotWrite = "Die Datei kann nicht geschrieben werden";
+// Only for errors no text above describes.
+inline std::string kIoError(int code) {
+    return "E/A-Fehler " + std::to_string(code);
+}
 } // namespace files
 
 } // namespace brisolt::texts

@@ -12,8 +12,13 @@ namespace brisolt {
 namespace {
 
 constexpr char kCtrlZ = 26;
-// Far beyond any real calculation file; keeps a huge or endless file from eating memory.
-constexpr std::size_t kMaxFileBytes = std::size_t{256} << 20;
+// A line longer than this fits no field of any real calculation file (a name of 16 million
+// characters); reading stops at the first such line, so even a huge file costs little memory.
+constexpr std::size_t kMaxLineBytes = std::size_t{16} << 20;
+// And all lines together, for a file of many long lines.
+constexpr std::size_t kMaxFileBytes = std::size_t{64} << 20;
+// A refusal quotes at most this many characters of the line (one byte each in Windows-1252).
+constexpr std::size_t kQuotedBytes = 41;
 
 // A number line as ParseIntOrZero reads it; a refusal quotes the line as the user reads it,
 // decoded from Windows-1252, not as its raw bytes.
@@ -21,28 +26,38 @@ Int ParseNumberLine(const std::string& line) {
     try {
         return ParseIntOrZero(line);
     } catch (const ConversionError&) {
-        throw ConversionError(texts::kNotAnInteger(Windows1252ToUtf8(line)));
+        throw ConversionError(
+            texts::kNotAnInteger(Windows1252ToUtf8(line.substr(0, kQuotedBytes))));
     }
 }
 
 std::string ReadWholeFile(const std::string& path) {
     InputFile file(path);
     // Only the data up to the end of line 85 (or a Ctrl-Z) is ever used, so reading stops
-    // there; the size limit applies to that part alone.
+    // there; the limits apply to that part alone.
     std::string data;
     char buffer[1 << 16];
     int carriageReturns = 0;
+    std::size_t lineLength = 0;
     for (;;) {
         const std::size_t n = file.Read(buffer, sizeof buffer);
         if (n == 0) {
             break;
         }
-        data.append(buffer, n);
+        std::size_t used = 0;
         bool enough = false;
-        for (std::size_t i = 0; i < n && !enough; ++i) {
-            enough = buffer[i] == kCtrlZ ||
-                     (buffer[i] == '\r' && ++carriageReturns >= kCalculationFileLines);
+        for (; used < n && !enough; ++used) {
+            const char c = buffer[used];
+            if (c == '\r') {
+                lineLength = 0;
+                enough = ++carriageReturns >= kCalculationFileLines;
+            } else if (c == kCtrlZ) {
+                enough = true;
+            } else if (++lineLength > kMaxLineBytes) {
+                throw FileError(std::string(texts::files::kLineTooLong));
+            }
         }
+        data.append(buffer, used);
         if (enough) {
             break;
         }

@@ -30,8 +30,18 @@ private:
 
 // Writes `bytes` to a temporary file beside `path`, flushes it to the disk and then puts it
 // in the place of `path` in one step, so `path` holds either its old or its new content,
-// never a mixture. A file that is replaced keeps its permissions; a new one gets the
-// defaults of the process. On a failure the temporary file is removed.
+// never a mixture. A symbolic link is followed: the file it names gets the new content and
+// the link stays. A read-only file and anything but a regular file (folder, device, pipe,
+// socket) are refused. A file that is replaced keeps its permissions (without setuid and
+// setgid) and, where the process may set them, its owner and group; a new one gets the
+// defaults of the process. Another hard link to the old file keeps the old content. The
+// temporary file has no name until it is complete where the platform allows it (so a
+// killed save leaves nothing behind), otherwise a short hidden one ("~brisolt…tmp"); on a
+// failure it is removed.
 void ReplaceFileAtomically(const std::string& path, std::string_view bytes);
+
+// The German text of a C library error number (errno), for failures outside this layer
+// such as writing the standard output.
+std::string OutputErrorText(int error);
 
 } // namespace brisolt

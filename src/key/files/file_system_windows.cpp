@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <limits>
 
 #include "key/core/errors.h"
@@ -20,27 +21,69 @@ namespace brisolt {
 namespace {
 
 std::string FileErrorText(DWORD error) {
+    namespace t = texts::files;
     switch (error) {
     case ERROR_FILE_NOT_FOUND:
-        return std::string(texts::files::kFileNotFound);
+        return std::string(t::kFileNotFound);
     case ERROR_PATH_NOT_FOUND:
     case ERROR_INVALID_DRIVE:
     case ERROR_BAD_NETPATH:
-        return std::string(texts::files::kPathNotFound);
+        return std::string(t::kPathNotFound);
     case ERROR_ACCESS_DENIED:
     case ERROR_WRITE_PROTECT:
     case ERROR_SHARING_VIOLATION:
     case ERROR_LOCK_VIOLATION:
-        return std::string(texts::files::kAccessDenied);
+        return std::string(t::kAccessDenied);
     case ERROR_DISK_FULL:
     case ERROR_HANDLE_DISK_FULL:
-        return std::string(texts::files::kDiskFull);
+        return std::string(t::kDiskFull);
+    case ERROR_FILENAME_EXCED_RANGE:
+    case ERROR_BUFFER_OVERFLOW:
+        return std::string(t::kNameTooLong);
+    case ERROR_CANT_RESOLVE_FILENAME:
+        return std::string(t::kLinkLoop);
+    case ERROR_TOO_MANY_OPEN_FILES:
+        return std::string(t::kTooManyOpenFiles);
+    case ERROR_USER_MAPPED_FILE:
+    case ERROR_BUSY:
+        return std::string(t::kInUse);
+    case ERROR_CRC:
+    case ERROR_READ_FAULT:
+    case ERROR_WRITE_FAULT:
+    case ERROR_GEN_FAILURE:
+    case ERROR_NOT_READY:
+    case ERROR_IO_DEVICE:
+        return std::string(t::kDeviceError);
+    case ERROR_FILE_TOO_LARGE:
+        return std::string(t::kFileTooBig);
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS:
+        return std::string(t::kAlreadyExists);
+    case ERROR_NOT_SAME_DEVICE:
+        return std::string(t::kOtherVolume);
+    case ERROR_NOT_ENOUGH_MEMORY:
+    case ERROR_OUTOFMEMORY:
+        return std::string(t::kOutOfMemory);
+    case ERROR_BAD_NET_NAME:
+    case ERROR_NETNAME_DELETED:
+    case ERROR_UNEXP_NET_ERR:
+    case ERROR_NETWORK_UNREACHABLE:
+    case ERROR_SEM_TIMEOUT:
+        return std::string(t::kNetwork);
+    case ERROR_NOT_SUPPORTED:
+    case ERROR_INVALID_FUNCTION:
+        return std::string(t::kNotSupported);
+    case ERROR_INVALID_NAME:
+    case ERROR_DIRECTORY:
+        return std::string(t::kInvalidName);
     default:
-        return texts::files::kIoError(static_cast<int>(error));
+        return t::kIoError(static_cast<int>(error));
     }
 }
 
-[[noreturn]] void ThrowFileError(DWORD error) { throw FileError(FileErrorText(error)); }
+[[noreturn]] void ThrowFileError(DWORD error) {
+    throw FileError(FileErrorText(error));
+}
 
 std::wstring WidePath(const std::string& utf8) {
     if (utf8.empty()) {
@@ -56,7 +99,9 @@ std::wstring WidePath(const std::string& utf8) {
     return out;
 }
 
-HANDLE Handle(std::intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
+HANDLE Handle(std::intptr_t handle) {
+    return reinterpret_cast<HANDLE>(handle);
+}
 
 void WriteAll(HANDLE file, std::string_view data) {
     std::size_t done = 0;
@@ -91,7 +136,9 @@ InputFile::InputFile(const std::string& path) {
     handle_ = reinterpret_cast<std::intptr_t>(file);
 }
 
-InputFile::~InputFile() { ::CloseHandle(Handle(handle_)); }
+InputFile::~InputFile() {
+    ::CloseHandle(Handle(handle_));
+}
 
 std::size_t InputFile::Read(char* buffer, std::size_t size) {
     DWORD read = 0;
@@ -103,11 +150,51 @@ std::size_t InputFile::Read(char* buffer, std::size_t size) {
     return read;
 }
 
+namespace {
+
+// The file a save into `path` writes: a symbolic link is followed to the file it names, so
+// the link stays a link. A name that does not exist (yet) is its own target.
+std::wstring FollowLinks(const std::wstring& path) {
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        return path;
+    }
+    HANDLE file = ::CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        ThrowFileError(::GetLastError());
+    }
+    std::wstring out(MAX_PATH, L'\0');
+    DWORD size = ::GetFinalPathNameByHandleW(file, out.data(), static_cast<DWORD>(out.size()),
+                                             FILE_NAME_NORMALIZED);
+    if (size >= out.size()) {
+        out.resize(size + 1);
+        size = ::GetFinalPathNameByHandleW(file, out.data(), static_cast<DWORD>(out.size()),
+                                           FILE_NAME_NORMALIZED);
+    }
+    const DWORD error = ::GetLastError();
+    ::CloseHandle(file);
+    if (size == 0 || size >= out.size()) {
+        ThrowFileError(error);
+    }
+    out.resize(size);
+    return out;
+}
+
+} // namespace
+
 void ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
-    const std::wstring target = WidePath(path);
+    const std::wstring target = FollowLinks(WidePath(path));
     const DWORD attributes = ::GetFileAttributesW(target.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        throw FileError(std::string(texts::files::kNotAFile));
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+        // Only a regular file is ever replaced; a read-only one is refused as writing into
+        // it would be.
+        if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) {
+            throw FileError(std::string(texts::files::kNotAFile));
+        }
+        if (attributes & FILE_ATTRIBUTE_READONLY) {
+            ThrowFileError(ERROR_ACCESS_DENIED);
+        }
     }
     // A short hidden name beside the target, so the replace never crosses volumes.
     std::wstring temp;
@@ -139,16 +226,31 @@ void ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
     }
     ::CloseHandle(file);
     // The new file takes the attributes of the one it replaces (or plain ones).
-    const DWORD keep = attributes != INVALID_FILE_ATTRIBUTES
-                           ? attributes & (FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN |
-                                           FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED)
-                           : FILE_ATTRIBUTE_NORMAL;
+    const DWORD keep =
+        attributes != INVALID_FILE_ATTRIBUTES
+            ? attributes & (FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                            FILE_ATTRIBUTE_NOT_CONTENT_INDEXED)
+            : FILE_ATTRIBUTE_NORMAL;
     ::SetFileAttributesW(temp.c_str(), keep != 0 ? keep : FILE_ATTRIBUTE_NORMAL);
     if (!::MoveFileExW(temp.c_str(), target.c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         const DWORD error = ::GetLastError();
         ::DeleteFileW(temp.c_str());
         ThrowFileError(error);
+    }
+}
+
+std::string OutputErrorText(int error) {
+    switch (error) {
+    case ENOSPC:
+        return std::string(texts::files::kDiskFull);
+    case EACCES:
+    case EPERM:
+        return std::string(texts::files::kAccessDenied);
+    case EIO:
+        return std::string(texts::files::kDeviceError);
+    default:
+        return texts::files::kIoError(error);
     }
 }
 

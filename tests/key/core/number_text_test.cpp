@@ -89,6 +89,29 @@ TEST(ParseIntOrZero, ReadsWholeNumbersLikeTheFileLoader) {
             EXPECT_EQ(e.what(), "'" + std::string(text) + "' ist kein gültiger Integerwert");
         }
     }
+    // What the messages quote: 40 characters at most, a NUL made visible.
+    std::string withNul = "1_2";
+    withNul[1] = '\0';
+    const std::pair<std::string, std::string> quoted[] = {
+        {std::string(40, 'x') + "ä", std::string(40, 'x') + "…"},
+        {std::string(39, 'x') + "ä", std::string(39, 'x') + "ä"},
+        {withNul, "1␀2"},
+        {std::string(1'000'000, 'z'), std::string(40, 'z') + "…"},
+    };
+    for (const auto& [text, shown] : quoted) {
+        try {
+            ParseIntOrZero(text);
+            ADD_FAILURE() << "accepted " << text.substr(0, 50);
+        } catch (const ConversionError& e) {
+            EXPECT_EQ(e.what(), "'" + shown + "' ist kein gültiger Integerwert");
+        }
+        try {
+            ParseRealTolerant(text);
+            ADD_FAILURE() << "accepted " << text.substr(0, 50);
+        } catch (const ConversionError& e) {
+            EXPECT_EQ(e.what(), "'" + shown + "' ist kein gültiger Gleitkommawert");
+        }
+    }
 }
 
 TEST(ParseRealTolerant, ReadsTableNumbersWhateverTheSeparator) {

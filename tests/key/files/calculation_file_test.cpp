@@ -207,6 +207,13 @@ TEST(LoadCalculation, AFailedLoadLeavesTheRecordAsItWas) {
         {"typographic marks and undefined bytes",
          [](auto l) { l[84] = "\x84" "60\x93 \x80\x81\xFF"; return Join(l); },
          "'„60“ €\xC2\x81ÿ' ist kein gültiger Integerwert"},
+        // A huge line is quoted by its first 40 characters; a NUL is shown, not cut at.
+        {"10 MB number line", [](auto l) { l[11] = std::string(10'000'000, '1'); return Join(l); },
+         "'" + std::string(40, '1') + "…' ist kein gültiger Integerwert"},
+        {"41 characters", [](auto l) { l[11] = std::string(40, '1') + "\xE4"; return Join(l); },
+         "'" + std::string(40, '1') + "…' ist kein gültiger Integerwert"},
+        {"NUL in a number line", [](auto l) { l[11] = {'7', '\0'}; return Join(l); },
+         "'7␀' ist kein gültiger Integerwert"},
     };
     for (const BadFile& c : cases) {
         AssessmentRecord r = Filled();
