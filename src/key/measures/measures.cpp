@@ -401,6 +401,16 @@ MeasureRow PlanRow(const PlanSearch& search, const MeasureRow& current, const Pl
     return row;
 }
 
+AssessmentRecord WithoutFreeTexts(AssessmentRecord record) {
+    for (std::string* text : {&record.NameSurname, &record.Address1, &record.Address2,
+                              &record.Parzelle, &record.Variant, &record.EnteredBy,
+                              &record.EnteredOn, &record.Remark}) {
+        text->clear();
+    }
+    record.savedFile.clear();
+    return record;
+}
+
 } // namespace
 
 int Measure::Choice() const {
@@ -533,16 +543,19 @@ AssessmentRecord AdoptRow(const AssessmentRecord& current, const MeasureExplorat
     return adopted;
 }
 
-MeasureExploration ExploreMeasures(const AssessmentRecord& record) {
+MeasureExploration ExploreMeasures(const AssessmentRecord& original) {
     MeasureExploration exploration;
     MeasureRow current;
-    current.record = record;
+    current.record = original;
     exploration.outcome = WalkForward(current.record);
     if (exploration.outcome.stoppedAt != 0) {
         return exploration;
     }
     exploration.targetLine = TargetLine(current.record.DepthSoil);
     const Real currentEfl = current.record.EFL;
+    // The free texts play no part in any result; the search walks without them, so a file
+    // with a huge name is not copied a thousand times.
+    const AssessmentRecord record = WithoutFreeTexts(original);
 
     // Single measures: tried one by one; only those that lower EFL are kept.
     std::vector<MeasureRow> singles;

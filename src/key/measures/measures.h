@@ -48,7 +48,9 @@ struct MeasureRow {
     std::vector<std::string> descriptions;
     std::string target;        // plans: the level the plan is for, or "alle"
     bool approximate = false;  // plans found by the greedy search beyond four measures
-    AssessmentRecord record;   // the assessment with the measures, walked
+    AssessmentRecord record;   // the assessment with the measures, walked (the current row
+                               // as it is; the others without the free texts of farm data
+                               // and remark, which no result depends on)
     Real deltaEFL = 0;         // EFL against the current assessment (negative: lower)
 };
 
