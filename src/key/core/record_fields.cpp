@@ -15,6 +15,8 @@ template <auto M, std::size_t I> FieldRef ShareMember(AssessmentRecord& r) {
 
 // Rotation year n takes lines 10 + 6n to 15 + 6n. A year's calendar year is an int32, its
 // five choices are positions in the year's lists.
+// One field a line, as the table is read.
+// clang-format off
 constexpr RecordField kFields[] = {
     {"NameSurname", FieldType::Text, 2, "Name und Vorname", &Member<&AssessmentRecord::NameSurname>},
     {"Address1", FieldType::Text, 3, "Adresse", &Member<&AssessmentRecord::Address1>},
@@ -137,6 +139,7 @@ constexpr RecordField kFields[] = {
     {"SoilLossTHA", FieldType::Real, 0, "Bodenverlust in t/ha/Jahr", &Member<&AssessmentRecord::SoilLossTHA>},
     {"GBF", FieldType::Text, 0, "Gefährdungsstufe der Bodenfruchtbarkeit", &Member<&AssessmentRecord::GBF>},
 };
+// clang-format on
 
 // The persisted fields come first, on lines 2, 3, ... in order; all others have line 0.
 constexpr bool PersistedFirstInFileOrder() {
