@@ -3,7 +3,8 @@ SHELL := /bin/bash
 
 PACKAGES := cmake g++ make ninja-build qt6-base-dev libgl-dev libglx-dev libjpeg62-turbo-dev \
             libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth poppler-utils \
-            fonts-dejavu-core fonts-liberation2 qt6-translations-l10n
+            fonts-dejavu-core fonts-liberation2 qt6-translations-l10n \
+            dpkg-dev fakeroot file lintian desktop-file-utils appstream
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 
 BUILD      ?= build
@@ -12,7 +13,7 @@ FUZZ_BUILD ?= build-fuzz
 JOBS       ?= $(shell nproc)
 SUDO       := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps build run test test-asan bench fuzz format clean
+.PHONY: all deps build run package test test-package test-asan bench fuzz format clean
 
 all: build
 
@@ -47,8 +48,18 @@ test-asan: deps
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j $(JOBS)
 
+# The Debian package (CPack): $(BUILD)/brisolt_2.02_<arch>.deb.
+package: build
+	cmake --build $(BUILD) --target package
+
+# Unpacks the package and checks it: the unpacked CLI against the build's, the desktop entry,
+# the AppStream file, lintian.
+test-package: package
+	packaging/check_package.sh $(BUILD)
+
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	$(MAKE) test-package
 	$(MAKE) test-asan
 
 bench: build
