@@ -6,14 +6,16 @@ PACKAGES := cmake g++ make ninja-build qt6-base-dev libgl-dev libglx-dev libjpeg
             fonts-dejavu-core fonts-liberation2 qt6-translations-l10n \
             dpkg-dev fakeroot file lintian desktop-file-utils appstream
 FUZZ_PACKAGES := clang libclang-rt-14-dev
+WINDOWS_PACKAGES := g++-mingw-w64-x86-64-posix wine64 libgtest-dev
 
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
+WIN_BUILD  ?= build-windows
 JOBS       ?= $(shell nproc)
 SUDO       := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps build run package test test-package test-asan bench fuzz format clean
+.PHONY: all deps build run package test test-package test-asan windows test-windows bench fuzz format clean
 
 all: build
 
@@ -62,6 +64,18 @@ test: build
 	$(MAKE) test-package
 	$(MAKE) test-asan
 
+# The key, the report page descriptions and brisolt-cli (without PDF output) for Windows,
+# cross-compiled with MinGW-w64, with their tests against GoogleTest built from its sources.
+windows: deps
+	$(call install_missing,$(WINDOWS_PACKAGES))
+	cmake -S . -B $(WIN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
+	cmake --build $(WIN_BUILD) -j $(JOBS)
+
+# Runs the Windows tests with wine and compares brisolt-cli.exe with the Linux build.
+test-windows: windows build
+	tools/test_windows.sh $(WIN_BUILD) $(BUILD)
+
 bench: build
 	$(BUILD)/bench/brisolt_bench
 	$(BUILD)/bench/report_bench
@@ -81,4 +95,4 @@ format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(WIN_BUILD)

@@ -1,9 +1,10 @@
 #include <iostream>
 
 #include "cli/cli.h"
+#include "key/files/file_system.h"
 
 int main(int argc, char** argv) {
+    brisolt::WriteStandardStreamsAsBytes();
     std::ios::sync_with_stdio(false);
-    const std::vector<std::string> args(argv + 1, argv + argc);
-    return brisolt::cli::Run(args, std::cout, std::cerr);
+    return brisolt::cli::Run(brisolt::CommandLineArguments(argc, argv), std::cout, std::cerr);
 }

@@ -6,8 +6,10 @@
 #include <cstdlib>
 #include <memory>
 #include <ostream>
+#ifndef _WIN32
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 #include "pdf/page_painter.h"
 #include "key/core/number_text.h"
@@ -47,6 +49,10 @@ QString WritePdfTo(const std::vector<report::Page>& page, const std::string& pat
     if (ToValidUtf8(path) == path) {
         return pdf::WritePdf(page, QString::fromStdString(path));
     }
+#ifdef _WIN32
+    // Windows names are UTF-16; the command line arrives as UTF-8 and never gets here.
+    return QStringLiteral("Die Datei kann nicht geschrieben werden.");
+#else
     const std::size_t slash = path.rfind('/');
     std::string temp = (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) +
                        ".brisolt-XXXXXX";
@@ -72,6 +78,7 @@ QString WritePdfTo(const std::vector<report::Page>& page, const std::string& pat
         ::unlink(temp.c_str());
     }
     return error;
+#endif
 }
 
 } // namespace

@@ -261,7 +261,11 @@ TEST(CliNew, WritesTheFreshAssessment) {
         RunCommand(std::string(BRISOLT_CLI) + " new " + ShellQuote(dir.File("fehlt/neu.txt")) +
                    " 2>&1");
     EXPECT_EQ(failed.status, 1);
+#ifdef _WIN32
+    EXPECT_NE(failed.out.find("Pfad nicht gefunden."), std::string::npos) << failed.out;
+#else
     EXPECT_NE(failed.out.find("Datei nicht gefunden."), std::string::npos);
+#endif
 }
 
 const std::string kReplacement = "\xEF\xBF\xBD";
@@ -269,6 +273,10 @@ const std::string kReplacement = "\xEF\xBF\xBD";
 // Text in a number line and a name that is not UTF-8 (Latin-1 from an old stick): every
 // output quotes them readably and stays valid UTF-8.
 TEST(CliText, NumberLineTextAndNonUtf8NamesAreShownReadably) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows names files in UTF-16: a name with bytes that are not UTF-8 "
+                    "cannot exist there";
+#endif
     TempDir dir;
     std::vector<std::string> lines = DefaultLines(ThisYear());
     lines[1] = "M\xFCller \x80 \x81";
@@ -315,6 +323,10 @@ TEST(CliText, NumberLineTextAndNonUtf8NamesAreShownReadably) {
 // Random damage to a calculation file, in its bytes and in its name: the CLI answers every
 // file with one valid UTF-8 line (JSON) or row (CSV) and a readable message.
 TEST(CliText, ByteDamagedFilesGiveValidUtf8) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows names files in UTF-16: a name with bytes that are not UTF-8 "
+                    "cannot exist there";
+#endif
     TempDir dir;
     std::mt19937 random(9120612);
     const auto below = [&](std::size_t n) {

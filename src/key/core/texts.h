@@ -132,6 +132,9 @@ inline constexpr std::string_view kDiskFull = "Nicht genügend Speicherplatz auf
 inline constexpr std::string_view kTooLarge =
     "Die Datei ist zu gross und kann nicht eingelesen werden.";
 inline std::string kIoError(int code) { return "E/A-Fehler " + std::to_string(code); }
+// Windows: a file marked read-only, or held open by another program, is not replaced.
+inline constexpr std::string_view kReadOnly = "Die Datei ist schreibgeschützt";
+inline constexpr std::string_view kInUse = "Die Datei wird von einem anderen Programm verwendet";
 } // namespace files
 
 } // namespace brisolt::texts

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace brisolt {
 
@@ -33,5 +34,17 @@ private:
 // never a mixture. A file that is replaced keeps its permissions; a new one gets the
 // defaults of the process. On a failure the temporary file is removed.
 void ReplaceFileAtomically(const std::string& path, std::string_view bytes);
+
+// The other two things the key takes from the system: the calendar year of the local date,
+// and the decimal separator of the user's regional settings ('.' when that is not a single
+// ASCII character). The Qt program takes the separator from QLocale instead.
+int SystemCalendarYear();
+char SystemDecimalSeparator();
+
+// For a command-line program: its arguments (without the program name) as UTF-8, on Windows
+// taken from the wide command line since `argv` is in the ANSI code page there; and standard
+// output and error set to write bytes as they are (no CR LF translation on Windows).
+std::vector<std::string> CommandLineArguments(int argc, char** argv);
+void WriteStandardStreamsAsBytes();
 
 } // namespace brisolt
