@@ -248,7 +248,12 @@ TEST(CliEvaluate, UsageErrorsExitWithTwo) {
         EXPECT_EQ(result.status, 2) << args;
         EXPECT_NE(result.out.find("Aufruf:"), std::string::npos) << args;
     }
-    EXPECT_EQ(RunCommand(std::string(BRISOLT_CLI) + " --help").status, 0);
+    const auto help = RunCommand(std::string(BRISOLT_CLI) + " --help");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.out.rfind("Aufruf:", 0), 0u);
+    const auto version = RunCommand(std::string(BRISOLT_CLI) + " --version");
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "Brisolt V2.02\n");
 }
 
 TEST(CliNew, WritesTheFreshAssessment) {
