@@ -3,16 +3,19 @@ SHELL := /bin/bash
 
 PACKAGES := cmake g++ make ninja-build qt6-base-dev libgl-dev libglx-dev libjpeg62-turbo-dev \
             libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth poppler-utils \
-            fonts-dejavu-core fonts-liberation2 qt6-translations-l10n
+            fonts-dejavu-core fonts-liberation2 qt6-translations-l10n \
+            dpkg-dev fakeroot file lintian desktop-file-utils appstream
 FUZZ_PACKAGES := clang libclang-rt-14-dev
+WINDOWS_PACKAGES := g++-mingw-w64-x86-64-posix wine64 libgtest-dev
 
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
+WIN_BUILD  ?= build-windows
 JOBS       ?= $(shell nproc)
 SUDO       := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps build run test test-asan bench fuzz format screenshots clean
+.PHONY: all deps build run package test test-package test-asan windows test-windows bench fuzz format screenshots clean
 
 all: build
 
@@ -47,9 +50,31 @@ test-asan: deps
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j $(JOBS)
 
+# The Debian package (CPack): $(BUILD)/brisolt_2.02_<arch>.deb.
+package: build
+	cmake --build $(BUILD) --target package
+
+# Unpacks the package and checks it: the unpacked CLI against the build's, the desktop entry,
+# the AppStream file, lintian.
+test-package: package
+	packaging/check_package.sh $(BUILD)
+
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	$(MAKE) test-package
 	$(MAKE) test-asan
+
+# The key, the report page descriptions and brisolt-cli (without PDF output) for Windows,
+# cross-compiled with MinGW-w64, with their tests against GoogleTest built from its sources.
+windows: deps
+	$(call install_missing,$(WINDOWS_PACKAGES))
+	cmake -S . -B $(WIN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
+	cmake --build $(WIN_BUILD) -j $(JOBS)
+
+# Runs the Windows tests with wine and compares brisolt-cli.exe with the Linux build.
+test-windows: windows build
+	tools/test_windows.sh $(WIN_BUILD) $(BUILD)
 
 bench: build
 	$(BUILD)/bench/brisolt_bench
@@ -74,4 +99,4 @@ format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(WIN_BUILD)

@@ -10,6 +10,7 @@
 #include "key/core/errors.h"
 #include "key/core/number_text.h"
 #include "key/core/record_fields.h"
+#include "key/core/texts.h"
 #include "key/core/windows1252.h"
 #include "key/files/calculation_file.h"
 #include "key/rotation/rotation_checks.h"
@@ -36,7 +37,7 @@ constexpr const char* kUsage =
     "  brisolt-cli compare [--format json|csv] [--only-differences] [--pdf AUS.pdf] DATEI DATEI...\n"
     "      Stellt Berechnungen (Varianten) nebeneinander: Eingaben und Ergebnisse je Datei,\n"
     "      mit der Angabe, welche Zeilen sich unterscheiden.\n"
-    "  brisolt-cli --help\n";
+    "  brisolt-cli --help | --version\n";
 
 // A field as CSV writes it: text as it is, numbers in round-trip form, NaN as empty text.
 std::string PlainText(const RecordField& field, const AssessmentRecord& record) {
@@ -281,6 +282,10 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     const std::vector<std::string> rest(args.begin() + 1, args.end());
     if (command == "--help" || command == "-h" || command == "help") {
         out << kUsage;
+        return 0;
+    }
+    if (command == "--version") {
+        out << texts::kProgramName << ' ' << texts::kVersion << '\n';
         return 0;
     }
     if (command == "evaluate") {

@@ -62,8 +62,9 @@ private:
 } // namespace
 
 int main(int argc, char** argv) {
+    brisolt::WriteStandardStreamsAsBytes();
     std::ios::sync_with_stdio(false);
-    const std::vector<std::string> args(argv + 1, argv + argc);
+    const std::vector<std::string> args = brisolt::CommandLineArguments(argc, argv);
     CheckedOutput output(stdout);
     std::ostream out(&output);
     int status = brisolt::cli::Run(args, out, std::cerr);

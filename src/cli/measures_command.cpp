@@ -30,9 +30,27 @@ std::string KindName(MeasureRowKind kind) {
     return "plan";
 }
 
+// Paths are UTF-8; on Windows std::filesystem would read narrow text in the ANSI code page.
+std::filesystem::path Utf8Path(const std::string& utf8) {
+#ifdef _WIN32
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+#else
+    return std::filesystem::path(utf8);
+#endif
+}
+
+std::string Utf8Text(const std::filesystem::path& path) {
+#ifdef _WIN32
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+#else
+    return path.string();
+#endif
+}
+
 // The variant file of a row: the file's name, then what the row is.
 std::string VariantFileName(const std::string& file, const MeasureRow& row) {
-    std::string stem = std::filesystem::path(file).stem().string();
+    std::string stem = Utf8Text(Utf8Path(file).stem());
     switch (row.kind) {
     case MeasureRowKind::Current:
         return stem + "_aktuell.txt";
@@ -188,7 +206,7 @@ int Measures(const std::vector<std::string>& args, std::ostream& out, std::ostre
         for (const MeasureRow& row : exploration.rows) {
             std::string variantPath;
             if (!variants.empty()) {
-                variantPath = (std::filesystem::path(variants) / VariantFileName(file, row)).string();
+                variantPath = Utf8Text(Utf8Path(variants) / Utf8Path(VariantFileName(file, row)));
                 try {
                     SaveCalculation(AdoptRow(inputs, exploration, row), variantPath);
                 } catch (const std::exception& error) {

@@ -2,12 +2,20 @@
 #include <QClipboard>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <iostream>
 
 #include "gui/shell/application.h"
 #include "gui/shell/first_paint.h"
 #include "gui/shell/main_window.h"
+#include "key/core/texts.h"
 
 int main(int argc, char** argv) {
+    // Answered before Qt starts, so it works without a display.
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::cout << brisolt::texts::kProgramName << ' ' << brisolt::texts::kVersion << '\n';
+        return 0;
+    }
     QApplication app(argc, argv);
     brisolt::gui::ConfigureApplication();
     brisolt::gui::Application brisoltApp(brisolt::CurrentCalendarYear());

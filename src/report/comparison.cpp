@@ -96,7 +96,12 @@ int LevelRank(const std::string& gbf) {
 ComparedVariant LoadVariant(const std::string& path, Int currentYear) {
     ComparedVariant v;
     v.file = path;
+#ifdef _WIN32
+    // The name is UTF-8; std::filesystem would read it in the ANSI code page there.
+    v.name = path.substr(path.find_last_of("/\\:") + 1);
+#else
     v.name = std::filesystem::path(path).filename().string();
+#endif
     const Evaluation e = EvaluateCalculationFile(path, currentYear);
     v.loaded = e.outcome.loaded;
     v.loadMessage = e.outcome.loadMessage;

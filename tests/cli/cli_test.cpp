@@ -248,7 +248,12 @@ TEST(CliEvaluate, UsageErrorsExitWithTwo) {
         EXPECT_EQ(result.status, 2) << args;
         EXPECT_NE(result.out.find("Aufruf:"), std::string::npos) << args;
     }
-    EXPECT_EQ(RunCommand(std::string(BRISOLT_CLI) + " --help").status, 0);
+    const auto help = RunCommand(std::string(BRISOLT_CLI) + " --help");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.out.rfind("Aufruf:", 0), 0u);
+    const auto version = RunCommand(std::string(BRISOLT_CLI) + " --version");
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "Brisolt V2.02\n");
 }
 
 TEST(CliNew, WritesTheFreshAssessment) {
@@ -269,6 +274,10 @@ const std::string kReplacement = "\xEF\xBF\xBD";
 // Text in a number line and a name that is not UTF-8 (Latin-1 from an old stick): every
 // output quotes them readably and stays valid UTF-8.
 TEST(CliText, NumberLineTextAndNonUtf8NamesAreShownReadably) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows names files in UTF-16: a name with bytes that are not UTF-8 "
+                    "cannot exist there";
+#endif
     TempDir dir;
     std::vector<std::string> lines = DefaultLines(ThisYear());
     lines[1] = "M\xFCller \x80 \x81";
@@ -315,6 +324,10 @@ TEST(CliText, NumberLineTextAndNonUtf8NamesAreShownReadably) {
 // Random damage to a calculation file, in its bytes and in its name: the CLI answers every
 // file with one valid UTF-8 line (JSON) or row (CSV) and a readable message.
 TEST(CliText, ByteDamagedFilesGiveValidUtf8) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows names files in UTF-16: a name with bytes that are not UTF-8 "
+                    "cannot exist there";
+#endif
     TempDir dir;
     std::mt19937 random(9120612);
     const auto below = [&](std::size_t n) {

@@ -4,7 +4,17 @@
 #include <array>
 #include <cstdio>
 #include <string>
+#ifdef _WIN32
+#include <fstream>
+#include <sstream>
+
+#include "support/temp_dir.h"
+#include <vector>
+
+#include "cli/cli.h"
+#else
 #include <sys/wait.h>
+#endif
 
 namespace brisolt::testing {
 
@@ -13,6 +23,88 @@ struct RunResult {
     std::string out;
 };
 
+#ifdef _WIN32
+// Windows has no POSIX shell, so a command line of brisolt-cli runs in this process: the
+// words are split as the shell splits them (quotes, ShellQuote's '\'' included), the
+// redirections of stdout and stderr the tests use are applied (">F", "2>F", "2>&1", with
+// /dev/null discarding), and cli::Run gets the rest. Other programs count as not found (127).
+inline RunResult RunCommand(const std::string& command) {
+    struct Word {
+        std::string text;
+        bool quotedStart = false;
+    };
+    std::vector<Word> words;
+    Word word;
+    bool inWord = false;
+    for (std::size_t i = 0; i < command.size(); ++i) {
+        const char c = command[i];
+        if (c == ' ') {
+            if (inWord) {
+                words.push_back(word);
+            }
+            word = Word{};
+            inWord = false;
+            continue;
+        }
+        if (!inWord) {
+            word.quotedStart = c == '\'' || c == '"';
+        }
+        inWord = true;
+        if (c == '\'') {
+            const std::size_t end = command.find('\'', i + 1);
+            word.text += command.substr(i + 1, end - i - 1);
+            i = end;
+        } else if (c == '"') {
+            const std::size_t end = command.find('"', i + 1);
+            word.text += command.substr(i + 1, end - i - 1);
+            i = end;
+        } else if (c == '\\' && i + 1 < command.size()) {
+            word.text += command[++i];
+        } else {
+            word.text += c;
+        }
+    }
+    if (inWord) {
+        words.push_back(word);
+    }
+    std::vector<std::string> args;
+    std::string outFile;
+    std::string errFile;
+    bool errToOut = false;
+    for (const Word& w : words) {
+        if (!w.quotedStart && w.text == "2>&1") {
+            errToOut = true;
+        } else if (!w.quotedStart && w.text.rfind("2>", 0) == 0) {
+            errFile = w.text.substr(2);
+        } else if (!w.quotedStart && w.text.rfind(">", 0) == 0) {
+            outFile = w.text.substr(1);
+        } else {
+            args.push_back(w.text);
+        }
+    }
+    RunResult result;
+    if (args.empty() || args[0] != "brisolt-cli") {
+        result.status = 127;
+        return result;
+    }
+    std::ostringstream out;
+    std::ostringstream err;
+    result.status = cli::Run(std::vector<std::string>(args.begin() + 1, args.end()), out,
+                             errToOut ? out : err);
+    const auto put = [](const std::string& file, const std::string& bytes) {
+        if (!file.empty() && file != "/dev/null") {
+            std::ofstream(PathOf(file), std::ios::binary) << bytes;
+        }
+    };
+    put(errFile, err.str());
+    if (outFile.empty()) {
+        result.out = out.str();
+    } else {
+        put(outFile, out.str());
+    }
+    return result;
+}
+#else
 // Runs a shell command line; stdout is collected, stderr goes to `errFile` when given.
 inline RunResult RunCommand(const std::string& command) {
     RunResult result;
@@ -29,6 +121,7 @@ inline RunResult RunCommand(const std::string& command) {
     result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     return result;
 }
+#endif
 
 inline std::string ShellQuote(const std::string& s) {
     std::string out = "'";

@@ -1,9 +1,11 @@
 #include "key/core/number_text.h"
 
 #include <atomic>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <limits>
 
 #include "key/core/errors.h"
@@ -101,6 +103,25 @@ bool ExactDecimal15(Real x, std::uint64_t& digits, int& exponent) {
     }
 }
 
+// Reads a whole text in "C" notation (digits, ".", exponent) into an extended value; false
+// for anything else and for overflow or underflow. MinGW's from_chars reads a long double
+// through double and loses the extended digits, so there its C library's strtold reads it.
+bool ReadExtended(const std::string& text, Real& value) {
+#ifdef _WIN32
+    errno = 0;
+    char* stop = nullptr;
+    const Real parsed = std::strtold(text.c_str(), &stop);
+    if (errno == ERANGE || text.empty() || stop != text.c_str() + text.size()) {
+        return false;
+    }
+    value = parsed;
+    return true;
+#else
+    const auto res = std::from_chars(text.data(), text.data() + text.size(), value);
+    return res.ec == std::errc() && res.ptr == text.data() + text.size();
+#endif
+}
+
 Decimal15 ToDecimal15(Real x) {
     std::uint64_t exact = 0;
     int exactExponent = 0;
@@ -157,7 +178,7 @@ Real FromDecimal(bool negative, const std::string& digits, int exponentOfLastDig
     text += 'e';
     text += std::to_string(exponentOfLastDigit);
     Real value = 0;
-    std::from_chars(text.data(), text.data() + text.size(), value);
+    ReadExtended(text, value);
     return value;
 }
 
@@ -381,9 +402,7 @@ bool TryParseDecimal(std::string_view s, char separator, Real& value) {
         return false;
     }
     Real parsed = 0;
-    const auto res = std::from_chars(normal.data(), normal.data() + normal.size(), parsed);
-    if (res.ec != std::errc() || res.ptr != normal.data() + normal.size() ||
-        !std::isfinite(parsed)) {
+    if (!ReadExtended(normal, parsed) || !std::isfinite(parsed)) {
         return false;
     }
     value = parsed;

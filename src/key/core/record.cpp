@@ -1,15 +1,10 @@
 #include "key/core/record.h"
 
-#include <ctime>
+#include "key/files/file_system.h"
 
 namespace brisolt {
 
-Int CurrentCalendarYear() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    return static_cast<Int>(local.tm_year + 1900);
-}
+Int CurrentCalendarYear() { return static_cast<Int>(SystemCalendarYear()); }
 
 void ResetRecordDefaults(AssessmentRecord& record, Int currentYear) {
     record = AssessmentRecord{};

@@ -160,7 +160,7 @@ inline constexpr std::string_view kLineTooLong =
 inline constexpr std::string_view kNameTooLong = "Der Dateiname ist zu lang";
 inline constexpr std::string_view kLinkLoop = "Zu viele symbolische Verknüpfungen im Pfad";
 inline constexpr std::string_view kTooManyOpenFiles = "Zu viele geöffnete Dateien";
-inline constexpr std::string_view kInUse = "Die Datei wird von einem anderen Prozess verwendet";
+inline constexpr std::string_view kInUse = "Die Datei wird von einem anderen Programm verwendet";
 inline constexpr std::string_view kDeviceError =
     "Fehler beim Lesen oder Schreiben auf dem Datenträger";
 inline constexpr std::string_view kFileTooBig = "Die Datei überschreitet die zulässige Grösse";
@@ -180,6 +180,8 @@ inline constexpr std::string_view kCannotWrite = "Die Datei kann nicht geschrieb
 inline std::string kIoError(int code) {
     return "E/A-Fehler " + std::to_string(code);
 }
+// Windows: a file marked read-only is not replaced.
+inline constexpr std::string_view kReadOnly = "Die Datei ist schreibgeschützt";
 } // namespace files
 
 } // namespace brisolt::texts

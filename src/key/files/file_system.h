@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace brisolt {
 
@@ -43,5 +44,17 @@ void ReplaceFileAtomically(const std::string& path, std::string_view bytes);
 // The German text of a C library error number (errno), for failures outside this layer
 // such as writing the standard output.
 std::string OutputErrorText(int error);
+
+// The other two things the key takes from the system: the calendar year of the local date,
+// and the decimal separator of the user's regional settings ('.' when that is not a single
+// ASCII character). The Qt program takes the separator from QLocale instead.
+int SystemCalendarYear();
+char SystemDecimalSeparator();
+
+// For a command-line program: its arguments (without the program name) as UTF-8, on Windows
+// taken from the wide command line since `argv` is in the ANSI code page there; and standard
+// output and error set to write bytes as they are (no CR LF translation on Windows).
+std::vector<std::string> CommandLineArguments(int argc, char** argv);
+void WriteStandardStreamsAsBytes();
 
 } // namespace brisolt

@@ -1,7 +1,10 @@
 #include "key/files/file_system.h"
 
 #include <cerrno>
+#include <ctime>
 #include <fcntl.h>
+#include <langinfo.h>
+#include <locale.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -306,5 +309,30 @@ void ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
 std::string OutputErrorText(int error) {
     return FileErrorText(error, true);
 }
+
+int SystemCalendarYear() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    ::localtime_r(&now, &local);
+    return local.tm_year + 1900;
+}
+
+char SystemDecimalSeparator() {
+    const locale_t user = ::newlocale(LC_NUMERIC_MASK, "", static_cast<locale_t>(nullptr));
+    if (user == static_cast<locale_t>(nullptr)) {
+        return '.';
+    }
+    const char* point = ::nl_langinfo_l(RADIXCHAR, user);
+    const char separator =
+        point != nullptr && point[0] > 0 && point[1] == '\0' ? point[0] : '.';
+    ::freelocale(user);
+    return separator;
+}
+
+std::vector<std::string> CommandLineArguments(int argc, char** argv) {
+    return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
+}
+
+void WriteStandardStreamsAsBytes() {}
 
 } // namespace brisolt

@@ -9,8 +9,13 @@
 #endif
 #include <windows.h>
 
+#include <fcntl.h>
+#include <io.h>
+#include <shellapi.h>
+
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <limits>
 
 #include "key/core/errors.h"
@@ -116,6 +121,18 @@ void WriteAll(HANDLE file, std::string_view data) {
     }
 }
 
+// Whether another handle on `path` kept it from being replaced (Windows refuses to replace
+// an open file, whatever sharing that handle allows): it cannot be opened exclusively.
+bool HeldOpen(const std::wstring& path) {
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return ::GetLastError() == ERROR_SHARING_VIOLATION;
+    }
+    ::CloseHandle(file);
+    return false;
+}
+
 } // namespace
 
 InputFile::InputFile(const std::string& path) {
@@ -196,6 +213,10 @@ void ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
             ThrowFileError(ERROR_ACCESS_DENIED);
         }
     }
+    // Windows never replaces a file marked read-only; say so before anything is written.
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        throw FileError(std::string(texts::files::kReadOnly));
+    }
     // A short hidden name beside the target, so the replace never crosses volumes.
     std::wstring temp;
     HANDLE file = INVALID_HANDLE_VALUE;
@@ -236,6 +257,10 @@ void ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         const DWORD error = ::GetLastError();
         ::DeleteFileW(temp.c_str());
+        if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
+            (error == ERROR_ACCESS_DENIED && HeldOpen(target))) {
+            throw FileError(std::string(texts::files::kInUse));
+        }
         ThrowFileError(error);
     }
 }
@@ -252,6 +277,43 @@ std::string OutputErrorText(int error) {
     default:
         return texts::files::kIoError(error);
     }
+}
+
+int SystemCalendarYear() {
+    SYSTEMTIME local{};
+    ::GetLocalTime(&local);
+    return local.wYear;
+}
+
+char SystemDecimalSeparator() {
+    wchar_t point[8] = {};
+    const int size = ::GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, point, 8);
+    // The size counts the terminating zero.
+    return size == 2 && point[0] > 0 && point[0] < 128 ? static_cast<char>(point[0]) : '.';
+}
+
+std::vector<std::string> CommandLineArguments(int argc, char** argv) {
+    int count = 0;
+    LPWSTR* wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    if (wide == nullptr) {
+        return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
+    }
+    std::vector<std::string> args;
+    for (int i = 1; i < count; ++i) {
+        const int length = static_cast<int>(::wcslen(wide[i]));
+        const int size =
+            ::WideCharToMultiByte(CP_UTF8, 0, wide[i], length, nullptr, 0, nullptr, nullptr);
+        std::string utf8(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
+        ::WideCharToMultiByte(CP_UTF8, 0, wide[i], length, utf8.data(), size, nullptr, nullptr);
+        args.push_back(std::move(utf8));
+    }
+    ::LocalFree(wide);
+    return args;
+}
+
+void WriteStandardStreamsAsBytes() {
+    ::_setmode(::_fileno(stdout), _O_BINARY);
+    ::_setmode(::_fileno(stderr), _O_BINARY);
 }
 
 } // namespace brisolt

@@ -87,7 +87,11 @@ TEST(Walk, SameResultsWhateverTheRegionalSeparator) {
 TEST(Walk, AFileThatDoesNotLoadLeavesAFreshAssessment) {
     const Evaluation e = EvaluateCalculationFile("/nonexistent/file.txt", 2026);
     EXPECT_FALSE(e.outcome.loaded);
+#ifdef _WIN32
+    EXPECT_EQ(e.outcome.loadMessage, "Pfad nicht gefunden");
+#else
     EXPECT_EQ(e.outcome.loadMessage, "Datei nicht gefunden");
+#endif
     EXPECT_EQ(CalculationFileBytes(e.record), CalculationFileBytes(FreshRecord(2026)));
     EXPECT_EQ(e.outcome.stoppedAt, 0);
 }
