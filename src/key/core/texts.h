@@ -180,8 +180,6 @@ inline constexpr std::string_view kCannotWrite = "Die Datei kann nicht geschrieb
 inline std::string kIoError(int code) {
     return "E/A-Fehler " + std::to_string(code);
 }
-// Windows: a file marked read-only is not replaced.
-inline constexpr std::string_view kReadOnly = "Die Datei ist schreibgeschützt";
 } // namespace files
 
 } // namespace brisolt::texts

@@ -213,10 +213,6 @@ void ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
             ThrowFileError(ERROR_ACCESS_DENIED);
         }
     }
-    // Windows never replaces a file marked read-only; say so before anything is written.
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
-        throw FileError(std::string(texts::files::kReadOnly));
-    }
     // A short hidden name beside the target, so the replace never crosses volumes.
     std::wstring temp;
     HANDLE file = INVALID_HANDLE_VALUE;

@@ -50,7 +50,7 @@ TEST(WindowsFileLayer, AFileThatCannotBeReplacedKeepsItsContent) {
         DWORD share; // sharing of a handle held open during the replace; 0: none held
     };
     const Case cases[] = {
-        {"schreibgeschützt", "Die Datei ist schreibgeschützt", true, 0},
+        {"schreibgeschützt", "Dateizugriff verweigert", true, 0},
         {"offen ohne Teilen", "Die Datei wird von einem anderen Programm verwendet", false,
          FILE_SHARE_READ | FILE_SHARE_WRITE},
         {"offen mit Teilen", "Die Datei wird von einem anderen Programm verwendet", false,
