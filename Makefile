@@ -4,7 +4,7 @@ SHELL := /bin/bash
 PACKAGES := cmake g++ make ninja-build qt6-base-dev libgl-dev libglx-dev libjpeg62-turbo-dev \
             libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth poppler-utils \
             fonts-dejavu-core fonts-liberation2 qt6-translations-l10n \
-            dpkg-dev fakeroot file lintian desktop-file-utils appstream
+            dpkg-dev fakeroot file lintian desktop-file-utils appstream clang-format
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 WINDOWS_PACKAGES := g++-mingw-w64-x86-64-posix wine64 libgtest-dev
 
@@ -15,7 +15,7 @@ WIN_BUILD  ?= build-windows
 JOBS       ?= $(shell nproc)
 SUDO       := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps build run package test test-package test-asan windows test-windows bench fuzz format screenshots clean
+.PHONY: all deps build run package test test-package test-asan windows test-windows bench fuzz format format-check screenshots clean
 
 all: build
 
@@ -59,7 +59,7 @@ package: build
 test-package: package
 	packaging/check_package.sh $(BUILD)
 
-test: build
+test: build format-check
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 	$(MAKE) test-package
 	$(MAKE) test-asan
@@ -97,6 +97,10 @@ screenshots: build
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+# The code stays in the layout of .clang-format.
+format-check: deps
+	clang-format --dry-run -Werror $$(git ls-files '*.cpp' '*.h')
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(WIN_BUILD)

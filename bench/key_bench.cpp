@@ -86,7 +86,6 @@ AssessmentRecord TenYearAssessment() {
     return r;
 }
 
-
 void BM_WalkInMemory(benchmark::State& state) {
     const AssessmentRecord start = TenYearAssessment();
     {

@@ -6,10 +6,10 @@
 #include <QDir>
 #include <QGuiApplication>
 
-#include "pdf/page_painter.h"
 #include "key/files/calculation_file.h"
 #include "key/startup.h"
 #include "key/walk.h"
+#include "pdf/page_painter.h"
 #include "report/reports.h"
 
 namespace {
@@ -27,7 +27,11 @@ void BM_ProtocolToPdf(benchmark::State& state) {
     }
     QFile::remove(path);
 }
-BENCHMARK(BM_ProtocolToPdf)->Iterations(1)->Repetitions(20)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ProtocolToPdf)
+    ->Iterations(1)
+    ->Repetitions(20)
+    ->ReportAggregatesOnly(true)
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -29,7 +29,9 @@ double Uniform(Rng& rng, double low, double high) {
     return std::uniform_real_distribution<double>(low, high)(rng);
 }
 
-int Clamp8(double v) { return std::clamp(static_cast<int>(std::lround(v)), 0, 255); }
+int Clamp8(double v) {
+    return std::clamp(static_cast<int>(std::lround(v)), 0, 255);
+}
 
 // `fullChroma` keeps the colour at full resolution instead of halving it in both directions.
 bool WriteJpeg(const QImage& picture, const std::string& path, bool fullChroma) {
@@ -165,7 +167,7 @@ QImage StoneCover(int percent, unsigned seed) {
             now += std::count(line, line + kSize, uchar(255));
         }
         if (now == covered || now > target + 2) {
-            continue;  // hidden under earlier stones, or overshooting the share
+            continue; // hidden under earlier stones, or overshooting the share
         }
         covered = now;
         m.drawPolygon(stone);
@@ -220,7 +222,8 @@ QImage MainField() {
     for (int i = 0; i < 90; ++i) {
         const double x = Uniform(rng, -10, kWidth + 10);
         const double r = Uniform(rng, 6, 16);
-        p.setBrush(QColor(static_cast<int>(Uniform(rng, 40, 70)), static_cast<int>(Uniform(rng, 75, 105)),
+        p.setBrush(QColor(static_cast<int>(Uniform(rng, 40, 70)),
+                          static_cast<int>(Uniform(rng, 75, 105)),
                           static_cast<int>(Uniform(rng, 35, 55))));
         p.drawEllipse(QPointF(x, kHorizon - Uniform(rng, 0, 14) + (x > 300 ? -8 : 0)), r, r * 0.8);
     }
@@ -232,8 +235,10 @@ QImage MainField() {
     soil.setColorAt(0, QColor(150, 118, 88));
     soil.setColorAt(1, QColor(110, 80, 56));
     p.fillRect(QRectF(0, kHorizon + 6, kWidth, kHeight), soil);
-    Blotches(p, rng, QRectF(0, kHorizon + 6, kWidth, kHeight - kHorizon), QColor(90, 64, 44), 500, 14);
-    Blotches(p, rng, QRectF(0, kHorizon + 6, kWidth, kHeight - kHorizon), QColor(175, 145, 110), 300, 12);
+    Blotches(p, rng, QRectF(0, kHorizon + 6, kWidth, kHeight - kHorizon), QColor(90, 64, 44), 500,
+             14);
+    Blotches(p, rng, QRectF(0, kHorizon + 6, kWidth, kHeight - kHorizon), QColor(175, 145, 110),
+             300, 12);
 
     // Furrows across the slope, closer together towards the back.
     for (int i = 0; i < 46; ++i) {
@@ -1028,22 +1033,24 @@ QImage FeelTest(int kind) {
 
 constexpr int kProfileWidth = 217;
 constexpr int kProfileHeight = 369;
-constexpr int kSurface = 6;           // rod zero, the soil surface, in pixels from the top
-constexpr double kPixelsPerCm = 3.0;  // so 120 cm of rod fit the picture
+constexpr int kSurface = 6;          // rod zero, the soil surface, in pixels from the top
+constexpr double kPixelsPerCm = 3.0; // so 120 cm of rod fit the picture
 
 struct Horizon {
-    double bottomCm;  // lower boundary
+    double bottomCm; // lower boundary
     QColor colour;
-    int stones;       // stones per 100 x 100 pixels
-    QColor mottles;   // rust or grey spots, alpha 0 for none
+    int stones;     // stones per 100 x 100 pixels
+    QColor mottles; // rust or grey spots, alpha 0 for none
 };
 
 struct Profile {
     unsigned seed;
-    std::vector<Horizon> horizons;  // top down; the last reaches below the picture
+    std::vector<Horizon> horizons; // top down; the last reaches below the picture
 };
 
-double DepthY(double cm) { return kSurface + cm * kPixelsPerCm; }
+double DepthY(double cm) {
+    return kSurface + cm * kPixelsPerCm;
+}
 
 QImage SoilProfile(const Profile& profile) {
     Rng rng(profile.seed);
@@ -1076,15 +1083,18 @@ QImage SoilProfile(const Profile& profile) {
         p.save();
         p.setClipRegion(QRegion(area.toPolygon()));
         const QRectF box = area.boundingRect();
-        Blotches(p, rng, box, h.colour.darker(125), static_cast<int>(box.width() * box.height() / 120), 6);
-        Blotches(p, rng, box, h.colour.lighter(115), static_cast<int>(box.width() * box.height() / 160), 5);
+        Blotches(p, rng, box, h.colour.darker(125),
+                 static_cast<int>(box.width() * box.height() / 120), 6);
+        Blotches(p, rng, box, h.colour.lighter(115),
+                 static_cast<int>(box.width() * box.height() / 160), 5);
         if (h.mottles.alpha() > 0) {
             Blotches(p, rng, box, h.mottles, static_cast<int>(box.width() * box.height() / 90), 4);
         }
         const int stones = static_cast<int>(h.stones * box.width() * box.height() / 10000);
         for (int i = 0; i < stones; ++i) {
             const int grey = static_cast<int>(Uniform(rng, 140, 200));
-            const QPointF at(Uniform(rng, box.left(), box.right()), Uniform(rng, box.top(), box.bottom()));
+            const QPointF at(Uniform(rng, box.left(), box.right()),
+                             Uniform(rng, box.top(), box.bottom()));
             const QPolygonF stone = Lump(rng, at, Uniform(rng, 2, 8), 0.3);
             p.setBrush(QColor(grey - 50, grey - 52, grey - 55));
             p.drawPolygon(stone.translated(1, 1.5));
@@ -1130,28 +1140,42 @@ std::vector<Profile> Profiles() {
         // Shallow: thin topsoil straight on stony, sandy weathering material.
         {3101, {{22, QColor(92, 70, 50), 6, none}, {200, QColor(150, 140, 118), 45, none}}},
         // Shallow to moderate: dense, waterlogged subsoil below about 40 cm.
-        {3102, {{25, QColor(88, 70, 52), 2, none}, {42, QColor(140, 118, 88), 2, rust},
-                {200, QColor(128, 126, 118), 1, rust}}},
+        {3102,
+         {{25, QColor(88, 70, 52), 2, none},
+          {42, QColor(140, 118, 88), 2, rust},
+          {200, QColor(128, 126, 118), 1, rust}}},
         // Shallow: dark, peaty topsoil over grey, wet subsoil.
         {3103, {{26, QColor(48, 40, 34), 0, none}, {200, QColor(118, 124, 122), 1, bleached}}},
         // Moderately deep: calcareous, stony below 60 cm.
-        {3104, {{28, QColor(96, 78, 58), 5, none}, {62, QColor(150, 122, 86), 14, none},
-                {200, QColor(180, 172, 150), 50, none}}},
+        {3104,
+         {{28, QColor(96, 78, 58), 5, none},
+          {62, QColor(150, 122, 86), 14, none},
+          {200, QColor(180, 172, 150), 50, none}}},
         // Moderately deep: uneven weathering front at about 65 cm.
-        {3105, {{30, QColor(98, 76, 56), 3, none}, {66, QColor(160, 110, 70), 9, none},
-                {200, QColor(170, 160, 136), 30, none}}},
+        {3105,
+         {{30, QColor(98, 76, 56), 3, none},
+          {66, QColor(160, 110, 70), 9, none},
+          {200, QColor(170, 160, 136), 30, none}}},
         // Moderately deep: dense subsoil, wet at times, mottled below 55 cm.
-        {3106, {{28, QColor(90, 72, 54), 1, none}, {55, QColor(145, 120, 90), 1, rust},
-                {200, QColor(122, 128, 126), 1, rust}}},
+        {3106,
+         {{28, QColor(90, 72, 54), 1, none},
+          {55, QColor(145, 120, 90), 1, rust},
+          {200, QColor(122, 128, 126), 1, rust}}},
         // Deep: brown subsoil to about 90 cm.
-        {3107, {{30, QColor(94, 72, 52), 2, none}, {90, QColor(156, 112, 70), 3, none},
-                {200, QColor(168, 158, 134), 22, none}}},
+        {3107,
+         {{30, QColor(94, 72, 52), 2, none},
+          {90, QColor(156, 112, 70), 3, none},
+          {200, QColor(168, 158, 134), 22, none}}},
         // Very deep: brown soil throughout the rod.
-        {3108, {{32, QColor(92, 70, 50), 1, none}, {80, QColor(150, 106, 66), 2, none},
-                {200, QColor(162, 120, 80), 4, none}}},
+        {3108,
+         {{32, QColor(92, 70, 50), 1, none},
+          {80, QColor(150, 106, 66), 2, none},
+          {200, QColor(162, 120, 80), 4, none}}},
         // Very deep, calcareous: light brown subsoil below the rod's end.
-        {3109, {{30, QColor(100, 82, 62), 3, none}, {75, QColor(158, 128, 90), 5, none},
-                {200, QColor(172, 146, 104), 8, none}}},
+        {3109,
+         {{30, QColor(100, 82, 62), 3, none},
+          {75, QColor(158, 128, 90), 5, none},
+          {200, QColor(172, 146, 104), 8, none}}},
     };
 }
 
@@ -1276,7 +1300,7 @@ QImage ImprintDrawing() {
     return picture;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
     if (argc < 2) {

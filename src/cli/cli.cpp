@@ -34,7 +34,8 @@ constexpr const char* kUsage =
     "  brisolt-cli measures [--format json|csv] [--variants ORDNER] [--pdf AUS.pdf] DATEI...\n"
     "      Sucht Massnahmen, die die Erosionsgefährdung senken: einzelne Massnahmen und\n"
     "      Kombinationen für jede erreichbare Gefährdungsstufe (JSON: ein Objekt je Zeile).\n"
-    "  brisolt-cli compare [--format json|csv] [--only-differences] [--pdf AUS.pdf] DATEI DATEI...\n"
+    "  brisolt-cli compare [--format json|csv] [--only-differences] [--pdf AUS.pdf] DATEI "
+    "DATEI...\n"
     "      Stellt Berechnungen (Varianten) nebeneinander: Eingaben und Ergebnisse je Datei,\n"
     "      mit der Angabe, welche Zeilen sich unterscheiden.\n"
     "  brisolt-cli --help | --version\n";
@@ -206,8 +207,9 @@ std::string JsonNumber(Real x) {
 
 std::vector<std::pair<std::string, std::string>> DisplayFields(const AssessmentRecord& record) {
     const ResultDisplay d = DisplayResults(record, '.');
-    return {{"EF", d.EF},   {"EFL", d.EFL}, {"SoilLossMM", d.SoilLossMM},
-            {"SoilLossTHA", d.SoilLossTHA}, {"C", d.C},     {"GBF", d.GBF}};
+    return {
+        {"EF", d.EF}, {"EFL", d.EFL}, {"SoilLossMM", d.SoilLossMM}, {"SoilLossTHA", d.SoilLossTHA},
+        {"C", d.C},   {"GBF", d.GBF}};
 }
 
 std::string DisplayJson(const AssessmentRecord& record) {

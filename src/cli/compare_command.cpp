@@ -13,7 +13,9 @@ namespace brisolt::cli {
 
 namespace {
 
-std::string OptionalNumber(int n) { return n > 0 ? std::to_string(n) : "null"; }
+std::string OptionalNumber(int n) {
+    return n > 0 ? std::to_string(n) : "null";
+}
 
 void WriteJson(std::ostream& out, const report::Comparison& c, bool onlyDifferences) {
     std::string text = "{\"variants\":[";
@@ -120,8 +122,8 @@ int Compare(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     out.flush();
     if (!pdf.empty()) {
         std::ostringstream names; // the PDF's name is not part of the table on stdout
-        if (!WriteReportPdf(report::BuildComparisonPages(comparison, onlyDifferences), pdf,
-                            names, err)) {
+        if (!WriteReportPdf(report::BuildComparisonPages(comparison, onlyDifferences), pdf, names,
+                            err)) {
             status = 1;
         }
     }

@@ -62,8 +62,8 @@ std::string VariantFileName(const std::string& file, const MeasureRow& row) {
     return stem + "_ziel_" + row.target + ".txt";
 }
 
-constexpr const char* kNumberColumns[] = {"C", "CABAG", "EF", "EL", "EFL", "SoilLossMM",
-                                          "SoilLossTHA"};
+constexpr const char* kNumberColumns[] = {"C",   "CABAG",      "EF",         "EL",
+                                          "EFL", "SoilLossMM", "SoilLossTHA"};
 
 std::vector<Real> Numbers(const MeasureRow& row) {
     const AssessmentRecord& r = row.record;
@@ -219,8 +219,7 @@ int Measures(const std::vector<std::string>& args, std::ostream& out, std::ostre
                                     : JsonRow(file, row, variantPath));
         }
         if (!pdf.empty() &&
-            !WriteReportPdf(report::BuildMeasuresComparison(exploration, '.'), pdf,
-                            out, err)) {
+            !WriteReportPdf(report::BuildMeasuresComparison(exploration, '.'), pdf, out, err)) {
             status = 1;
         }
     }

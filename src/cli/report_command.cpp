@@ -6,11 +6,11 @@
 #include <memory>
 #include <ostream>
 
-#include "pdf/page_painter.h"
 #include "key/core/number_text.h"
 #include "key/core/windows1252.h"
 #include "key/startup.h"
 #include "key/walk.h"
+#include "pdf/page_painter.h"
 #include "report/reports.h"
 
 namespace brisolt::cli {

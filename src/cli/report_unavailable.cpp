@@ -6,7 +6,9 @@
 
 namespace brisolt::cli {
 
-bool ReportsAvailable() { return false; }
+bool ReportsAvailable() {
+    return false;
+}
 
 bool WriteReportPdf(const std::vector<report::Page>&, const std::string&, std::ostream&,
                     std::ostream& err) {

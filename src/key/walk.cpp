@@ -3,8 +3,8 @@
 #include <optional>
 
 #include "key/core/errors.h"
-#include "key/files/calculation_file.h"
 #include "key/core/number_text.h"
+#include "key/files/calculation_file.h"
 #include "key/results/fertility_risk.h"
 #include "key/results/sheet_erosion.h"
 #include "key/results/step4_form.h"

@@ -40,7 +40,8 @@ struct Evaluation {
 // nothing is walked. A file that cannot be loaded leaves the fresh defaults.
 Evaluation LoadCalculationFile(const std::string& path, Int currentYear);
 
-// The same, then the walk. A file that cannot be loaded leaves the fresh defaults and walks nowhere.
+// The same, then the walk. A file that cannot be loaded leaves the fresh defaults and walks
+// nowhere.
 Evaluation EvaluateCalculationFile(const std::string& path, Int currentYear);
 
 } // namespace brisolt

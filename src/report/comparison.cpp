@@ -40,7 +40,6 @@ std::string Caption(std::string_view name) {
     return std::string(name);
 }
 
-
 std::string Joined(std::initializer_list<std::string> parts) {
     std::string out;
     for (const std::string& p : parts) {
@@ -155,9 +154,8 @@ Comparison CompareVariants(std::vector<ComparedVariant> variants, char separator
     add(kFarm, Caption("EnteredBy"), [](const ComparedVariant& v) { return v.record.EnteredBy; });
     add(kFarm, Caption("EnteredOn"), [](const ComparedVariant& v) { return v.record.EnteredOn; });
 
-    add(kSite, Caption("Region"), [](const ComparedVariant& v) {
-        return ListEntry(RegionLetters(), v.record.Region);
-    });
+    add(kSite, Caption("Region"),
+        [](const ComparedVariant& v) { return ListEntry(RegionLetters(), v.record.Region); });
     add(kSite, Caption("SoilType"), [](const ComparedVariant& v) {
         return ListEntry(SoilTypeNames(v.record.Region), v.record.SoilType);
     });
@@ -185,8 +183,9 @@ Comparison CompareVariants(std::vector<ComparedVariant> variants, char separator
             return [&years, &c, year, main](const ComparedVariant& v) {
                 const auto& texts = years[static_cast<std::size_t>(&v - c.variants.data())];
                 const auto it = texts.find(year);
-                return it == texts.end() ? std::string() : main ? it->second.main
-                                                                : it->second.period;
+                return it == texts.end() ? std::string()
+                       : main            ? it->second.main
+                                         : it->second.period;
             };
         };
         add(kRotation, std::to_string(year) + " " + std::string(texts::step2::kMainCrop),
@@ -211,9 +210,8 @@ Comparison CompareVariants(std::vector<ComparedVariant> variants, char separator
         }
     }
 
-    add(kDepth, Caption("Method"), [](const ComparedVariant& v) {
-        return ListEntry(DepthMethods(), v.record.Method);
-    });
+    add(kDepth, Caption("Method"),
+        [](const ComparedVariant& v) { return ListEntry(DepthMethods(), v.record.Method); });
     add(kDepth, Caption("DepthSoil"),
         [](const ComparedVariant& v) { return IntegerText(v.record.DepthSoil) + " cm"; });
 
@@ -228,12 +226,10 @@ Comparison CompareVariants(std::vector<ComparedVariant> variants, char separator
         row.differ = true;
         c.rows.push_back(std::move(row));
     }
-    add(kResults, Caption("ST") + " (ST)", results([](const AssessmentRecord& r) {
-            return RoundedText(r.ST);
-        }));
-    add(kResults, Caption("STReduced") + " (ST')", results([](const AssessmentRecord& r) {
-            return RoundedText(r.STReduced);
-        }));
+    add(kResults, Caption("ST") + " (ST)",
+        results([](const AssessmentRecord& r) { return RoundedText(r.ST); }));
+    add(kResults, Caption("STReduced") + " (ST')",
+        results([](const AssessmentRecord& r) { return RoundedText(r.STReduced); }));
     add(kResults, Caption("C") + " (C)", results([separator](const AssessmentRecord& r) {
             return GeneralNumberText(r.C, separator);
         }));
@@ -276,7 +272,7 @@ Table ComparisonTable(const Comparison& comparison, bool onlyDifferences, std::s
     for (const ComparedVariant& v : comparison.variants) {
         efl.push_back(v.HasResults() ? RoundHalfEven(v.record.EFL) : Real(1e300));
         level.push_back(v.HasResults() && LevelRank(v.record.GBF) >= 0 ? LevelRank(v.record.GBF)
-                                                                        : 99);
+                                                                       : 99);
     }
     const Real lowestEfl = efl.empty() ? 0 : *std::min_element(efl.begin(), efl.end());
     const int lowestLevel = level.empty() ? 0 : *std::min_element(level.begin(), level.end());
@@ -334,10 +330,10 @@ std::vector<Page> BuildComparisonPages(const Comparison& comparison, bool onlyDi
         page.elements.push_back(title);
         Element product = title;
         product.box = {kWidth - kLeft - 90, kTop, 90, 6};
-        product.text = std::string(texts::kProgramName) + " " + std::string(texts::kVersion) +
-                       (total > 1 ? "  –  Seite " + std::to_string(number) + "/" +
-                                        std::to_string(total)
-                                  : std::string());
+        product.text =
+            std::string(texts::kProgramName) + " " + std::string(texts::kVersion) +
+            (total > 1 ? "  –  Seite " + std::to_string(number) + "/" + std::to_string(total)
+                       : std::string());
         product.align = Align::Right;
         page.elements.push_back(product);
         Element rule;

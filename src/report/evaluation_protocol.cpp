@@ -221,7 +221,6 @@ private:
         }
     }
 
-
     static std::array<std::string, 3> ResultBoxLines(const std::string& gbf) {
         auto s = [](std::string_view v) { return std::string(v); };
         if (gbf == t7::kLevel0) {

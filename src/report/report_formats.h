@@ -4,8 +4,8 @@
 
 #include <array>
 #include <string>
-#include <utility>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "key/core/record.h"

@@ -30,7 +30,7 @@ Element CellElement(const RectMm& box, const TableCell& cell, const TableColumn&
     e.bold = cell.bold || cell.marked || heading;
     e.align = column.align;
     e.frame = Frame::All();
-    e.fill = cell.fill != Fill::None        ? cell.fill
+    e.fill = cell.fill != Fill::None     ? cell.fill
              : heading || cell.highlight ? Fill::Grey
                                          : Fill::White;
     e.minFontPoints = heading ? 0 : kMinValuePoints;
@@ -58,9 +58,8 @@ double AddTable(Page& page, const TableStyle& style, const Table& table) {
         double x = style.x;
         for (std::size_t i = 0; i < columns.size(); ++i) {
             const TableCell cell = i < row.size() ? row[i] : TableCell{};
-            page.elements.push_back(
-                CellElement({x, y, columns[i].width, height}, cell, columns[i], style.points,
-                            heading));
+            page.elements.push_back(CellElement({x, y, columns[i].width, height}, cell, columns[i],
+                                                style.points, heading));
             x += columns[i].width;
         }
         y += height;

@@ -20,10 +20,10 @@ struct TableCell {
     std::string text;
     bool bold = false;
     Fill fill = Fill::None;
-    std::string level;  // a risk level label ("0" ... "3"): the screen colours the cell by it
+    std::string level;      // a risk level label ("0" ... "3"): the screen colours the cell by it
     bool marked = false;    // the best of its row: bold on paper, marked on screen
     bool highlight = false; // its row differs between the columns
-    double sortKey = 0;  // the cell's number for sorting; meaningful when `numeric`
+    double sortKey = 0;     // the cell's number for sorting; meaningful when `numeric`
     bool numeric = false;
 };
 using TableRow = std::vector<TableCell>;
@@ -35,9 +35,9 @@ struct Table {
 };
 
 struct TableStyle {
-    double x = 0;          // sheet coordinates of the table's top left corner
+    double x = 0; // sheet coordinates of the table's top left corner
     double y = 0;
-    double points = 7;     // font size of the cells
+    double points = 7; // font size of the cells
     double lineHeight = 3.4;
     double maxRowHeight = 30; // a row never grows beyond this; its texts shrink instead
 };

@@ -14,11 +14,11 @@
 namespace brisolt {
 namespace {
 
+using testing::IsUtf8;
 using testing::Json;
 using testing::ParseJson;
 using testing::RunCommand;
 using testing::ShellQuote;
-using testing::IsUtf8;
 using testing::TempDir;
 
 const std::string kLoaded = "Daten wurden aus der Datei eingelesen.";
@@ -53,7 +53,9 @@ std::string Crlf(const std::vector<std::string>& lines) {
     return out;
 }
 
-int ThisYear() { return CurrentCalendarYear(); }
+int ThisYear() {
+    return CurrentCalendarYear();
+}
 
 std::vector<Json> Evaluate(const std::vector<std::string>& files, int& status,
                            const std::string& options = "") {
@@ -262,9 +264,8 @@ TEST(CliNew, WritesTheFreshAssessment) {
     const auto result = RunCommand(std::string(BRISOLT_CLI) + " new " + ShellQuote(path));
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(testing::ReadBytes(path), Crlf(DefaultLines(ThisYear())));
-    const auto failed =
-        RunCommand(std::string(BRISOLT_CLI) + " new " + ShellQuote(dir.File("fehlt/neu.txt")) +
-                   " 2>&1");
+    const auto failed = RunCommand(std::string(BRISOLT_CLI) + " new " +
+                                   ShellQuote(dir.File("fehlt/neu.txt")) + " 2>&1");
     EXPECT_EQ(failed.status, 1);
     EXPECT_NE(failed.out.find("Pfad nicht gefunden."), std::string::npos) << failed.out;
 }
@@ -284,7 +285,9 @@ TEST(CliText, NumberLineTextAndNonUtf8NamesAreShownReadably) {
     lines[11] = "Sch\xE4r Ueli"; // a remark shifted into the gradient line
     const std::string shifted = dir.Write("verschoben.txt", Crlf(lines));
     lines[11] = "5";
-    const std::string latin1 = dir.Write("b\xE4" "d.txt", Crlf(lines));
+    const std::string latin1 = dir.Write("b\xE4"
+                                         "d.txt",
+                                         Crlf(lines));
     const std::string message = "'Schär Ueli' ist kein gültiger Integerwert";
 
     int status = 0;
@@ -304,7 +307,8 @@ TEST(CliText, NumberLineTextAndNonUtf8NamesAreShownReadably) {
     EXPECT_NE(csv.out.find("\r\n" + dir.File("b" + kReplacement + "d.txt") + ",true,"),
               std::string::npos);
 
-    const std::string pdf = dir.File("b\xE4" "d.pdf");
+    const std::string pdf = dir.File("b\xE4"
+                                     "d.pdf");
     const auto reports = {
         RunCommand(std::string(BRISOLT_CLI) + " report " + ShellQuote(shifted) + " --protocol " +
                    ShellQuote(pdf) + " 2>&1"),
@@ -362,8 +366,8 @@ TEST(CliText, ByteDamagedFilesGiveValidUtf8) {
     }
     for (std::size_t i = 0; i < out.size(); ++i) {
         EXPECT_TRUE(IsUtf8(out[i]["file"].text));
-        EXPECT_EQ(out[i]["file"].text, paths[i].substr(0, paths[i].size() - 5) + kReplacement +
-                                           ".txt");
+        EXPECT_EQ(out[i]["file"].text,
+                  paths[i].substr(0, paths[i].size() - 5) + kReplacement + ".txt");
         const std::string& message = out[i]["load_message"].text;
         EXPECT_TRUE(message == kLoaded || message == kIncompatible || message == kIncomplete ||
                     message.find("' ist kein gültiger Integerwert") != std::string::npos)

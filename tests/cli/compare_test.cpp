@@ -62,13 +62,13 @@ TEST(CliCompare, ResultCellsAreWhatEvaluateGivesAndDifferMeansDifferentTexts) {
     }
     ASSERT_EQ(results.size(), files.size());
 
-    const std::map<std::string, std::string> display{{"Gesamtgefährdung (EFL)", "EFL"},
-                                                     {"flächenhafte Erosionsgefährdung (EF)", "EF"},
-                                                     {"Fruchtfolgefaktor (C)", "C"},
-                                                     {"Bodenverlust in mm/Jahr", "SoilLossMM"},
-                                                     {"Bodenverlust in t/ha/Jahr", "SoilLossTHA"},
-                                                     {"Gefährdungsstufe der Bodenfruchtbarkeit (GBF)",
-                                                      "GBF"}};
+    const std::map<std::string, std::string> display{
+        {"Gesamtgefährdung (EFL)", "EFL"},
+        {"flächenhafte Erosionsgefährdung (EF)", "EF"},
+        {"Fruchtfolgefaktor (C)", "C"},
+        {"Bodenverlust in mm/Jahr", "SoilLossMM"},
+        {"Bodenverlust in t/ha/Jahr", "SoilLossTHA"},
+        {"Gefährdungsstufe der Bodenfruchtbarkeit (GBF)", "GBF"}};
     std::size_t checked = 0;
     for (const Json& row : c["rows"].items) {
         const auto& values = row["values"].items;
@@ -78,9 +78,8 @@ TEST(CliCompare, ResultCellsAreWhatEvaluateGivesAndDifferMeansDifferentTexts) {
             distinct.insert(v.text);
         }
         EXPECT_EQ(row["differ"].boolean, distinct.size() > 1) << row["label"].text;
-        EXPECT_EQ(values[2].text, row["label"].text == "Meldung"
-                                      ? results[2]["load_message"].text
-                                      : std::string())
+        EXPECT_EQ(values[2].text,
+                  row["label"].text == "Meldung" ? results[2]["load_message"].text : std::string())
             << row["label"].text;
         const auto it = display.find(row["label"].text);
         if (it == display.end()) {
@@ -97,9 +96,8 @@ TEST(CliCompare, ResultCellsAreWhatEvaluateGivesAndDifferMeansDifferentTexts) {
     EXPECT_EQ(checked, display.size() * (files.size() - 1));
 
     // Only the differing rows, and one CSV line per row with a column per variant.
-    const Json only = ParseJson(RunCommand(kCli + " compare --only-differences" + args +
-                                           " 2>/dev/null")
-                                    .out);
+    const Json only =
+        ParseJson(RunCommand(kCli + " compare --only-differences" + args + " 2>/dev/null").out);
     for (const Json& row : only["rows"].items) {
         EXPECT_TRUE(row["differ"].boolean);
     }

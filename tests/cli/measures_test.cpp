@@ -1,8 +1,8 @@
 // brisolt-cli measures on files made here: the variant files it writes are checked against
 // what `evaluate` makes of them, and against the file they started from.
 
-#include <fstream>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <set>
 #include <sstream>
@@ -64,8 +64,8 @@ TEST(CliMeasures, VariantFilesGiveTheirRowsResultsAndChangeOnlyTheirLines) {
     const std::string worked = std::string(BRISOLT_TEST_DATA) + "/worked_example.txt";
     std::filesystem::create_directory(dir.File("varianten"));
     const auto run = RunCommand(std::string(BRISOLT_CLI) + " measures --variants " +
-                                ShellQuote(dir.File("varianten")) + " " + ShellQuote(worked) +
-                                " " + ShellQuote(ten));
+                                ShellQuote(dir.File("varianten")) + " " + ShellQuote(worked) + " " +
+                                ShellQuote(ten));
     ASSERT_EQ(run.status, 0);
     const std::vector<Json> rows = JsonLines(run.out);
     ASSERT_GT(rows.size(), 40u);

@@ -221,10 +221,10 @@ TEST_F(CliReport, LostOutputFailsWithAGermanMessage) {
 // Qt names files in UTF-8; a Latin-1 name still gets its PDF under exactly that name.
 TEST_F(CliReport, APdfNameThatIsNotUtf8IsWrittenAsGiven) {
     const std::string protocol = dir.File("Sch\xE4r.pdf");
-    const auto result = RunCommand(
-        std::string(BRISOLT_CLI) + " report " +
-        ShellQuote(std::string(BRISOLT_TEST_DATA) + "/worked_example.txt") + " --protocol " +
-        ShellQuote(protocol) + " 2>&1");
+    const auto result =
+        RunCommand(std::string(BRISOLT_CLI) + " report " +
+                   ShellQuote(std::string(BRISOLT_TEST_DATA) + "/worked_example.txt") +
+                   " --protocol " + ShellQuote(protocol) + " 2>&1");
     ASSERT_EQ(result.status, 0) << result.out;
     EXPECT_EQ(result.out, dir.File("Sch\xEF\xBF\xBDr.pdf") + "\n");
     EXPECT_NE(PdfText(protocol).find("MusterHans"), std::string::npos);

@@ -85,9 +85,8 @@ private slots:
         Click(&window, "btnAddFiles");
         Drop(&window, {ten});
         Click(&window, "btnAddCurrent");
-        QCOMPARE(Headings(view), (QStringList{"Langacker / A\n(worked_example.txt)",
-                                              "kaputt.txt", "zehn.txt",
-                                              "Langacker / A\n(aktuelle Berechnung)"}));
+        QCOMPARE(Headings(view), (QStringList{"Langacker / A\n(worked_example.txt)", "kaputt.txt",
+                                              "zehn.txt", "Langacker / A\n(aktuelle Berechnung)"}));
         QCOMPARE(Cell(view, "Länge der Fliessstrecke des Wassers", 4), QString("50 m"));
         QCOMPARE(Cell(view, "Gesamtgefährdung (EFL)", 1), QString("70"));
         QCOMPARE(Cell(view, "Gesamtgefährdung (EFL)", 2), QString(""));
@@ -121,13 +120,11 @@ private slots:
         QVERIFY(!Headings(view).contains("kaputt.txt"));
 
         // At most eight columns.
-        TfrmCompare::SetFileChooser([&](QWidget*) {
-            return QStringList{worked, worked, worked, worked, worked, worked};
-        });
+        TfrmCompare::SetFileChooser(
+            [&](QWidget*) { return QStringList{worked, worked, worked, worked, worked, worked}; });
         log.Take();
         Click(&window, "btnAddFiles");
-        QCOMPARE(log.Take(),
-                 QStringList{"Es können höchstens acht Varianten verglichen werden."});
+        QCOMPARE(log.Take(), QStringList{"Es können höchstens acht Varianten verglichen werden."});
         QCOMPARE(Headings(view).size(), 3);
         TfrmCompare::SetFileChooser({});
 

@@ -33,9 +33,8 @@ private slots:
             const char* name;
             QSize size;
         } expected[] = {
-            {"risk_chart", {657, 377}},   {"protractor", {417, 337}},
-            {"flow_ridge", {417, 337}},   {"flow_slope", {417, 337}},
-            {"flow_hollow", {417, 337}},  {"region_map", {1783, 1608}},
+            {"risk_chart", {657, 377}},   {"protractor", {417, 337}},  {"flow_ridge", {417, 337}},
+            {"flow_slope", {417, 337}},   {"flow_hollow", {417, 337}}, {"region_map", {1783, 1608}},
             {"legend_step7", {560, 270}},
         };
         for (const auto& e : expected) {
@@ -61,7 +60,8 @@ private slots:
         const char* order[] = {"0", "1A", "1B", "2", "3"};
         QCOMPARE(RiskLevelColor("0"), QColor(Qt::white));
         for (int i = 1; i < 5; ++i) {
-            QVERIFY(RiskLevelColor(order[i]).lightness() < RiskLevelColor(order[i - 1]).lightness());
+            QVERIFY(RiskLevelColor(order[i]).lightness() <
+                    RiskLevelColor(order[i - 1]).lightness());
         }
         QVERIFY(!RiskLevelColor("").isValid());
         QVERIFY(!RiskLevelColor("4").isValid());
@@ -70,8 +70,8 @@ private slots:
     // Every band cell of the chart shows the level the key gives there.
     void RiskChartAgreesWithTheKeyInEveryBand() {
         const QImage chart = DrawDiagram(QStringLiteral("risk_chart"));
-        const double eflBands[][2] = {{0, 10},   {11, 20},  {21, 30},  {31, 40},  {41, 50},
-                                      {51, 60},  {61, 70},  {71, 80},  {81, 90},  {91, 100},
+        const double eflBands[][2] = {{0, 10},    {11, 20},   {21, 30},  {31, 40}, {41, 50},
+                                      {51, 60},   {61, 70},   {71, 80},  {81, 90}, {91, 100},
                                       {101, 110}, {111, 120}, {121, 140}};
         const double depthBands[][2] = {{0, 29},  {30, 40}, {41, 50}, {51, 60},
                                         {61, 70}, {71, 80}, {81, 90}, {91, 120}};
@@ -86,7 +86,9 @@ private slots:
                 const std::string label = ComputeFertilityRisk(record);
                 const QRgb pixel = PixelAt(chart, RiskChartPoint(efl, depth));
                 QVERIFY2(pixel == RiskLevelColor(label).rgb(),
-                         qPrintable(QStringLiteral("EFL %1, depth %2: want %3").arg(efl).arg(depth)
+                         qPrintable(QStringLiteral("EFL %1, depth %2: want %3")
+                                        .arg(efl)
+                                        .arg(depth)
                                         .arg(QString::fromStdString(label))));
                 seen.insert(QString::fromStdString(label));
             }
@@ -118,7 +120,8 @@ private slots:
             QCOMPARE(legend.pixelColor(45, y), QColor(Qt::white));
         }
         QVERIFY(orange(45, 90) && orange(45, 118));
-        QVERIFY(legend.pixelColor(45, 90).lightness() > legend.pixelColor(45, 200).lightness() + 30);
+        QVERIFY(legend.pixelColor(45, 90).lightness() >
+                legend.pixelColor(45, 200).lightness() + 30);
         for (const int y : {140, 172, 210, 258}) {
             QVERIFY2(orange(45, y), qPrintable(QString::number(y)));
         }
@@ -138,8 +141,9 @@ private slots:
         for (const double percent : {25.0, 50.0, 100.0}) {
             const double degrees = std::atan(percent / 100) * 180 / M_PI;
             for (const double share : {0.25, 0.45, 0.65, 0.95}) {
-                QVERIFY2(NearColour(PixelAt(image, point(degrees, radius * share)), ray, 40),
-                         qPrintable(QStringLiteral("%1 % at radius share %2").arg(percent).arg(share)));
+                QVERIFY2(
+                    NearColour(PixelAt(image, point(degrees, radius * share)), ray, 40),
+                    qPrintable(QStringLiteral("%1 % at radius share %2").arg(percent).arg(share)));
             }
             for (const double off : {-3.0, 3.0}) {
                 QVERIFY(!NearColour(PixelAt(image, point(degrees + off, radius * 0.65)), ray, 60));

@@ -304,7 +304,8 @@ private slots:
             {"badinteger.txt", badInteger, Messages::Kind::Error,
              "'12a' ist kein gültiger Integerwert.", true},
             // The whole text, a NUL shown; of a huge line only its start.
-            {"nul.txt", withNul, Messages::Kind::Error, "'7␀' ist kein gültiger Integerwert.", true},
+            {"nul.txt", withNul, Messages::Kind::Error, "'7␀' ist kein gültiger Integerwert.",
+             true},
             {"huge.txt", hugeNumber, Messages::Kind::Error,
              "'" + QString(40, '1') + "…' ist kein gültiger Integerwert.", true},
             {"version.txt", otherVersion, Messages::Kind::Message,

@@ -19,9 +19,8 @@ namespace brisolt::gui::testing {
 class MessageLog {
 public:
     MessageLog() {
-        Messages::SetSink([this](Messages::Kind kind, const QString& text) {
-            entries.emplace_back(kind, text);
-        });
+        Messages::SetSink(
+            [this](Messages::Kind kind, const QString& text) { entries.emplace_back(kind, text); });
     }
     ~MessageLog() { Messages::SetSink({}); }
     MessageLog(const MessageLog&) = delete;

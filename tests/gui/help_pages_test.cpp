@@ -154,9 +154,9 @@ private slots:
                                                        {134, "btnMainCrops"},
                                                        {136, "btnPeriod"},
                                                        {135, "btnTillage"}};
-        const std::pair<const char*, int> all[] = {{"btnEntry", 8},    {"btnProcedure", 120},
+        const std::pair<const char*, int> all[] = {{"btnEntry", 8},       {"btnProcedure", 120},
                                                    {"btnMainCrops", 232}, {"btnPeriod", 344},
-                                                   {"btnTillage", 456}, {"btnClose", 568}};
+                                                   {"btnTillage", 456},   {"btnClose", 568}};
         for (const auto& [page, own] : missing) {
             for (const auto& [name, x] : all) {
                 auto* button = pages.Page(page)->findChild<QPushButton*>(name);
@@ -306,8 +306,7 @@ private slots:
                 const QRect box = label->geometry();
                 const QString where = window->objectName() + ": " + label->text().left(30);
                 QVERIFY2(box.right() < 696 && box.bottom() < 515, qPrintable(where));
-                QVERIFY2(box.height() >= label->heightForWidth(box.width()) ||
-                             box.height() == 16,
+                QVERIFY2(box.height() >= label->heightForWidth(box.width()) || box.height() == 16,
                          qPrintable(where));
                 for (const QRect& other : boxes) {
                     QVERIFY2(!box.intersects(other), qPrintable(where));
@@ -387,7 +386,6 @@ private slots:
         wheel(-120, Qt::ControlModifier);
         checkFitted("after Ctrl+wheel down");
     }
-
 };
 
 QTEST_MAIN(HelpPagesTest)

@@ -81,8 +81,7 @@ private slots:
 
         // Sorting by EFL puts the plan of all measures first; adopting follows the sorted line.
         view->sortByColumn(5, Qt::AscendingOrder);
-        QCOMPARE(view->model()->index(0, 0).data().toString(),
-                 QString("Alle Massnahmen zusammen"));
+        QCOMPARE(view->model()->index(0, 0).data().toString(), QString("Alle Massnahmen zusammen"));
 
         // Nothing chosen: a hint, no change.
         view->clearSelection();

@@ -7,11 +7,11 @@
 #include <QPrintPreviewDialog>
 #include <QTimer>
 
-#include "pdf/page_painter.h"
 #include "gui/shell/application.h"
 #include "gui_support.h"
 #include "key/startup.h"
 #include "key/walk.h"
+#include "pdf/page_painter.h"
 #include "report/reports.h"
 
 using namespace brisolt;

@@ -31,7 +31,8 @@ private slots:
         app.Start();
         QApplication::processEvents();
         TfrmMain* main = app.MainWindow();
-        QCOMPARE(main->windowTitle(), QString("Brisolt - Ackerbaugebiete des zentralen Mittellandes"));
+        QCOMPARE(main->windowTitle(),
+                 QString("Brisolt - Ackerbaugebiete des zentralen Mittellandes"));
         QVERIFY(main->isVisible());
         for (int id = 1; id < static_cast<int>(ScreenId::Count); ++id) {
             QVERIFY2(!app.Context().Screen(static_cast<ScreenId>(id))->isVisible(),

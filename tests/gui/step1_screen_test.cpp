@@ -246,7 +246,6 @@ private slots:
             }
         }
     }
-
 };
 
 QTEST_MAIN(Step1ScreenTest)

@@ -40,7 +40,9 @@ const Year kRotation[] = {
     {"Gerste (Winter)", kPlough, "Schwarzbrache im Herbst und Winter", nullptr, "vor dem 31.07."},
 };
 
-QWidget* Screen(Application& app, ScreenId id) { return app.Context().Screen(id); }
+QWidget* Screen(Application& app, ScreenId id) {
+    return app.Context().Screen(id);
+}
 
 } // namespace
 
@@ -93,7 +95,8 @@ private slots:
         for (int n = 1; n <= 3; ++n) {
             const Year& y = kRotation[n - 1];
             const auto combo = [&](char letter) {
-                return Find<QComboBox>(step2, qPrintable(QString("cmbYear%1%2").arg(n).arg(letter)));
+                return Find<QComboBox>(step2,
+                                       qPrintable(QString("cmbYear%1%2").arg(n).arg(letter)));
             };
             Choose(combo('a'), QString::fromUtf8(y.crop));
             Choose(combo('c'), QString::fromUtf8(y.tillage));
@@ -171,7 +174,8 @@ private slots:
         QCOMPARE(Find<QLineEdit>(step1b, "edtFloatDistance")->text(), QString("100"));
         QWidget* step2b = Screen(second, ScreenId::Step2);
         Activate(step2b);
-        QCOMPARE(Find<QComboBox>(step2b, "cmbYear2a")->currentText(), QString::fromUtf8("Mais (Körnermais)"));
+        QCOMPARE(Find<QComboBox>(step2b, "cmbYear2a")->currentText(),
+                 QString::fromUtf8("Mais (Körnermais)"));
         QCOMPARE(Find<QComboBox>(step2b, "cmbYear2e")->currentText(), QString("01.08. bis 15.08."));
         QCOMPARE(Find<QLineEdit>(step2b, "edtC")->text(), QString()); // no result of before
         QWidget* step6b = Screen(second, ScreenId::Step6);

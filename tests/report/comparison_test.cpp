@@ -75,8 +75,7 @@ TEST(Comparison, PloughAgainstDirectSeeding) {
     EXPECT_EQ(Row(c, "Bodenverlust in mm/Jahr").values, (Values{"0.58", "0.49"}));
     EXPECT_EQ(Row(c, "Bodenverlust in t/ha/Jahr").values, (Values{"6.974", "5.853"}));
     EXPECT_EQ(Row(c, "Kennwert für die Standorteinflüsse (ST)").values, (Values{"46", "46"}));
-    EXPECT_EQ(Row(c, "Gefährdungsstufe der Bodenfruchtbarkeit (GBF)").values,
-              (Values{"2", "2"}));
+    EXPECT_EQ(Row(c, "Gefährdungsstufe der Bodenfruchtbarkeit (GBF)").values, (Values{"2", "2"}));
     EXPECT_FALSE(HasRow(c, "Meldung"));
 
     // On screen and paper: group headings, the lowest EFL marked, GBF cells with their level.

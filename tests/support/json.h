@@ -47,8 +47,8 @@ private:
         throw std::runtime_error("JSON: " + what + " at " + std::to_string(i_));
     }
     void Space() {
-        while (i_ < s_.size() && (s_[i_] == ' ' || s_[i_] == '\n' || s_[i_] == '\r' ||
-                                  s_[i_] == '\t')) {
+        while (i_ < s_.size() &&
+               (s_[i_] == ' ' || s_[i_] == '\n' || s_[i_] == '\r' || s_[i_] == '\t')) {
             ++i_;
         }
     }
@@ -81,13 +81,24 @@ private:
             }
             c = s_.at(i_++);
             switch (c) {
-            case 'n': out.push_back('\n'); break;
-            case 'r': out.push_back('\r'); break;
-            case 't': out.push_back('\t'); break;
-            case 'b': out.push_back('\b'); break;
-            case 'f': out.push_back('\f'); break;
+            case 'n':
+                out.push_back('\n');
+                break;
+            case 'r':
+                out.push_back('\r');
+                break;
+            case 't':
+                out.push_back('\t');
+                break;
+            case 'b':
+                out.push_back('\b');
+                break;
+            case 'f':
+                out.push_back('\f');
+                break;
             case 'u': {
-                const unsigned cp = static_cast<unsigned>(std::stoul(s_.substr(i_, 4), nullptr, 16));
+                const unsigned cp =
+                    static_cast<unsigned>(std::stoul(s_.substr(i_, 4), nullptr, 16));
                 i_ += 4;
                 if (cp < 0x80) {
                     out.push_back(static_cast<char>(cp));
@@ -101,7 +112,8 @@ private:
                 }
                 break;
             }
-            default: out.push_back(c);
+            default:
+                out.push_back(c);
             }
         }
         Expect('"');
@@ -155,7 +167,8 @@ private:
         } else {
             v.kind = Json::Kind::Number;
             const std::size_t start = i_;
-            while (i_ < s_.size() && std::string("+-0123456789.eE").find(s_[i_]) != std::string::npos) {
+            while (i_ < s_.size() &&
+                   std::string("+-0123456789.eE").find(s_[i_]) != std::string::npos) {
                 ++i_;
             }
             v.text = s_.substr(start, i_ - start);
@@ -171,6 +184,8 @@ private:
     std::size_t i_ = 0;
 };
 
-inline Json ParseJson(const std::string& text) { return JsonReader(text).Read(); }
+inline Json ParseJson(const std::string& text) {
+    return JsonReader(text).Read();
+}
 
 } // namespace brisolt::testing

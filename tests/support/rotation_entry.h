@@ -32,9 +32,9 @@ inline AssessmentRecord TenYearsPloughAndBareFallow() {
     r.DepthSoil = 60;
     Step2Form form;
     form.Activate(r);
-    const char* crops[10] = {"Weizen (Winter)",     "Mais (Körnermais)",   "Gerste (Winter)",
-                             "Rüben (Zuckerrüben)", "Weizen (Winter)",     "Kartoffeln (übrige)",
-                             "Raps (Winter)",       "Mais (Silomais)",     "Weizen (Winter)",
+    const char* crops[10] = {"Weizen (Winter)",     "Mais (Körnermais)", "Gerste (Winter)",
+                             "Rüben (Zuckerrüben)", "Weizen (Winter)",   "Kartoffeln (übrige)",
+                             "Raps (Winter)",       "Mais (Silomais)",   "Weizen (Winter)",
                              "Sonnenblumen"};
     for (int n = 1; n <= 10; ++n) {
         ChooseText(form, r, n, Choice::Crop, crops[n - 1]);

@@ -89,8 +89,8 @@ inline RunResult RunCommand(const std::string& command) {
     }
     std::ostringstream out;
     std::ostringstream err;
-    result.status = cli::Run(std::vector<std::string>(args.begin() + 1, args.end()), out,
-                             errToOut ? out : err);
+    result.status =
+        cli::Run(std::vector<std::string>(args.begin() + 1, args.end()), out, errToOut ? out : err);
     const auto put = [](const std::string& file, const std::string& bytes) {
         if (!file.empty() && file != "/dev/null") {
             std::ofstream(PathOf(file), std::ios::binary) << bytes;

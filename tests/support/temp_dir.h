@@ -56,7 +56,9 @@ public:
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
 
-    std::string File(const std::string& name) const { return Utf8Of(path_ / PathOf(name)); }
+    std::string File(const std::string& name) const {
+        return Utf8Of(path_ / PathOf(name));
+    }
 
     std::string Write(const std::string& name, const std::string& bytes) const {
         const std::string path = File(name);

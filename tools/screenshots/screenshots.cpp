@@ -67,10 +67,10 @@ int main(int argc, char** argv) {
     bool ok = Save(app.MainWindow(), folder, "main");
 
     const std::pair<ScreenId, const char*> screens[] = {
-        {ScreenId::Intro, "intro"},   {ScreenId::Business, "business"}, {ScreenId::Step1, "step1"},
-        {ScreenId::Step2, "step2"},   {ScreenId::Step3, "step3"},       {ScreenId::Step4, "step4"},
-        {ScreenId::Step5, "step5"},   {ScreenId::Step6, "step6"},       {ScreenId::Step7, "step7"},
-        {ScreenId::Open, "load"},     {ScreenId::Save, "save"},
+        {ScreenId::Intro, "intro"}, {ScreenId::Business, "business"}, {ScreenId::Step1, "step1"},
+        {ScreenId::Step2, "step2"}, {ScreenId::Step3, "step3"},       {ScreenId::Step4, "step4"},
+        {ScreenId::Step5, "step5"}, {ScreenId::Step6, "step6"},       {ScreenId::Step7, "step7"},
+        {ScreenId::Open, "load"},   {ScreenId::Save, "save"},
     };
     for (const auto& [id, name] : screens) {
         context.Navigate(nullptr, id);

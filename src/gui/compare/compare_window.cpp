@@ -54,7 +54,9 @@ QPushButton* Button(QWidget* parent, std::string_view text, const char* name) {
 
 } // namespace
 
-void TfrmCompare::SetFileChooser(FileChooser chooser) { CurrentChooser() = std::move(chooser); }
+void TfrmCompare::SetFileChooser(FileChooser chooser) {
+    CurrentChooser() = std::move(chooser);
+}
 
 TfrmCompare::TfrmCompare(AppContext& context) : QWidget(nullptr), context_(context) {
     setObjectName("frmCompare");
@@ -134,7 +136,9 @@ void TfrmCompare::dropEvent(QDropEvent* event) {
 
 // Files and the current assessment may change while the window is open; every showing
 // loads and walks them anew.
-void TfrmCompare::FormActivate() { Refresh(); }
+void TfrmCompare::FormActivate() {
+    Refresh();
+}
 
 bool TfrmCompare::Room(int more) {
     if (static_cast<int>(sources_.size()) + more > kMaxVariants) {
@@ -168,7 +172,8 @@ void TfrmCompare::btnAddCurrentClick() {
 
 void TfrmCompare::btnRemoveClick() {
     const QModelIndexList columns = view_->selectionModel()->selectedColumns();
-    const int column = columns.isEmpty() ? view_->currentIndex().column() : columns.front().column();
+    const int column =
+        columns.isEmpty() ? view_->currentIndex().column() : columns.front().column();
     // Column 0 holds the captions.
     if (column < 1 || column > static_cast<int>(sources_.size())) {
         Messages::Show(this, Q(tc::kChooseAColumn));
@@ -178,7 +183,9 @@ void TfrmCompare::btnRemoveClick() {
     Refresh();
 }
 
-void TfrmCompare::chkOnlyDifferencesClick() { Refresh(); }
+void TfrmCompare::chkOnlyDifferencesClick() {
+    Refresh();
+}
 
 void TfrmCompare::btnPrintClick() {
     if (sources_.size() < 2) {
@@ -192,20 +199,21 @@ void TfrmCompare::btnPrintClick() {
         QStringLiteral("Variantenvergleich.pdf"));
 }
 
-void TfrmCompare::btnCloseClick() { hide(); }
+void TfrmCompare::btnCloseClick() {
+    hide();
+}
 
 void TfrmCompare::Refresh() {
     RunGuarded(this, [this] {
         std::vector<report::ComparedVariant> variants;
         for (const Source& s : sources_) {
-            variants.push_back(s.path.isEmpty()
-                                   ? report::CurrentVariant(context_.record)
-                                   : report::LoadVariant(FileWindow::LocalPath(s.path),
-                                                         context_.startYear));
+            variants.push_back(s.path.isEmpty() ? report::CurrentVariant(context_.record)
+                                                : report::LoadVariant(FileWindow::LocalPath(s.path),
+                                                                      context_.startYear));
         }
         comparison_ = report::CompareVariants(std::move(variants), DecimalSeparator());
-        model_->SetTable(report::ComparisonTable(comparison_, chkOnlyDifferences_->isChecked(),
-                                                 0, kMaxVariants));
+        model_->SetTable(report::ComparisonTable(comparison_, chkOnlyDifferences_->isChecked(), 0,
+                                                 kMaxVariants));
         view_->resizeColumnsToContents();
         for (int c = 0; c < model_->columnCount(); ++c) {
             view_->setColumnWidth(c, std::min(view_->columnWidth(c), c == 0 ? 260 : 230));

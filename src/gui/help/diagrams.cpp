@@ -125,9 +125,7 @@ void DrawRiskAreas(QImage& image, QPainter& p) {
     const int height = static_cast<int>(kPlotBottom) - top;
     // Level index of every plot pixel; the key decides, once per column and whole depth.
     std::vector<int> level(static_cast<std::size_t>(width * height));
-    auto at = [&](int x, int y) -> int& {
-        return level[static_cast<std::size_t>(y * width + x)];
-    };
+    auto at = [&](int x, int y) -> int& { return level[static_cast<std::size_t>(y * width + x)]; };
     for (int x = 0; x < width; ++x) {
         const double efl = EflAtColumn(left + x);
         std::map<long, int> byDepth;
@@ -211,8 +209,9 @@ void DrawRiskAreas(QImage& image, QPainter& p) {
                 const QPointF centre(left + x + 0.5, top + y + 0.5);
                 const QRectF rect(centre - QPointF(box.width() / 2, box.height() / 2), box);
                 const QRectF guard = rect.adjusted(-3, -3, 3, 3);
-                const bool clear = std::none_of(middles.begin(), middles.end(),
-                                                [&](const QPointF& m) { return guard.contains(m); });
+                const bool clear =
+                    std::none_of(middles.begin(), middles.end(),
+                                 [&](const QPointF& m) { return guard.contains(m); });
                 if (clear) {
                     best = d(x, y);
                     bestCentre = centre;
@@ -368,7 +367,9 @@ void Ground(QPainter& p, const QPolygonF& surface, int height) {
     p.drawPolyline(surface);
 }
 
-QPointF Along(QPointF a, QPointF b, double t) { return a + (b - a) * t; }
+QPointF Along(QPointF a, QPointF b, double t) {
+    return a + (b - a) * t;
+}
 
 void FieldStretch(QPainter& p, QPointF a, QPointF b) {
     p.setPen(QPen(kField, 5, Qt::SolidLine, Qt::FlatCap));
@@ -532,22 +533,36 @@ QImage DrawRegionMap() {
     };
     const std::vector<Region> regions = {
         {QPolygonF{{120, 470}, {600, 380}, {700, 380}, {700, 700}, {450, 800}, {120, 800}},
-         {380, 610}, QColor(246, 196, 120)},
+         {380, 610},
+         QColor(246, 196, 120)},
         {QPolygonF{{700, 380}, {1250, 340}, {1250, 620}, {1100, 700}, {700, 700}},
-         {960, 530}, QColor(170, 210, 150)},
+         {960, 530},
+         QColor(170, 210, 150)},
         {QPolygonF{{1100, 700}, {1250, 620}, {1700, 620}, {1700, 1000}, {1100, 1000}},
-         {1400, 820}, QColor(150, 190, 230)},
-        {QPolygonF{{120, 800}, {450, 800}, {500, 950}, {900, 850}, {900, 700}, {1100, 700},
-                   {1100, 1000}, {120, 1000}},
-         {300, 910}, QColor(220, 170, 210)},
+         {1400, 820},
+         QColor(150, 190, 230)},
+        {QPolygonF{{120, 800},
+                   {450, 800},
+                   {500, 950},
+                   {900, 850},
+                   {900, 700},
+                   {1100, 700},
+                   {1100, 1000},
+                   {120, 1000}},
+         {300, 910},
+         QColor(220, 170, 210)},
         {QPolygonF{{450, 800}, {700, 700}, {900, 700}, {900, 850}, {500, 950}},
-         {700, 800}, QColor(240, 230, 130)},
+         {700, 800},
+         QColor(240, 230, 130)},
         {QPolygonF{{120, 260}, {1250, 260}, {1250, 340}, {700, 380}, {600, 380}, {120, 470}},
-         {500, 330}, QColor(200, 160, 130)},
+         {500, 330},
+         QColor(200, 160, 130)},
         {QPolygonF{{1500, 200}, {1700, 200}, {1700, 620}, {1250, 620}, {1250, 340}, {1500, 340}},
-         {1480, 480}, QColor(160, 220, 210)},
+         {1480, 480},
+         QColor(160, 220, 210)},
         {QPolygonF{{1250, 200}, {1500, 200}, {1500, 340}, {1250, 340}},
-         {1375, 270}, QColor(250, 150, 140)},
+         {1375, 270},
+         QColor(250, 150, 140)},
     };
     const QPointF shift(0, 40);
     const std::vector<std::string>& letters = RegionLetters();
@@ -561,8 +576,7 @@ QImage DrawRegionMap() {
     p.setPen(Qt::black);
     for (std::size_t i = 0; i < regions.size() && i < letters.size(); ++i) {
         const QPointF at = regions[i].letterAt + shift;
-        p.drawText(QRectF(at.x() - 70, at.y() - 60, 140, 120), Qt::AlignCenter,
-                   Q(letters[i]));
+        p.drawText(QRectF(at.x() - 70, at.y() - 60, 140, 120), Qt::AlignCenter, Q(letters[i]));
     }
 
     // The map is a sketch of neighbourhoods, not a measured map: said on the map itself.
@@ -571,7 +585,8 @@ QImage DrawRegionMap() {
     p.setBrush(Qt::white);
     p.drawRect(note);
     p.setFont(Font(40, true));
-    p.drawText(note, Qt::AlignCenter, QStringLiteral("Schematische Darstellung, nicht massstäblich"));
+    p.drawText(note, Qt::AlignCenter,
+               QStringLiteral("Schematische Darstellung, nicht massstäblich"));
 
     // Legend: letter and description of every region.
     double y = mapArea.bottom() + 40;
@@ -611,9 +626,10 @@ QImage DrawLegendStep7() {
     constexpr double kMeaningX = 50;
     // The advice column ends at the right margin, however long its longest text.
     double adviceWidth = 0;
-    for (const std::string_view advice : {t::kLevel1AAdvice, t::kLevel1BAdvice, t::kLevel2Advice,
-                                          t::kLevel3Advice}) {
-        adviceWidth = std::max(adviceWidth, QFontMetricsF(Font(12, true)).horizontalAdvance(Q(advice)));
+    for (const std::string_view advice :
+         {t::kLevel1AAdvice, t::kLevel1BAdvice, t::kLevel2Advice, t::kLevel3Advice}) {
+        adviceWidth =
+            std::max(adviceWidth, QFontMetricsF(Font(12, true)).horizontalAdvance(Q(advice)));
     }
     const double kAdviceX = 560 - 12 - std::ceil(adviceWidth);
     constexpr double kRow = 36;
@@ -682,9 +698,15 @@ QColor LegendLevelColor(const std::string& label) {
     return {};
 }
 
-QPointF ProtractorCentre() { return {36, 306}; }
-double ProtractorRadius() { return 262; }
-QColor ProtractorRayColour() { return QColor(190, 30, 30); }
+QPointF ProtractorCentre() {
+    return {36, 306};
+}
+double ProtractorRadius() {
+    return 262;
+}
+QColor ProtractorRayColour() {
+    return QColor(190, 30, 30);
+}
 
 QImage DrawDiagram(const QString& name) {
     static const std::map<QString, std::function<QImage()>> painters = {

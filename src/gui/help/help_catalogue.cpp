@@ -79,8 +79,8 @@ void Item(Elements& to, int markX, int textX, int right, int gap, const char* ma
 }
 
 // A framed term with its framed definition beside it.
-void Definition(Elements& to, int termX, int termWidth, int textX, int textWidth,
-                const char* term, const char* text, int pixelSize) {
+void Definition(Elements& to, int termX, int termWidth, int textX, int textWidth, const char* term,
+                const char* text, int pixelSize) {
     Add(to, {Framed(T(termX, Below(0), termWidth, term, pixelSize)),
              Framed(T(textX, kSameRow, textWidth, text, pixelSize))});
 }
@@ -143,9 +143,8 @@ HelpPageDescription Gradient2() {
 }
 
 HelpPageDescription Flow1() {
-    HelpPageDescription page =
-        Chained(Page(106, "Hilfe: Fliessstrecke des Wassers (1)", "Fliessstrecke des Wassers"),
-                0, 117);
+    HelpPageDescription page = Chained(
+        Page(106, "Hilfe: Fliessstrecke des Wassers (1)", "Fliessstrecke des Wassers"), 0, 117);
     Add(page.elements,
         {T(40, 64, 609,
            "Je nach Lage und Oberflächenform des Schlages fliesst das Oberflächenwasser "
@@ -170,19 +169,18 @@ HelpPageDescription Flow1() {
 }
 
 HelpPageDescription FlowLocation(int number, const char* windowTitle, int back, int next,
-                          const char* picture, const char* caption) {
+                                 const char* picture, const char* caption) {
     HelpPageDescription page =
         Chained(Page(number, windowTitle, "Wo befindet sich der Schlag?"), back, next);
-    Add(page.elements,
-        {Picture(picture, 24, 80, 417, 337), Bold(T(448, 80, 217, caption, 19))});
+    Add(page.elements, {Picture(picture, 24, 80, 417, 337), Bold(T(448, 80, 217, caption, 19))});
     return page;
 }
 
 HelpPageDescription Stones1() {
-    HelpPageDescription page = Chained(
-        Page(103, "Hilfe: Oberflächenbedeckung mit Steinen (1)",
-             "Abschätzung des schützenden Effektes von Steinen an der Bodenoberfläche"),
-        0, 101);
+    HelpPageDescription page =
+        Chained(Page(103, "Hilfe: Oberflächenbedeckung mit Steinen (1)",
+                     "Abschätzung des schützenden Effektes von Steinen an der Bodenoberfläche"),
+                0, 101);
     Add(page.elements,
         {Panel(24, 80, 641, 273),
          T(40, 96, 609,
@@ -208,10 +206,10 @@ HelpPageDescription Stones1() {
 }
 
 HelpPageDescription Stones2() {
-    HelpPageDescription page = Chained(
-        Page(101, "Hilfe: Oberflächenbedeckung mit Steinen (2)",
-             "Vergleichstafel für die Abschätzung der Bodenbedeckung durch Steine"),
-        103, 0);
+    HelpPageDescription page =
+        Chained(Page(101, "Hilfe: Oberflächenbedeckung mit Steinen (2)",
+                     "Vergleichstafel für die Abschätzung der Bodenbedeckung durch Steine"),
+                103, 0);
     page.backX = 568;
     page.backY = 408;
     Add(page.elements,
@@ -221,14 +219,14 @@ HelpPageDescription Stones2() {
          "Nur Steine mit einem Durchmesser von mehr als 1 cm berücksichtigen.");
     Item(page.elements, 40, 64, 649, 1, "2.",
          "Die Abschätzung soll die durchschnittliche Situation auf dem Schlag wiedergeben.");
-    const char* names[] = {"stones_2", "stones_5", "stones_10", "stones_15", "stones_20",
-                           "stones_25"};
+    const char* names[] = {"stones_2",  "stones_5",  "stones_10",
+                           "stones_15", "stones_20", "stones_25"};
     const char* captions[] = {"2%", "5%", "10%", "15%", "20%", "25%"};
     for (int i = 0; i < 6; ++i) {
         const int x = 24 + 168 * (i % 3);
         const int y = i < 3 ? 140 : 312;
-        Add(page.elements, {Picture(names[i], x, y, 153, 153),
-                            Centred(T(x, y + 155, 153, captions[i]))});
+        Add(page.elements,
+            {Picture(names[i], x, y, 153, 153), Centred(T(x, y + 155, 153, captions[i]))});
     }
     return page;
 }
@@ -236,12 +234,12 @@ HelpPageDescription Stones2() {
 HelpPageDescription Feel1() {
     HelpPageDescription page =
         Chained(Page(130, "Hilfe: Bodentyp (1)", "Fühlprobe für mineralische Böden"), 0, 131);
-    page.elements.push_back(T(
-        24, 64, 641,
-        "Die Bodenart wird anhand der Körnung beurteilt. Die Körnung kann entweder mit Hilfe der "
-        "Fühlprobe oder durch Analyse im Labor bestimmt werden. Für die Fühlprobe entnehme man "
-        "etwas feldfeuchten Boden in die Hand. Durch Zerreiben, Zusammenballen und Ausrollen "
-        "lässt sich die Körnung mit Hilfe der Tabelle beurteilen."));
+    page.elements.push_back(
+        T(24, 64, 641,
+          "Die Bodenart wird anhand der Körnung beurteilt. Die Körnung kann entweder mit Hilfe der "
+          "Fühlprobe oder durch Analyse im Labor bestimmt werden. Für die Fühlprobe entnehme man "
+          "etwas feldfeuchten Boden in die Hand. Durch Zerreiben, Zusammenballen und Ausrollen "
+          "lässt sich die Körnung mit Hilfe der Tabelle beurteilen."));
     const char* captions[] = {"Zerreiben zwischen den Fingern, Haftung an den Fingern "
                               "(Konsistenz)",
                               "Formbarkeit", "Ausrollbarkeit"};
@@ -263,7 +261,7 @@ HelpPageDescription Feel2() {
         int width;
         const char* heading;
     };
-    const Column columns[] = {{24, 112, "Konsistenz"},  {144, 112, "Formbarkeit"},
+    const Column columns[] = {{24, 112, "Konsistenz"},      {144, 112, "Formbarkeit"},
                               {264, 112, "Ausrollbarkeit"}, {384, 52, "Typ"},
                               {440, 152, "Körnungsklasse"}, {600, 72, "Tongehalt %"}};
     for (const Column& column : columns) {
@@ -315,8 +313,7 @@ HelpPageDescription RotationEntry() {
            "vollständiger Schutz vor Erosion) und maximal etwa 4 in der Einteilung des "
            "Bodenerosionsschlüssels bzw. 0,4 als C-Faktor in der Allgemeinen "
            "Bodenabtragsgleichung."),
-         Bold(T(16, Below(16), 657,
-                "Was ist neu in Schritt 2 \"Fruchtfolgefaktor bestimmen\"?")),
+         Bold(T(16, Below(16), 657, "Was ist neu in Schritt 2 \"Fruchtfolgefaktor bestimmen\"?")),
          T(16, Below(4), 657,
            "Die vorliegende Programmversion ermöglicht es, die Abfolge der Hauptkulturen, Typ "
            "und Dauer der Zwischenperioden sowie die Art der Bodenbearbeitung detailliert zu "
@@ -345,7 +342,8 @@ HelpPageDescription RotationProcedure() {
     page.closeButton = false;
     auto& e = page.elements;
     e.push_back(T(16, 16, 24, "1."));
-    e.push_back(T(40, kSameRow, 633, "Erstes Anbaujahr der zu beurteilenden Fruchtfolge festlegen."));
+    e.push_back(
+        T(40, kSameRow, 633, "Erstes Anbaujahr der zu beurteilenden Fruchtfolge festlegen."));
     Item(e, 16, 40, 673, 8, "2.",
          "Vollständige Eingabe der erforderlichen Bewirtschaftungsdaten (Hauptkulturen, "
          "Zwischenperioden, jeweilige Bodenbearbeitung sowie Beginn der Zwischenperiode).");
@@ -384,8 +382,8 @@ HelpPageDescription RotationMainCrops() {
     auto& e = page.elements;
     e.push_back(T(16, 16, 657, "Zur Auswahl stehen insgesamt 34 verschiedene Hauptkulturen."));
     Column(e, 16, 48, 184, "Halmfrüchte Winter",
-           {"Gerste (Winter)", "Hafer (Winter)", "Triticale (Winter)", "Weizen (Winter)",
-            "Dinkel", "Einkorn", "Emmer", "Korn", "Roggen (Winter)"});
+           {"Gerste (Winter)", "Hafer (Winter)", "Triticale (Winter)", "Weizen (Winter)", "Dinkel",
+            "Einkorn", "Emmer", "Korn", "Roggen (Winter)"});
     Column(e, 16, 224, 184, "Blattfrüchte Winter",
            {"Ackerbohnen (Winter)", "Eiweiss-/Ackererbsen (Winter)", "Raps (Winter)"});
     Column(e, 208, 48, 192, "Halmfrüchte Sommer",
@@ -393,8 +391,8 @@ HelpPageDescription RotationMainCrops() {
     Column(e, 208, 224, 192, "Blattfrüchte Sommer",
            {"Ackerbohnen (Sommer)", "Eiweiss-/Ackererbsen (Sommer)", "Raps (Sommer)",
             "Kartoffeln (Saatkartoffeln)", "Kartoffeln (übrige)", "Mais (Körnermais)",
-            "Mais (Silomais)", "Rüben (Futterüben)", "Rüben (Zuckerrüben)", "Soja",
-            "Sonnenblumen", "Tabak"});
+            "Mais (Silomais)", "Rüben (Futterüben)", "Rüben (Zuckerrüben)", "Soja", "Sonnenblumen",
+            "Tabak"});
     Column(e, 408, 48, 273, "Sonderkulturen",
            {"Chinaschilf 1. Jahr *", "Chinaschilf 2. und folgende Jahre *", "Feldgemüse",
             "Hanf (Faserhanf)"});
@@ -435,8 +433,7 @@ HelpPageDescription RotationTillage() {
     Definition(e, 8, 217, 224, 457, "Mulchsaat über 30% Bedeckung:",
                "Wie oben. Allerdings mit einer Bodenbedeckung zur Einsaat von über 30%.", 13);
     Definition(e, 8, 217, 224, 457, "Direktsaat / Streifenfrässaat:",
-               "Bei Direktsaat keine und bei Streifenfrässaat nur minimale Bodenbearbeitung.",
-               13);
+               "Bei Direktsaat keine und bei Streifenfrässaat nur minimale Bodenbearbeitung.", 13);
     Add(e, {Bold(T(8, Below(16), 128, "Wichtige Hinweise:")), T(136, kSameRow, 24, "a)"),
             T(160, kSameRow, 521,
               "Bei Kartoffeln und Tabak sind keine Direktsaat- oder "
@@ -461,8 +458,7 @@ HelpPageDescription RotationPeriod() {
               "nur von kurzer Dauer sein (Einsaat der Folgekultur innert weniger Tage) oder "
               "sich gar über mehrere Wochen oder den ganzen Winter erstrecken.",
               px),
-            T(8, Below(6), 673, "Das Programm unterscheidet folgende 7 Bodenbedeckungstypen:",
-              px),
+            T(8, Below(6), 673, "Das Programm unterscheidet folgende 7 Bodenbedeckungstypen:", px),
             Sized(T(8, Below(0), 673, "", px), 4)});
     const char* rows[8][2] = {
         {"Keine Zwischenperiode:",
@@ -511,8 +507,8 @@ HelpPageDescription RotationPeriod() {
 
 HelpPageDescription Rills1() {
     HelpPageDescription page = Chained(Page(111, "Hilfe: Linienhafte Erosion (Rinnenerosion) (1)",
-                                     "Linienhafte Erosion (Rinnenerosion)"),
-                                0, 112);
+                                            "Linienhafte Erosion (Rinnenerosion)"),
+                                       0, 112);
     Add(page.elements,
         {T(40, 64, 609,
            "Zusätzlich zur Flächenerosion wird Boden auch durch gebündelten Abfluss abgetragen. "
@@ -536,8 +532,7 @@ HelpPageDescription Rills1() {
 
 HelpPageDescription Rills2() {
     HelpPageDescription page = Chained(
-        Page(112, "Hilfe: Linienhafte Erosion (Rinnenerosion) (2)", "Wichtige Hinweise"), 111,
-        0);
+        Page(112, "Hilfe: Linienhafte Erosion (Rinnenerosion) (2)", "Wichtige Hinweise"), 111, 0);
     Add(page.elements,
         {T(40, 64, 609,
            "Die feinen Rillen, die durch die Bodenbearbeitung und Fahrspuren entstehen, nicht "
@@ -564,7 +559,7 @@ void Fraction(Elements& e, int y, const char* quantity, const char* numerator,
 
 HelpPageDescription SoilLoss() {
     HelpPageDescription page = Page(104, "Hilfe: Gesamtgefährdung durch Bodenerosion",
-                             "Gesamtgefährdung durch Bodenerosion");
+                                    "Gesamtgefährdung durch Bodenerosion");
     auto& e = page.elements;
     Add(e, {Panel(32, 72, 617, 249), Bold(T(48, 88, 72, "Hinweis:")),
             T(128, 88, 505,
@@ -657,8 +652,9 @@ HelpPageDescription SoilProfile(int number) {
     const Profile& profile = kProfiles[index];
     const QByteArray windowTitle =
         QStringLiteral("Hilfe: Gründigkeit des Bodens (%1)").arg(index + 2).toUtf8();
-    HelpPageDescription page = Chained(Page(number, windowTitle.constData(), "Gründigkeit des Bodens"),
-                                number == 120 ? 102 : number - 1, number == 128 ? 0 : number + 1);
+    HelpPageDescription page =
+        Chained(Page(number, windowTitle.constData(), "Gründigkeit des Bodens"),
+                number == 120 ? 102 : number - 1, number == 128 ? 0 : number + 1);
     HelpElement photo = Picture("", 448, 72, 217, 369);
     photo.text = QStringLiteral("profile_%1").arg(index + 1);
     Add(page.elements,
@@ -681,8 +677,8 @@ HelpPageDescription FertilityRisk1() {
 
 HelpPageDescription FertilityRisk2() {
     HelpPageDescription page = Chained(Page(113, "Hilfe: Gefährdungsstufe der Bodenfruchtbarkeit",
-                                     "Gefährdungsstufe der Bodenfruchtbarkeit"),
-                                105, 0);
+                                            "Gefährdungsstufe der Bodenfruchtbarkeit"),
+                                       105, 0);
     Add(page.elements,
         {T(40, 64, 609,
            "Die Gefährdung der Bodenfruchtbarkeit durch Bodenerosion ergibt sich aus der Stärke "
@@ -741,7 +737,7 @@ HelpPageDescription Measures() {
 // ---- Imprint -------------------------------------------------------------------------------
 
 HelpPageDescription Imprint(int number, const char* windowTitle, int back, int next,
-                     const char* nextCaption) {
+                            const char* nextCaption) {
     HelpPageDescription page = Chained(
         Page(number, windowTitle, "Brisolt V2.02 - Ackerbaugebiete des zentralen Mittellandes"),
         back, next);
@@ -753,8 +749,7 @@ HelpPageDescription Imprint(int number, const char* windowTitle, int back, int n
 HelpPageDescription Imprint1() {
     HelpPageDescription page = Imprint(114, "Impressum Brisolt V2.02 (1)", 0, 115, "Quellen");
     auto& e = page.elements;
-    Add(e, {Picture("emblems", 24, 40, 641, 193),
-            Bold(T(24, 240, 641, "Das Programm")),
+    Add(e, {Picture("emblems", 24, 40, 641, 193), Bold(T(24, 240, 641, "Das Programm")),
             T(24, Below(2), 641,
               "Brisolt V2.02 beurteilt in sieben Schritten die Gefährdung einer Ackerfläche "
               "durch Bodenerosion und die daraus folgende Gefährdung der Bodenfruchtbarkeit."),
@@ -865,12 +860,18 @@ const std::map<int, HelpPageDescription>& HelpCatalogue() {
 
 int SectionPage(HelpSection section) {
     switch (section) {
-    case HelpSection::Entry: return 110;
-    case HelpSection::Procedure: return 133;
-    case HelpSection::MainCrops: return 134;
-    case HelpSection::Period: return 136;
-    case HelpSection::Tillage: return 135;
-    case HelpSection::None: break;
+    case HelpSection::Entry:
+        return 110;
+    case HelpSection::Procedure:
+        return 133;
+    case HelpSection::MainCrops:
+        return 134;
+    case HelpSection::Period:
+        return 136;
+    case HelpSection::Tillage:
+        return 135;
+    case HelpSection::None:
+        break;
     }
     return 0;
 }

@@ -10,7 +10,9 @@ namespace brisolt::gui {
 
 // Vertical placement of an element: a pixel position, or relative to the elements above.
 inline constexpr int kSameRow = INT_MIN; // top edge of the previous element
-inline constexpr int Below(int gap) { return -1 - gap; } // `gap` pixels below the row above
+inline constexpr int Below(int gap) {
+    return -1 - gap;
+} // `gap` pixels below the row above
 
 struct HelpElement {
     enum class Kind {

@@ -73,8 +73,7 @@ void LoadPicture(QLabel* label) {
     }
 }
 
-QPushButton* MakeButton(const QString& caption, const char* name, int x, int y,
-                        QWidget* parent) {
+QPushButton* MakeButton(const QString& caption, const char* name, int x, int y, QWidget* parent) {
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(QString::fromLatin1(name));
     button->setGeometry(x, y, kButtonWidth, kButtonHeight);
@@ -164,7 +163,9 @@ void HelpWindow::BuildContent(const HelpPageDescription& description, QWidget* c
         }
         QWidget* widget = nullptr;
         switch (e.kind) {
-        case Kind::Picture: widget = MakePicture(e.text, e.width, e.height, client); break;
+        case Kind::Picture:
+            widget = MakePicture(e.text, e.width, e.height, client);
+            break;
         case Kind::DepthGrid: {
             depthGrid_ = new QTableWidget(client);
             depthGrid_->setObjectName(QStringLiteral("grdDepth"));
@@ -217,7 +218,8 @@ void HelpWindow::BuildContent(const HelpPageDescription& description, QWidget* c
             widget = label;
             break;
         }
-        case Kind::Panel: break;
+        case Kind::Panel:
+            break;
         }
         widget->move(e.x, top);
         const int bottom = top + widget->height();
@@ -229,12 +231,14 @@ void HelpWindow::BuildContent(const HelpPageDescription& description, QWidget* c
 
 void HelpWindow::BuildButtons(const HelpPageDescription& description, QWidget* client) {
     if (description.back != 0) {
-        auto* back = MakeButton(QStringLiteral("Zurück"), "btnBack", description.backX, description.backY, client);
+        auto* back = MakeButton(QStringLiteral("Zurück"), "btnBack", description.backX,
+                                description.backY, client);
         const int target = description.back;
         connect(back, &QPushButton::clicked, this, [this, target] { MoveTo(target); });
     }
     if (description.next != 0) {
-        auto* next = MakeButton(description.nextCaption, "btnNext", description.nextX, kButtonY, client);
+        auto* next =
+            MakeButton(description.nextCaption, "btnNext", description.nextX, kButtonY, client);
         const int target = description.next;
         connect(next, &QPushButton::clicked, this, [this, target] { MoveTo(target); });
     }
@@ -276,7 +280,8 @@ void HelpWindow::BuildSectionBar(HelpSection own, QWidget* client) {
             connect(button, &QPushButton::clicked, this, [this, target] { MoveTo(target); });
         }
     }
-    QPushButton* close = MakeButton(QStringLiteral("Schliessen"), "btnClose", 568, kButtonY, client);
+    QPushButton* close =
+        MakeButton(QStringLiteral("Schliessen"), "btnClose", 568, kButtonY, client);
     connect(close, &QPushButton::clicked, this, [this, onEntry] {
         hide();
         if (!onEntry) {
@@ -336,7 +341,8 @@ void HelpWindow::FillDepthGrid() {
     depthGrid_->setColumnCount(static_cast<int>(table.RowCount));
     depthGrid_->setRowCount(static_cast<int>(table.ColCount));
     for (int column = 0; column < depthGrid_->columnCount(); ++column) {
-        depthGrid_->setColumnWidth(column, column == 0 ? kDepthFirstColumnWidth : kDepthColumnWidth);
+        depthGrid_->setColumnWidth(column,
+                                   column == 0 ? kDepthFirstColumnWidth : kDepthColumnWidth);
     }
     for (int row = 0; row < depthGrid_->rowCount(); ++row) {
         depthGrid_->setRowHeight(row, kDepthRowHeight);

@@ -56,7 +56,7 @@ bool Decode(const unsigned char* bytes, unsigned long size, QImage* image) {
         jpeg_destroy_decompress(&info);
         return false;
     }
-    info.out_color_space = JCS_RGB;  // libjpeg expands grayscale to RGB
+    info.out_color_space = JCS_RGB; // libjpeg expands grayscale to RGB
     jpeg_start_decompress(&info);
     if (info.output_components != 3 || info.output_width == 0 || info.output_height == 0) {
         jpeg_destroy_decompress(&info);

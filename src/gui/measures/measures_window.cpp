@@ -159,8 +159,12 @@ void TfrmMeasures::btnPrintClick() {
         Q(report::ProposedPdfName(context_.record, "Massnahmen")));
 }
 
-void TfrmMeasures::btnHelpClick() { context_.OpenHelpPage(help::kMeasures); }
+void TfrmMeasures::btnHelpClick() {
+    context_.OpenHelpPage(help::kMeasures);
+}
 
-void TfrmMeasures::btnCloseClick() { hide(); }
+void TfrmMeasures::btnCloseClick() {
+    hide();
+}
 
 } // namespace brisolt::gui

@@ -8,8 +8,8 @@
 #include <QPrinter>
 #include <QToolBar>
 
-#include "pdf/page_painter.h"
 #include "gui/shell/messages.h"
+#include "pdf/page_painter.h"
 
 namespace brisolt::gui {
 

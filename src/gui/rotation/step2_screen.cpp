@@ -143,8 +143,7 @@ TfrmStep2::TfrmStep2(AppContext& context)
     AddMenuEntry(FileMenu(), Q(t::kNext), "mniNext", &TfrmStep2::btnNextClick);
     AddMenuEntry(FileMenu(), Q(t::kBack), "mniBack", &TfrmStep2::btnBackClick);
     AddMenuEntry(FileMenu(), Q(t::kCalculate), "mniCalculate", &TfrmStep2::btnCalculateClick);
-    AddMenuEntry(FileMenu(), Q(t::kClearFields), "mniClearFields",
-                 &TfrmStep2::btnClearFieldsClick);
+    AddMenuEntry(FileMenu(), Q(t::kClearFields), "mniClearFields", &TfrmStep2::btnClearFieldsClick);
     AddMenuEntry(FileMenu(), Q(t::kPrintStep2), "mniPrintStep2", &TfrmStep2::mniPrintStep2Click);
     AddMenuEntry(FileMenu(), Q(t::kClose), "mniClose", &TfrmStep2::btnCloseClick);
     AddMenuEntry(HelpMenu(), Q(t::kHelp), "mniAssistance", &TfrmStep2::btnAssistanceClick);

@@ -16,7 +16,9 @@ void AppContext::Register(ScreenId id, QWidget* window) {
     screens_[static_cast<std::size_t>(id)] = window;
 }
 
-QWidget* AppContext::Screen(ScreenId id) const { return screens_[static_cast<std::size_t>(id)]; }
+QWidget* AppContext::Screen(ScreenId id) const {
+    return screens_[static_cast<std::size_t>(id)];
+}
 
 namespace {
 
@@ -61,7 +63,9 @@ void AppContext::ShowOnTop(QWidget* window) {
     window->activateWindow();
 }
 
-void AppContext::ShowOnTop(ScreenId target) { ShowOnTop(Screen(target)); }
+void AppContext::ShowOnTop(ScreenId target) {
+    ShowOnTop(Screen(target));
+}
 
 void AppContext::Navigate(QWidget* from, ScreenId target) {
     QWidget* to = Screen(target);

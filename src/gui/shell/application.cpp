@@ -7,15 +7,10 @@
 #include <QTranslator>
 #include <clocale>
 
+#include "gui/compare/compare_window.h"
 #include "gui/files/file_window.h"
 #include "gui/help/photos.h"
-#include "gui/compare/compare_window.h"
 #include "gui/measures/measures_window.h"
-#include <QLabel>
-#include <QTimer>
-#include <QEvent>
-#include <utility>
-#include <QPixmap>
 #include "gui/reports/report_preview.h"
 #include "gui/results/step3_screen.h"
 #include "gui/results/step4_screen.h"
@@ -30,6 +25,11 @@
 #include "key/core/number_text.h"
 #include "key/startup.h"
 #include "report/reports.h"
+#include <QEvent>
+#include <QLabel>
+#include <QPixmap>
+#include <QTimer>
+#include <utility>
 
 namespace brisolt::gui {
 
@@ -109,14 +109,16 @@ Application::Application(Int startYear) : context_(startYear) {
 
     // The reports read the record at the moment they are drawn.
     context_.openEvaluationProtocol = [this] {
-        ShowReportPreview(QApplication::activeWindow(),
-                          [this] { return report::BuildEvaluationProtocol(context_.record, DecimalSeparator()); },
-                          QString::fromStdString(report::ProposedPdfName(context_.record, "Auswertung")));
+        ShowReportPreview(
+            QApplication::activeWindow(),
+            [this] { return report::BuildEvaluationProtocol(context_.record, DecimalSeparator()); },
+            QString::fromStdString(report::ProposedPdfName(context_.record, "Auswertung")));
     };
     context_.openRotationSheet = [this] {
-        ShowReportPreview(QApplication::activeWindow(),
-                          [this] { return report::BuildRotationSheet(context_.record, DecimalSeparator()); },
-                          QString::fromStdString(report::ProposedPdfName(context_.record, "Fruchtfolge")));
+        ShowReportPreview(
+            QApplication::activeWindow(),
+            [this] { return report::BuildRotationSheet(context_.record, DecimalSeparator()); },
+            QString::fromStdString(report::ProposedPdfName(context_.record, "Fruchtfolge")));
     };
 }
 
@@ -147,9 +149,10 @@ void Application::Start() {
         bool eventFilter(QObject* watched, QEvent* event) override {
             if (event->type() == QEvent::Paint && then_) {
                 // Two turns of the event loop: whatever the first paint queued runs first.
-                QTimer::singleShot(0, parent(), [parent = parent(), then = std::exchange(then_, nullptr)] {
-                    QTimer::singleShot(0, parent, then);
-                });
+                QTimer::singleShot(0, parent(),
+                                   [parent = parent(), then = std::exchange(then_, nullptr)] {
+                                       QTimer::singleShot(0, parent, then);
+                                   });
             }
             return QObject::eventFilter(watched, event);
         }

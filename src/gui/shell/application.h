@@ -26,7 +26,9 @@ public:
     TfrmMain* MainWindow() const { return main_; }
     // The help pages, created on first use if the start has not created them yet.
     HelpPages& Help();
-    template <typename T> T* Window(ScreenId id) const { return qobject_cast<T*>(context_.Screen(id)); }
+    template <typename T> T* Window(ScreenId id) const {
+        return qobject_cast<T*>(context_.Screen(id));
+    }
 
     // Shows the main window with "Weiter" focused.
     void Start();

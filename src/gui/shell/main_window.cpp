@@ -17,12 +17,14 @@ namespace brisolt::gui {
 TfrmMain::TfrmMain(AppContext& context)
     : WizardScreen(context, ScreenId::Main, Q(texts::mainwindow::kCaption), kStandardCanvas) {
     AddTitle(Q(texts::mainwindow::kTitle), QRect(16, 8, 656, 36));
-    QLabel* subtitle = AddLabel(Q(texts::mainwindow::kSubtitle), QRect(16, 46, 632, 20), "labSubtitle");
+    QLabel* subtitle =
+        AddLabel(Q(texts::mainwindow::kSubtitle), QRect(16, 46, 632, 20), "labSubtitle");
     subtitle->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     picture_ = AddLabel(QString(), QRect(100, 72, 489, 305), "imgMain");
     picture_->setFrameShape(QFrame::StyledPanel);
     picture_->setAlignment(Qt::AlignCenter);
-    QLabel* region = AddLabel(Q(texts::mainwindow::kRegionLine), QRect(16, 384, 632, 20), "labRegion");
+    QLabel* region =
+        AddLabel(Q(texts::mainwindow::kRegionLine), QRect(16, 384, 632, 20), "labRegion");
     region->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     next_ = AddRowButton(Q(texts::common::kNext), "btnNext", 0, &TfrmMain::btnNextClick);

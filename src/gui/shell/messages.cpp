@@ -21,7 +21,9 @@ bool& CurrentAnswer() {
 }
 } // namespace
 
-void Messages::SetSink(Sink sink) { CurrentSink() = std::move(sink); }
+void Messages::SetSink(Sink sink) {
+    CurrentSink() = std::move(sink);
+}
 
 void Messages::SetAnswer(bool yes) {
     CurrentAnswer() = yes;

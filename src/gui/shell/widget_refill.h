@@ -28,8 +28,7 @@ inline void SetTextIfChanged(QLineEdit* edit, const std::string& text) {
 // Fills a choice list with `items` and chooses `index` (-1 for none), under a signal
 // blocker. The entries are only replaced when they differ, so an unchanged list keeps its
 // state.
-inline void SetItemsIfChanged(QComboBox* combo, const std::vector<std::string>& items,
-                              int index) {
+inline void SetItemsIfChanged(QComboBox* combo, const std::vector<std::string>& items, int index) {
     const QSignalBlocker blocker(combo);
     QStringList texts;
     for (const std::string& item : items) {

@@ -21,8 +21,7 @@
 
 namespace brisolt::gui {
 
-WizardScreen::WizardScreen(AppContext& context, ScreenId id, const QString& caption,
-                           QSize canvas)
+WizardScreen::WizardScreen(AppContext& context, ScreenId id, const QString& caption, QSize canvas)
     : context_(context), id_(id), canvas_(new QWidget(this)) {
     setWindowTitle(caption);
     canvas_->setObjectName("canvas");

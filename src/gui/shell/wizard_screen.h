@@ -52,9 +52,8 @@ protected:
     void ConnectGuarded(Sender* sender, Signal signal, void (Screen::*slot)(Args...)) {
         static_assert(std::is_base_of_v<WizardScreen, Screen>);
         auto* screen = static_cast<Screen*>(this);
-        connect(sender, signal, this, [this, screen, slot](Args... args) {
-            Guarded([&] { (screen->*slot)(args...); });
-        });
+        connect(sender, signal, this,
+                [this, screen, slot](Args... args) { Guarded([&] { (screen->*slot)(args...); }); });
     }
 
     // A button at a pixel position of the canvas; a click runs `slot` guarded. "btnNext"

@@ -50,8 +50,8 @@ TfrmStep1::TfrmStep1(AppContext& context)
     labRegionDescription_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     AddLabel(Q(t::kGradient), QRect(kLabelX, kGradientY, kLabelWidth, kRowHeight), "labGradient");
-    edtGradient_ = AddNumberField("edtGradient", QRect(kControlX, kGradientY, 50, kRowHeight),
-                                  Q(t::kPercent));
+    edtGradient_ =
+        AddNumberField("edtGradient", QRect(kControlX, kGradientY, 50, kRowHeight), Q(t::kPercent));
 
     AddLabel(Q(t::kFloatDistance), QRect(kLabelX, kFloatDistanceY, kLabelWidth, kRowHeight),
              "labFloatDistance");
@@ -146,8 +146,7 @@ QLineEdit* TfrmStep1::AddNumberField(const QString& objectName, const QRect& rec
     return edit;
 }
 
-QPushButton* TfrmStep1::AddHelpButton(const QString& objectName, int y,
-                                      void (TfrmStep1::*slot)()) {
+QPushButton* TfrmStep1::AddHelpButton(const QString& objectName, int y, void (TfrmStep1::*slot)()) {
     QPushButton* button =
         AddButton(Q(texts::common::kHelpButton), objectName, QPoint(kHelpX, y), slot);
     button->setFixedSize(22, kRowHeight);

@@ -4,7 +4,9 @@
 
 namespace brisolt {
 
-Int CurrentCalendarYear() { return static_cast<Int>(SystemCalendarYear()); }
+Int CurrentCalendarYear() {
+    return static_cast<Int>(SystemCalendarYear());
+}
 
 void ResetRecordDefaults(AssessmentRecord& record, Int currentYear) {
     record = AssessmentRecord{};

@@ -21,16 +21,16 @@ inline const Real StoneCoef2 = 0.0001L;
 
 // One year of the crop rotation (cmbYearNa ... cmbYearNe and the fields beside them).
 struct RotationYear {
-    Int Year = 0;    // calendar year
-    Index a = 0;     // main crop
-    Index b = 0;     // type of the intermediate period
-    Index c = 0;     // soil tillage of the main crop
-    Index d = 0;     // soil tillage in the intermediate period
-    Index e = 0;     // beginning of the intermediate period
-    std::string w;   // intermediate period's contribution to C
-    std::string x;   // ... and its table reference
-    std::string y;   // main crop's contribution to C
-    std::string z;   // ... and its table reference
+    Int Year = 0;                    // calendar year
+    Index a = 0;                     // main crop
+    Index b = 0;                     // type of the intermediate period
+    Index c = 0;                     // soil tillage of the main crop
+    Index d = 0;                     // soil tillage in the intermediate period
+    Index e = 0;                     // beginning of the intermediate period
+    std::string w;                   // intermediate period's contribution to C
+    std::string x;                   // ... and its table reference
+    std::string y;                   // main crop's contribution to C
+    std::string z;                   // ... and its table reference
     std::array<std::string, 5> text; // captions of the chosen entries of a ... e
 };
 

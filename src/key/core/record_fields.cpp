@@ -1,11 +1,12 @@
 #include "key/core/record_fields.h"
 
-
 namespace brisolt {
 
 namespace {
 
-template <auto M> FieldRef Member(AssessmentRecord& r) { return &(r.*M); }
+template <auto M> FieldRef Member(AssessmentRecord& r) {
+    return &(r.*M);
+}
 template <int N, auto M> FieldRef YearMember(AssessmentRecord& r) {
     return &(r.Rotation[N - 1].*M);
 }
@@ -156,7 +157,9 @@ static_assert(PersistedFirstInFileOrder(), "the field table does not match the f
 
 } // namespace
 
-std::span<const RecordField> RecordFields() { return kFields; }
+std::span<const RecordField> RecordFields() {
+    return kFields;
+}
 
 std::span<const RecordField> PersistedFields() {
     return std::span<const RecordField>(kFields).first(kPersistedFieldCount);

@@ -25,7 +25,7 @@ enum class FieldType : std::uint8_t {
 using FieldRef = std::variant<std::string*, Int*, Real*>;
 
 struct RecordField {
-    std::string_view name;  // "Gradient", "Year3a", "Total2B99"
+    std::string_view name; // "Gradient", "Year3a", "Total2B99"
     FieldType type;
     int line;               // line in the calculation file; 0 for fields that are not saved
     std::string_view label; // German caption

@@ -12,7 +12,8 @@ inline constexpr std::string_view kAddCurrent = "Aktuelle Berechnung hinzufügen
 inline constexpr std::string_view kRemove = "Entfernen";
 inline constexpr std::string_view kOnlyDifferences = "Nur Unterschiede zeigen";
 inline constexpr std::string_view kPrint = "Drucken";
-inline constexpr std::string_view kTooMany = "Es können höchstens acht Varianten verglichen werden.";
+inline constexpr std::string_view kTooMany =
+    "Es können höchstens acht Varianten verglichen werden.";
 inline constexpr std::string_view kTooFew = "Zum Vergleichen braucht es mindestens zwei Varianten.";
 inline constexpr std::string_view kChooseAColumn =
     "Bitte zuerst die Spalte der Variante wählen, die entfernt werden soll.";

@@ -15,8 +15,12 @@ inline std::string kShorterFlow(int newLength, int oldLength) {
            std::to_string(newLength) + " m statt " + std::to_string(oldLength) + " m";
 }
 inline constexpr std::string_view kCurrent = "Aktuelle Berechnung";
-inline std::string kSingle(int n) { return "Massnahme " + std::to_string(n); }
-inline std::string kPlanFor(std::string_view level) { return "Ziel Stufe " + std::string(level); }
+inline std::string kSingle(int n) {
+    return "Massnahme " + std::to_string(n);
+}
+inline std::string kPlanFor(std::string_view level) {
+    return "Ziel Stufe " + std::string(level);
+}
 inline constexpr std::string_view kAllMeasures = "Alle Massnahmen zusammen";
 inline constexpr std::string_view kAllTarget = "alle";
 inline constexpr std::string_view kApproximate = "(Näherung)";
@@ -30,8 +34,7 @@ inline constexpr std::string_view kOpenMenu = "Massnahmen prüfen";
 inline constexpr std::string_view kAdopt = "Übernehmen";
 inline constexpr std::string_view kPrint = "Drucken";
 inline constexpr std::string_view kNoMeasures = "Keine der geprüften Massnahmen senkt EFL weiter.";
-inline constexpr std::string_view kChooseARow =
-    "Bitte zuerst eine Zeile mit Massnahmen wählen.";
+inline constexpr std::string_view kChooseARow = "Bitte zuerst eine Zeile mit Massnahmen wählen.";
 inline std::string kStoppedAt(int step, const std::string& message) {
     return "Die Berechnung hält bei Schritt " + std::to_string(step) + ": " + message;
 }

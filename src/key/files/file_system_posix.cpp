@@ -323,8 +323,7 @@ char SystemDecimalSeparator() {
         return '.';
     }
     const char* point = ::nl_langinfo_l(RADIXCHAR, user);
-    const char separator =
-        point != nullptr && point[0] > 0 && point[1] == '\0' ? point[0] : '.';
+    const char separator = point != nullptr && point[0] > 0 && point[1] == '\0' ? point[0] : '.';
     ::freelocale(user);
     return separator;
 }

@@ -162,9 +162,8 @@ std::vector<Measure> CandidateMeasures(const AssessmentRecord& walked) {
             m.start = bestStart;
             m.description = YearLabel(walked, k) + std::string(tm::kAfter) +
                             row.List(Choice::Crop).ChosenText() + ": " + period.Text(p) +
-                            " (Beginn " +
-                            trialRow.List(Choice::PeriodStart).Text(bestStart) + ", " +
-                            trialRow.List(Choice::PeriodTillage).Text(bestTillage) + ")" +
+                            " (Beginn " + trialRow.List(Choice::PeriodStart).Text(bestStart) +
+                            ", " + trialRow.List(Choice::PeriodTillage).Text(bestTillage) + ")" +
                             std::string(tm::kInsteadOf) + period.ChosenText();
             out.push_back(std::move(m));
         }
@@ -402,9 +401,9 @@ MeasureRow PlanRow(const PlanSearch& search, const MeasureRow& current, const Pl
 }
 
 AssessmentRecord WithoutFreeTexts(AssessmentRecord record) {
-    for (std::string* text : {&record.NameSurname, &record.Address1, &record.Address2,
-                              &record.Parzelle, &record.Variant, &record.EnteredBy,
-                              &record.EnteredOn, &record.Remark}) {
+    for (std::string* text :
+         {&record.NameSurname, &record.Address1, &record.Address2, &record.Parzelle,
+          &record.Variant, &record.EnteredBy, &record.EnteredOn, &record.Remark}) {
         text->clear();
     }
     record.savedFile.clear();

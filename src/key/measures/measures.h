@@ -46,17 +46,17 @@ struct MeasureRow {
     MeasureRowKind kind = MeasureRowKind::Current;
     std::vector<int> measures; // numbers of the single measures it applies, counted from 1
     std::vector<std::string> descriptions;
-    std::string target;        // plans: the level the plan is for, or "alle"
-    bool approximate = false;  // plans found by the greedy search beyond four measures
-    AssessmentRecord record;   // the assessment with the measures, walked (the current row
-                               // as it is; the others without the free texts of farm data
-                               // and remark, which no result depends on)
-    Real deltaEFL = 0;         // EFL against the current assessment (negative: lower)
+    std::string target;       // plans: the level the plan is for, or "alle"
+    bool approximate = false; // plans found by the greedy search beyond four measures
+    AssessmentRecord record;  // the assessment with the measures, walked (the current row
+                              // as it is; the others without the free texts of farm data
+                              // and remark, which no result depends on)
+    Real deltaEFL = 0;        // EFL against the current assessment (negative: lower)
 };
 
 struct MeasureExploration {
-    WalkOutcome outcome;       // the current assessment's walk
-    std::string targetLine;    // empty when the walk stopped
+    WalkOutcome outcome;    // the current assessment's walk
+    std::string targetLine; // empty when the walk stopped
     std::vector<Measure> measures;
     std::vector<MeasureRow> rows; // current first, then the single measures, then the plans
 };

@@ -79,7 +79,7 @@ void Step4Form::Activate(AssessmentRecord& record) {
 }
 
 void Step4Form::Choose(AssessmentRecord& record, RillQuestion question, Index position,
-                            bool updatesQuestions) {
+                       bool updatesQuestions) {
     GroupRef(question).ItemIndex = ValidPosition(question, position);
     if (!Filling) {
         ReadStep4Inputs(record);

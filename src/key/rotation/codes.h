@@ -9,14 +9,14 @@ namespace brisolt {
 // Intermediate period types. A type's code is its position in PeriodTypes().
 namespace period_type {
 inline constexpr Int kBlank = 0;
-inline constexpr Int kNone = 1;                     // "Keine Zwischenperiode"
-inline constexpr Int kBareFallow = 2;               // "Schwarzbrache im Herbst und Winter"
-inline constexpr Int kStubbleWinter = 3;            // "Stoppelbrache im Winter"
-inline constexpr Int kStubbleBeforeWinterCrop = 4;  // "Stoppelbrache vor Winterkultur"
-inline constexpr Int kCatchCropBeforeFallow = 5;    // "Zwischenfutter/Gründüngung vor Schwarzbrache"
+inline constexpr Int kNone = 1;                    // "Keine Zwischenperiode"
+inline constexpr Int kBareFallow = 2;              // "Schwarzbrache im Herbst und Winter"
+inline constexpr Int kStubbleWinter = 3;           // "Stoppelbrache im Winter"
+inline constexpr Int kStubbleBeforeWinterCrop = 4; // "Stoppelbrache vor Winterkultur"
+inline constexpr Int kCatchCropBeforeFallow = 5; // "Zwischenfutter/Gründüngung vor Schwarzbrache"
 inline constexpr Int kCatchCropBeforeWinterCrop = 6; // "... vor Winterkultur"
-inline constexpr Int kCatchCropFrostKilled = 7;     // "... im Winter, abfrierend"
-inline constexpr Int kCatchCropOverwintering = 8;   // "... im Winter, überwinternd"
+inline constexpr Int kCatchCropFrostKilled = 7;      // "... im Winter, abfrierend"
+inline constexpr Int kCatchCropOverwintering = 8;    // "... im Winter, überwinternd"
 
 constexpr bool IsStubble(Int type) {
     return type == kStubbleWinter || type == kStubbleBeforeWinterCrop;
@@ -44,9 +44,9 @@ inline constexpr Index kPositionDirectSeeding = 5;
 
 // Beginnings of an intermediate period. A beginning's code is its position in PeriodStarts().
 namespace period_start {
-inline constexpr Index kBefore2007 = 1;  // "vor dem 20.07."
-inline constexpr Index kBefore3107 = 2;  // "vor dem 31.07."
-inline constexpr Index k2007To3107 = 3;  // "20.07. bis 31.07."
+inline constexpr Index kBefore2007 = 1; // "vor dem 20.07."
+inline constexpr Index kBefore3107 = 2; // "vor dem 31.07."
+inline constexpr Index k2007To3107 = 3; // "20.07. bis 31.07."
 inline constexpr Index k0108To1508 = 4;
 inline constexpr Index k1608To3108 = 5;
 inline constexpr Index k0109To1509 = 6;
@@ -61,17 +61,23 @@ inline constexpr Index k0112To1512 = 12;
 // Crop codes with a rule of their own.
 namespace crop_code {
 inline constexpr Int kChinaschilfFirstYear = 3;
-inline constexpr Int kPotatoes = 15;           // "Kartoffeln (übrige)"
-inline constexpr Int kSeedPotatoes = 16;       // "Kartoffeln (Saatkartoffeln)"
-inline constexpr Int kMeadowSpringSown = 19;   // "Kunstwiese 1. Jahr (Frühlingssaat)"
-inline constexpr Int kGrainMaize = 21;         // "Mais (Körnermais)"
-inline constexpr Int kFallowSpringSown = 26;   // "Rotations-/Buntbrachen (Frühlingssaat)"
-inline constexpr Int kSugarBeet = 29;          // "Rüben (Zuckerrüben)"
-inline constexpr Int kFodderBeet = 30;         // "Rüben (Futterrüben)"
+inline constexpr Int kPotatoes = 15;         // "Kartoffeln (übrige)"
+inline constexpr Int kSeedPotatoes = 16;     // "Kartoffeln (Saatkartoffeln)"
+inline constexpr Int kMeadowSpringSown = 19; // "Kunstwiese 1. Jahr (Frühlingssaat)"
+inline constexpr Int kGrainMaize = 21;       // "Mais (Körnermais)"
+inline constexpr Int kFallowSpringSown = 26; // "Rotations-/Buntbrachen (Frühlingssaat)"
+inline constexpr Int kSugarBeet = 29;        // "Rüben (Zuckerrüben)"
+inline constexpr Int kFodderBeet = 30;       // "Rüben (Futterrüben)"
 
-constexpr bool IsPotato(Int code) { return code == kPotatoes || code == kSeedPotatoes; }
-constexpr bool IsBeet(Int code) { return code == kSugarBeet || code == kFodderBeet; }
-constexpr bool IsRootCrop(Int code) { return IsPotato(code) || IsBeet(code); }
+constexpr bool IsPotato(Int code) {
+    return code == kPotatoes || code == kSeedPotatoes;
+}
+constexpr bool IsBeet(Int code) {
+    return code == kSugarBeet || code == kFodderBeet;
+}
+constexpr bool IsRootCrop(Int code) {
+    return IsPotato(code) || IsBeet(code);
+}
 } // namespace crop_code
 
 } // namespace brisolt

@@ -22,14 +22,12 @@ struct SiteRow {
 };
 
 constexpr SiteRow kSiteRows[] = {
-    {0, 0.224L, 80},   {1, 0.135L, 80},   {2, 0.183L, 80},   {3, 0.183L, 80},
-    {100, 0.266L, 85}, {101, 0.11L, 85},  {102, 0.189L, 85}, {103, 0.189L, 85},
-    {200, 0.238L, 90}, {201, 0.135L, 90}, {202, 0.18L, 90},  {203, 0.18L, 90},
-    {300, 0.18L, 90},  {301, 0.11L, 90},  {302, 0.204L, 90}, {303, 0.204L, 90},
-    {400, 0.224L, 90}, {401, 0.11L, 90},  {402, 0.165L, 90}, {403, 0.165L, 90},
-    {500, 0.115L, 90}, {501, 0.174L, 90}, {502, 0.174L, 90}, {600, 0.198L, 85},
-    {601, 0.120L, 85}, {602, 0.162L, 85}, {603, 0.162L, 85}, {700, 0.424L, 80},
-    {701, 0.162L, 85},
+    {0, 0.224L, 80},   {1, 0.135L, 80},   {2, 0.183L, 80},   {3, 0.183L, 80},   {100, 0.266L, 85},
+    {101, 0.11L, 85},  {102, 0.189L, 85}, {103, 0.189L, 85}, {200, 0.238L, 90}, {201, 0.135L, 90},
+    {202, 0.18L, 90},  {203, 0.18L, 90},  {300, 0.18L, 90},  {301, 0.11L, 90},  {302, 0.204L, 90},
+    {303, 0.204L, 90}, {400, 0.224L, 90}, {401, 0.11L, 90},  {402, 0.165L, 90}, {403, 0.165L, 90},
+    {500, 0.115L, 90}, {501, 0.174L, 90}, {502, 0.174L, 90}, {600, 0.198L, 85}, {601, 0.120L, 85},
+    {602, 0.162L, 85}, {603, 0.162L, 85}, {700, 0.424L, 80}, {701, 0.162L, 85},
 };
 
 TmtxExtendedArray BuildSiteColumn(Real SiteRow::*value) {
@@ -82,7 +80,9 @@ constexpr double kContour[kContourRows][kContourCols] = {
 };
 
 // The two-decimal table values as the nearest extended value (not the nearest double).
-Real Hundredths(double v) { return static_cast<Real>(static_cast<long>(v * 100 + 0.5)) / 100.0L; }
+Real Hundredths(double v) {
+    return static_cast<Real>(static_cast<long>(v * 100 + 0.5)) / 100.0L;
+}
 
 TmtxExtendedArray BuildContourTable() {
     std::vector<std::vector<Real>> rows(kContourRows + 1, std::vector<Real>(kContourCols + 1));

@@ -21,8 +21,7 @@ const std::string& ItemAt(const std::vector<std::string>& items, Index index) {
 
 } // namespace
 
-Step1Form::Step1Form()
-    : RegionItems(RegionLetters()), ManagementItems(ManagementDirections()) {}
+Step1Form::Step1Form() : RegionItems(RegionLetters()), ManagementItems(ManagementDirections()) {}
 
 void Step1Form::Activate(const AssessmentRecord& record) {
     Filling = true;

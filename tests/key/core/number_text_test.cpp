@@ -61,7 +61,10 @@ TEST(KeepDigits, DropsEverythingButDigitsAndStopsAtNul) {
     EXPECT_EQ(KeepDigits("abc"), "");
     EXPECT_EQ(KeepDigits("20a6"), "206");
     EXPECT_EQ(KeepDigits("45 cm"), "45");
-    EXPECT_EQ(KeepDigits(std::string_view("12\0" "34", 5)), "12");
+    EXPECT_EQ(KeepDigits(std::string_view("12\0"
+                                          "34",
+                                          5)),
+              "12");
     EXPECT_EQ(KeepDigits("²³½ 7"), "7"); // superscripts are not digits
 }
 
@@ -71,16 +74,25 @@ TEST(ParseIntOrZero, ReadsWholeNumbersLikeTheFileLoader) {
         Int value;
     };
     const Case good[] = {
-        {"", 0},          {"0", 0},         {"2024", 2024},   {"-1", -1},
-        {"+5", 5},        {"   42", 42},    {"$1F", 31},      {"0x10", 16},
-        {"X0a", 10},      {"-$10", -16},    {"007", 7},       {"2147483647", 2147483647},
+        {"", 0},
+        {"0", 0},
+        {"2024", 2024},
+        {"-1", -1},
+        {"+5", 5},
+        {"   42", 42},
+        {"$1F", 31},
+        {"0x10", 16},
+        {"X0a", 10},
+        {"-$10", -16},
+        {"007", 7},
+        {"2147483647", 2147483647},
         {"-2147483648", -2147483647 - 1},
     };
     for (const Case& c : good) {
         EXPECT_EQ(ParseIntOrZero(c.text), c.value) << c.text;
     }
-    const char* bad[] = {"99999999999", "2147483648", "12a", "1 ", " ", "-", "$", "0x", "1.5",
-                         "\t1", "1e3", "0xFFFFFFFF"};
+    const char* bad[] = {"99999999999", "2147483648", "12a", "1 ",  " ",   "-",
+                         "$",           "0x",         "1.5", "\t1", "1e3", "0xFFFFFFFF"};
     for (const char* text : bad) {
         try {
             ParseIntOrZero(text);
@@ -155,13 +167,28 @@ TEST(RoundHalfEven, DecimalHalvesGoToTheEvenNeighbour) {
         Real expected;
     };
     const Case cases[] = {
-        {12.5L, 0, 12},      {13.5L, 0, 14},        {-2.5L, 0, -2},       {0.5L, 0, 0},
-        {1.5L, 0, 2},        {11.53L, 0, 12},       {10.5L, 0, 10},       {0.49L, 0, 0},
+        {12.5L, 0, 12},
+        {13.5L, 0, 14},
+        {-2.5L, 0, -2},
+        {0.5L, 0, 0},
+        {1.5L, 0, 2},
+        {11.53L, 0, 12},
+        {10.5L, 0, 10},
+        {0.49L, 0, 0},
         // Values that are decimal halves but not binary ones.
-        {12.5L, 2, 12.5L},   {15.0L / 120 * 100, 0, 12}, {3.0L / 120 * 100, 0, 2},
-        {1.5125L, 3, 1.512L}, {1.5135L, 3, 1.514L}, {0.15125L, 4, 0.1512L},
-        {33.35L, 1, 33.4L},  {33.25L, 1, 33.2L},    {0.0961L * 100, 0, 10},
-        {999.5L, 0, 1000},   {9.9996L, 3, 10},      {0.0004L, 3, 0},      {0.0006L, 3, 0.001L},
+        {12.5L, 2, 12.5L},
+        {15.0L / 120 * 100, 0, 12},
+        {3.0L / 120 * 100, 0, 2},
+        {1.5125L, 3, 1.512L},
+        {1.5135L, 3, 1.514L},
+        {0.15125L, 4, 0.1512L},
+        {33.35L, 1, 33.4L},
+        {33.25L, 1, 33.2L},
+        {0.0961L * 100, 0, 10},
+        {999.5L, 0, 1000},
+        {9.9996L, 3, 10},
+        {0.0004L, 3, 0},
+        {0.0006L, 3, 0.001L},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(RoundHalfEven(c.value, c.decimals), c.expected)

@@ -116,19 +116,19 @@ TEST(SaveCalculation, FieldsGoToTheirLinesInWindows1252) {
     EXPECT_EQ(lines[1], "M\xFCller Hans");
     EXPECT_EQ(lines[4], "Grossacker");
     EXPECT_EQ(lines[5], "mit Mulchsaat");
-    EXPECT_EQ(lines[9], "1");   // management
-    EXPECT_EQ(lines[10], "120"); // flow length
-    EXPECT_EQ(lines[11], "9");   // gradient
-    EXPECT_EQ(lines[12], "6");   // region
-    EXPECT_EQ(lines[14], "15");  // stones
+    EXPECT_EQ(lines[9], "1");     // management
+    EXPECT_EQ(lines[10], "120");  // flow length
+    EXPECT_EQ(lines[11], "9");    // gradient
+    EXPECT_EQ(lines[12], "6");    // region
+    EXPECT_EQ(lines[14], "15");   // stones
     EXPECT_EQ(lines[27], "2003"); // Year3 on line 28
     EXPECT_EQ(lines[31], "-1");   // Year3d on line 32
     EXPECT_EQ(lines[75], "7");    // Years
     EXPECT_EQ(lines[76], "G\xFClle im Herbst; \x84Zwischenfutter\x93 \x96 50 \x80");
     EXPECT_EQ(lines[77], "0");
-    EXPECT_EQ(lines[82], "4");    // frequency
-    EXPECT_EQ(lines[83], "2");    // method
-    EXPECT_EQ(lines[84], "60");   // depth
+    EXPECT_EQ(lines[82], "4");  // frequency
+    EXPECT_EQ(lines[83], "2");  // method
+    EXPECT_EQ(lines[84], "60"); // depth
 }
 
 TEST(LoadCalculation, WhatIsSavedLoadsBack) {
@@ -157,7 +157,7 @@ TEST(LoadCalculation, ReplacesTheWholeAssessment) {
     lines[15] = "";
     const LoadOutcome outcome = LoadCalculationBytes(r, Join(lines), 2026);
     ASSERT_TRUE(outcome.loaded);
-    EXPECT_EQ(r.NameSurname, "");      // not the earlier name
+    EXPECT_EQ(r.NameSurname, ""); // not the earlier name
     EXPECT_EQ(r.Gradient, 0);
     EXPECT_EQ(r.Year, 2019);
     EXPECT_EQ(r.RotationYearAt(1).Year, 2017); // empty line: fresh default of this run
@@ -185,37 +185,108 @@ TEST(LoadCalculation, AFailedLoadLeavesTheRecordAsItWas) {
         return out;
     };
     const BadFile cases[] = {
-        {"other version", [](auto l) { l[0] = "V2.01"; return Join(l); }, kIncompatible},
-        {"lower case", [](auto l) { l[0] = "v2.02"; return Join(l); }, kIncompatible},
-        {"trailing blank", [](auto l) { l[0] = "V2.02 "; return Join(l); }, kIncompatible},
+        {"other version",
+         [](auto l) {
+             l[0] = "V2.01";
+             return Join(l);
+         },
+         kIncompatible},
+        {"lower case",
+         [](auto l) {
+             l[0] = "v2.02";
+             return Join(l);
+         },
+         kIncompatible},
+        {"trailing blank",
+         [](auto l) {
+             l[0] = "V2.02 ";
+             return Join(l);
+         },
+         kIncompatible},
         {"LF only", lfOnly, kIncompatible},
         {"empty file", [](auto) { return std::string(); }, kIncompatible},
-        {"bad gradient", [](auto l) { l[11] = "12a"; return Join(l); },
+        {"bad gradient",
+         [](auto l) {
+             l[11] = "12a";
+             return Join(l);
+         },
          "'12a' ist kein gültiger Integerwert"},
-        {"bad year 10e", [](auto l) { l[74] = "1.5"; return Join(l); },
+        {"bad year 10e",
+         [](auto l) {
+             l[74] = "1.5";
+             return Join(l);
+         },
          "'1.5' ist kein gültiger Integerwert"},
-        {"too large", [](auto l) { l[84] = "99999999999"; return Join(l); },
+        {"too large",
+         [](auto l) {
+             l[84] = "99999999999";
+             return Join(l);
+         },
          "'99999999999' ist kein gültiger Integerwert"},
-        {"cut after line 40", [](auto l) { l.resize(40); return Join(l); }, kIncomplete},
-        {"83 line ends", [](auto l) { l.resize(83); return Join(l) + "60"; }, kIncomplete},
-        {"Ctrl-Z early", [](auto l) { l[50] += "\x1A"; return Join(l); }, kIncomplete},
-        {"bad line before the cut", [](auto l) { l[11] = "x"; l.resize(20); return Join(l); },
+        {"cut after line 40",
+         [](auto l) {
+             l.resize(40);
+             return Join(l);
+         },
+         kIncomplete},
+        {"83 line ends",
+         [](auto l) {
+             l.resize(83);
+             return Join(l) + "60";
+         },
+         kIncomplete},
+        {"Ctrl-Z early",
+         [](auto l) {
+             l[50] += "\x1A";
+             return Join(l);
+         },
+         kIncomplete},
+        {"bad line before the cut",
+         [](auto l) {
+             l[11] = "x";
+             l.resize(20);
+             return Join(l);
+         },
          "'x' ist kein gültiger Integerwert"},
-        {"version before a bad line", [](auto l) { l[0] = "V3"; l[11] = "x"; return Join(l); },
+        {"version before a bad line",
+         [](auto l) {
+             l[0] = "V3";
+             l[11] = "x";
+             return Join(l);
+         },
          kIncompatible},
         // A number line holding text is quoted as the user reads it, not as raw bytes.
         {"remark shifted into a number line",
-         [](auto l) { l[11] = "Sch\xE4r Ueli"; return Join(l); },
+         [](auto l) {
+             l[11] = "Sch\xE4r Ueli";
+             return Join(l);
+         },
          "'Schär Ueli' ist kein gültiger Integerwert"},
         {"typographic marks and undefined bytes",
-         [](auto l) { l[84] = "\x84" "60\x93 \x80\x81\xFF"; return Join(l); },
+         [](auto l) {
+             l[84] = "\x84"
+                     "60\x93 \x80\x81\xFF";
+             return Join(l);
+         },
          "'„60“ €\xC2\x81ÿ' ist kein gültiger Integerwert"},
         // A huge line is quoted by its first 40 characters; a NUL is shown, not cut at.
-        {"10 MB number line", [](auto l) { l[11] = std::string(10'000'000, '1'); return Join(l); },
+        {"10 MB number line",
+         [](auto l) {
+             l[11] = std::string(10'000'000, '1');
+             return Join(l);
+         },
          "'" + std::string(40, '1') + "…' ist kein gültiger Integerwert"},
-        {"41 characters", [](auto l) { l[11] = std::string(40, '1') + "\xE4"; return Join(l); },
+        {"41 characters",
+         [](auto l) {
+             l[11] = std::string(40, '1') + "\xE4";
+             return Join(l);
+         },
          "'" + std::string(40, '1') + "…' ist kein gültiger Integerwert"},
-        {"NUL in a number line", [](auto l) { l[11] = {'7', '\0'}; return Join(l); },
+        {"NUL in a number line",
+         [](auto l) {
+             l[11] = {'7', '\0'};
+             return Join(l);
+         },
          "'7␀' ist kein gültiger Integerwert"},
     };
     for (const BadFile& c : cases) {
@@ -288,9 +359,11 @@ TEST(LoadCalculation, AnyBytesGetAnAnswerNotACrash) {
         manyLines += "1\r\n";
     }
     const std::pair<std::string, std::string> files[] = {
-        {"garbage", garbage},       {"nuls", nuls},
+        {"garbage", garbage},
+        {"nuls", nuls},
         {"no line ends", "V2.02 and nothing else"},
-        {"long line", longLine},    {"many lines", manyLines},
+        {"long line", longLine},
+        {"many lines", manyLines},
     };
     for (const auto& [name, bytes] : files) {
         AssessmentRecord r = Filled();

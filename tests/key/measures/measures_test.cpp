@@ -254,13 +254,14 @@ TEST(Measures, AdoptingARowChangesOnlyItsInputsAndTheVariant) {
     const MeasureExploration x = ExploreMeasures(inputs);
     const MeasureRow& all = x.rows.back();
     const AssessmentRecord adopted = AdoptRow(inputs, x, all);
-    EXPECT_EQ(adopted.Variant, "A mit Massnahmen: " + [&] {
-        std::string numbers;
-        for (const int n : all.measures) {
-            numbers += (numbers.empty() ? "" : ", ") + std::to_string(n);
-        }
-        return numbers;
-    }());
+    EXPECT_EQ(
+        adopted.Variant, "A mit Massnahmen: " + [&] {
+            std::string numbers;
+            for (const int n : all.measures) {
+                numbers += (numbers.empty() ? "" : ", ") + std::to_string(n);
+            }
+            return numbers;
+        }());
     // Lines of the file: only the variant, the direction, the flow length and rotation
     // choices differ.
     int lineEnds = 0;
@@ -268,9 +269,9 @@ TEST(Measures, AdoptingARowChangesOnlyItsInputsAndTheVariant) {
     const auto after = SplitCalculationLines(CalculationFileBytes(adopted), lineEnds);
     ASSERT_EQ(before.size(), after.size());
     for (std::size_t line = 1; line <= before.size(); ++line) {
-        const bool mayDiffer = line == 6 || line == 10 || line == 11 ||
-                               (line >= 16 && line <= 75 && (line - 16) % 6 != 0 &&
-                                (line - 16) % 6 != 1);
+        const bool mayDiffer =
+            line == 6 || line == 10 || line == 11 ||
+            (line >= 16 && line <= 75 && (line - 16) % 6 != 0 && (line - 16) % 6 != 1);
         if (!mayDiffer) {
             EXPECT_EQ(before[line - 1], after[line - 1]) << "line " << line;
         }

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "key/rotation/rotation_checks.h"
 #include "key/core/texts_rotation.h"
+#include "key/rotation/rotation_checks.h"
 #include "rotation_test_support.h"
 
 namespace brisolt {

@@ -24,7 +24,9 @@ AssessmentRecord Site(Index region, Index soil, Int gradient, Int length, Index 
     return r;
 }
 
-double ST(const AssessmentRecord& r) { return static_cast<double>(r.ST); }
+double ST(const AssessmentRecord& r) {
+    return static_cast<double>(r.ST);
+}
 
 TEST(ComputeSiteInfluence, WorkedExamples) {
     AssessmentRecord downSlope = Site(0, 0, 10, 100, 0);
@@ -54,8 +56,8 @@ TEST(ComputeSiteInfluence, IndependentFormulaAcrossManySites) {
         double m, soilFactor, regionFactor;
     };
     const Case cases[] = {
-        {7, 0, 5, 40, 0.40, 0.424, 80}, {7, 1, 12, 300, 0.55, 0.162, 85},
-        {5, 2, 60, 10, 0.71, 0.174, 90}, {1, 1, 3, 22, 0.31, 0.11, 85},
+        {7, 0, 5, 40, 0.40, 0.424, 80},   {7, 1, 12, 300, 0.55, 0.162, 85},
+        {5, 2, 60, 10, 0.71, 0.174, 90},  {1, 1, 3, 22, 0.31, 0.11, 85},
         {6, 3, 25, 150, 0.64, 0.162, 85}, {3, 2, 2, 500, 0.24, 0.204, 90},
     };
     for (const Case& c : cases) {

@@ -123,9 +123,8 @@ TEST(Step1Form, NextRefusesLowGradientAndImpossibleStoneCover) {
     const std::string stonesMessage = "Die Oberflächenbedeckung mit Steinen kann nicht mehr als "
                                       "100% betragen. Bitte Eingabe korrigieren.";
     const Case cases[] = {
-        {"", "", kGradientMessage},   {"1", "", kGradientMessage},
-        {"2", "", std::nullopt},      {"2", "100", std::nullopt},
-        {"2", "101", stonesMessage},  {"1", "150", kGradientMessage},
+        {"", "", kGradientMessage}, {"1", "", kGradientMessage}, {"2", "", std::nullopt},
+        {"2", "100", std::nullopt}, {"2", "101", stonesMessage}, {"1", "150", kGradientMessage},
         {"45", "0", std::nullopt},
     };
     for (const Case& c : cases) {
