@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "cli/report_command.h"
 #include "key/core/record.h"
 #include "support/json.h"
 #include "support/run.h"
@@ -320,7 +321,9 @@ TEST(CliText, NumberLineTextAndNonUtf8NamesAreShownReadably) {
         EXPECT_TRUE(IsUtf8(r.out)) << r.out;
         EXPECT_NE(r.status, 0);
     }
-    EXPECT_NE(reports.begin()->out.find(message), std::string::npos);
+    if (cli::ReportsAvailable()) { // without PDF output `report` stops before loading
+        EXPECT_NE(reports.begin()->out.find(message), std::string::npos);
+    }
     EXPECT_NE((reports.begin() + 1)->out.find("x" + kReplacement + "/n.txt: Pfad nicht gefunden."),
               std::string::npos);
 }
