@@ -188,13 +188,17 @@ int New(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         if (!message.empty() && message.back() != '.') {
             message += '.';
         }
-        err << "brisolt-cli: " << ToValidUtf8(args[0]) << ": " << ToValidUtf8(message) << "\n";
+        FileProblem(err, args[0], message);
         return 1;
     }
     return 0;
 }
 
 } // namespace
+
+void FileProblem(std::ostream& err, const std::string& path, const std::string& message) {
+    err << "brisolt-cli: " << ToValidUtf8(path) << ": " << ToValidUtf8(message) << "\n";
+}
 
 int UsageError(std::ostream& err, const std::string& problem) {
     err << "brisolt-cli: " << ToValidUtf8(problem) << "\n\n" << kUsage;

@@ -14,6 +14,9 @@ namespace brisolt::cli {
 // 0 success, 1 when a file could not be loaded or written, 2 for a usage error.
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
+// Writes "brisolt-cli: <path>: <message>" to `err`, both readable whatever bytes they hold.
+void FileProblem(std::ostream& err, const std::string& path, const std::string& message);
+
 // Writes the problem and the usage text to `err`; returns the usage error status 2.
 int UsageError(std::ostream& err, const std::string& problem);
 

@@ -109,8 +109,7 @@ int Compare(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     int status = 0;
     for (const report::ComparedVariant& v : comparison.variants) {
         if (!v.loaded) {
-            err << "brisolt-cli: " << ToValidUtf8(v.file) << ": " << ToValidUtf8(v.loadMessage)
-                << "\n";
+            FileProblem(err, v.file, v.loadMessage);
             status = 1;
         }
     }

@@ -188,8 +188,7 @@ int Measures(const std::vector<std::string>& args, std::ostream& out, std::ostre
     for (const std::string& file : files) {
         const Evaluation loaded = LoadCalculationFile(file, year);
         if (!loaded.outcome.loaded) {
-            err << "brisolt-cli: " << ToValidUtf8(file) << ": "
-                << ToValidUtf8(loaded.outcome.loadMessage) << "\n";
+            FileProblem(err, file, loaded.outcome.loadMessage);
             status = 1;
             continue;
         }
@@ -197,9 +196,9 @@ int Measures(const std::vector<std::string>& args, std::ostream& out, std::ostre
         const AssessmentRecord& inputs = loaded.record;
         const MeasureExploration exploration = ExploreMeasures(inputs);
         if (exploration.outcome.stoppedAt != 0) {
-            err << "brisolt-cli: " << ToValidUtf8(file) << ": Schritt "
-                << exploration.outcome.stoppedAt << ": "
-                << ToValidUtf8(exploration.outcome.stopMessage) << "\n";
+            FileProblem(err, file,
+                        "Schritt " + std::to_string(exploration.outcome.stoppedAt) + ": " +
+                            exploration.outcome.stopMessage);
             status = status == 0 ? 3 : status;
             continue;
         }
@@ -210,8 +209,7 @@ int Measures(const std::vector<std::string>& args, std::ostream& out, std::ostre
                 try {
                     SaveCalculation(AdoptRow(inputs, exploration, row), variantPath);
                 } catch (const std::exception& error) {
-                    err << "brisolt-cli: " << ToValidUtf8(variantPath) << ": "
-                        << ToValidUtf8(MessageOf(error)) << "\n";
+                    FileProblem(err, variantPath, MessageOf(error));
                     return 1;
                 }
             }

@@ -6,6 +6,7 @@
 #include <memory>
 #include <ostream>
 
+#include "cli/cli.h"
 #include "key/core/number_text.h"
 #include "key/core/windows1252.h"
 #include "key/startup.h"
@@ -53,7 +54,7 @@ bool WriteReportPdf(const std::vector<report::Page>& page, const std::string& pa
     EnsureGuiApplication();
     const QString error = pdf::WritePdfToPath(page, path);
     if (!error.isEmpty()) {
-        err << "brisolt-cli: " << ToValidUtf8(path) << ": " << error.toStdString() << "\n";
+        FileProblem(err, path, error.toStdString());
         return false;
     }
     out << ToValidUtf8(path) << "\n";
@@ -81,8 +82,7 @@ int Report(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
     const Evaluation evaluation = EvaluateCalculationFile(file, CurrentCalendarYear());
     if (!evaluation.outcome.loaded) {
-        err << "brisolt-cli: " << ToValidUtf8(file) << ": "
-            << ToValidUtf8(evaluation.outcome.loadMessage) << "\n";
+        FileProblem(err, file, evaluation.outcome.loadMessage);
         return 1;
     }
     if (evaluation.outcome.stoppedAt > 0) {

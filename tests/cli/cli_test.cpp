@@ -66,12 +66,7 @@ std::vector<Json> Evaluate(const std::vector<std::string>& files, int& status,
     }
     const auto result = RunCommand(command + " 2>/dev/null");
     status = result.status;
-    std::vector<Json> objects;
-    std::istringstream lines(result.out);
-    for (std::string line; std::getline(lines, line);) {
-        objects.push_back(ParseJson(line));
-    }
-    return objects;
+    return testing::ParseJsonLines(result.out);
 }
 
 TEST(CliEvaluate, LoadOutcomes) {

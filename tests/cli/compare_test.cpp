@@ -20,6 +20,7 @@ namespace {
 
 using testing::Json;
 using testing::ParseJson;
+using testing::ParseJsonLines;
 using testing::RunCommand;
 using testing::ShellQuote;
 using testing::TempDir;
@@ -55,11 +56,7 @@ TEST(CliCompare, ResultCellsAreWhatEvaluateGivesAndDifferMeansDifferentTexts) {
     EXPECT_FALSE(c["variants"].items[2]["loaded"].boolean);
 
     const auto evaluated = RunCommand(kCli + " evaluate" + args + " 2>/dev/null");
-    std::vector<Json> results;
-    std::istringstream lines(evaluated.out);
-    for (std::string line; std::getline(lines, line);) {
-        results.push_back(ParseJson(line));
-    }
+    const std::vector<Json> results = ParseJsonLines(evaluated.out);
     ASSERT_EQ(results.size(), files.size());
 
     const std::map<std::string, std::string> display{

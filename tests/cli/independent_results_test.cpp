@@ -327,11 +327,7 @@ TEST(IndependentResults, GeneratedAssessmentsMatchASeparateReadingOfTheKey) {
     }
     const auto run = testing::RunCommand(command + " 2>/dev/null");
     ASSERT_EQ(run.status, 0);
-    std::vector<Json> out;
-    std::istringstream lines(run.out);
-    for (std::string line; std::getline(lines, line);) {
-        out.push_back(testing::ParseJson(line));
-    }
+    const std::vector<Json> out = testing::ParseJsonLines(run.out);
     ASSERT_EQ(out.size(), files.size());
 
     Mismatches m;

@@ -20,18 +20,10 @@ namespace {
 
 using testing::Json;
 using testing::ParseJson;
+using testing::ParseJsonLines;
 using testing::RunCommand;
 using testing::ShellQuote;
 using testing::TempDir;
-
-std::vector<Json> JsonLines(const std::string& text) {
-    std::vector<Json> out;
-    std::istringstream lines(text);
-    for (std::string line; std::getline(lines, line);) {
-        out.push_back(ParseJson(line));
-    }
-    return out;
-}
 
 std::vector<std::string> FileLines(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -67,7 +59,7 @@ TEST(CliMeasures, VariantFilesGiveTheirRowsResultsAndChangeOnlyTheirLines) {
                                 ShellQuote(dir.File("varianten")) + " " + ShellQuote(worked) + " " +
                                 ShellQuote(ten));
     ASSERT_EQ(run.status, 0);
-    const std::vector<Json> rows = JsonLines(run.out);
+    const std::vector<Json> rows = ParseJsonLines(run.out);
     ASSERT_GT(rows.size(), 40u);
 
     std::string files;
@@ -76,7 +68,7 @@ TEST(CliMeasures, VariantFilesGiveTheirRowsResultsAndChangeOnlyTheirLines) {
     }
     const auto evaluated = RunCommand(std::string(BRISOLT_CLI) + " evaluate" + files);
     ASSERT_EQ(evaluated.status, 0);
-    const std::vector<Json> results = JsonLines(evaluated.out);
+    const std::vector<Json> results = ParseJsonLines(evaluated.out);
     ASSERT_EQ(results.size(), rows.size());
 
     std::map<std::string, Json> current;
@@ -147,7 +139,7 @@ TEST(CliMeasures, CsvHasOneLinePerRowAndThePdfItsTable) {
     const auto csv =
         RunCommand(std::string(BRISOLT_CLI) + " measures --format csv " + ShellQuote(worked));
     ASSERT_EQ(csv.status, 0);
-    const std::size_t rows = JsonLines(json.out).size();
+    const std::size_t rows = ParseJsonLines(json.out).size();
     std::size_t lines = 0;
     for (std::size_t at = 0; (at = csv.out.find("\r\n", at)) != std::string::npos; at += 2) {
         ++lines;

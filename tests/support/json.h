@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <map>
 #include <memory>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -186,6 +187,16 @@ private:
 
 inline Json ParseJson(const std::string& text) {
     return JsonReader(text).Read();
+}
+
+// One JSON value per line, as the CLI writes its rows.
+inline std::vector<Json> ParseJsonLines(const std::string& text) {
+    std::vector<Json> out;
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+        out.push_back(ParseJson(line));
+    }
+    return out;
 }
 
 } // namespace brisolt::testing
