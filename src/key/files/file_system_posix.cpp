@@ -142,16 +142,22 @@ std::string TemporaryName(const std::string& folder, unsigned attempt) {
            ".tmp";
 }
 
-// Gives `name` to the unnamed file `fd` (created with O_TMPFILE) in `folder`.
-bool LinkTemporary(int fd, const std::string& folder, std::string& name) {
+// Gives the unnamed file `fd` (created with O_TMPFILE) the name `name`; fails with EEXIST
+// when that name is taken.
+bool LinkAs(int fd, const std::string& name) {
     const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+        return true;
+    }
+    // Without /proc the descriptor itself can be linked (this needs more privileges).
+    return errno == ENOENT && ::linkat(fd, "", AT_FDCWD, name.c_str(), AT_EMPTY_PATH) == 0;
+}
+
+// Gives a temporary name in `folder` to the unnamed file `fd`.
+bool LinkTemporary(int fd, const std::string& folder, std::string& name) {
     for (unsigned attempt = 0; attempt < 100; ++attempt) {
         name = TemporaryName(folder, attempt);
-        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
-            return true;
-        }
-        // Without /proc the descriptor itself can be linked (this needs more privileges).
-        if (errno == ENOENT && ::linkat(fd, "", AT_FDCWD, name.c_str(), AT_EMPTY_PATH) == 0) {
+        if (LinkAs(fd, name)) {
             return true;
         }
         if (errno != EEXIST) {
@@ -280,11 +286,26 @@ void ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
             ThrowFileError(errno, true);
         }
         if (!named) {
+            // A new file gets its name in one step: there is no moment with a temporary name.
+            if (!existed && LinkAs(fd, target)) {
+                open = false;
+                if (::close(fd) != 0) {
+                    ThrowFileError(errno, true);
+                }
+                SyncFolder(folder);
+                return;
+            }
+            // An existing file can only be replaced by renaming a named one over it: the
+            // temporary name exists from here to the rename, two system calls later.
             if (!LinkTemporary(fd, folder, temp)) {
                 ThrowFileError(errno, true);
             }
             named = true;
         }
+        if (::rename(temp.c_str(), target.c_str()) != 0) {
+            ThrowFileError(errno, true);
+        }
+        named = false; // the name is the target's now
         open = false;
         if (::close(fd) != 0) {
             ThrowFileError(errno, true);
@@ -297,11 +318,6 @@ void ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
             ::unlink(temp.c_str());
         }
         throw;
-    }
-    if (::rename(temp.c_str(), target.c_str()) != 0) {
-        const int error = errno;
-        ::unlink(temp.c_str());
-        ThrowFileError(error, true);
     }
     SyncFolder(folder);
 }

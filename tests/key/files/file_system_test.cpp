@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <sys/inotify.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -225,6 +226,51 @@ TEST(LoadCalculation, AHugeFileIsRefusedAtItsFirstImpossibleLine) {
     fs::remove(sparse);
     const std::string line = dir.Write("zeile.txt", "V2.02\r\n" + std::string(17 << 20, 'x'));
     EXPECT_EQ(ErrorOf([&] { LoadCalculation(r, line, 2026); }), kTooLong);
+}
+
+} // namespace
+} // namespace brisolt
+
+namespace brisolt {
+namespace {
+
+// The names a save creates in its folder, in order, as the kernel reports them.
+std::vector<std::string> NamesCreatedBy(const std::string& folder,
+                                        const std::function<void()>& save) {
+    const int fd = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (fd < 0) {
+        return {"(inotify missing)"};
+    }
+    ::inotify_add_watch(fd, folder.c_str(), IN_CREATE | IN_MOVED_TO);
+    save();
+    std::vector<std::string> names;
+    alignas(inotify_event) char buffer[8192];
+    for (ssize_t n; (n = ::read(fd, buffer, sizeof buffer)) > 0;) {
+        for (char* p = buffer; p < buffer + n;) {
+            const auto* event = reinterpret_cast<const inotify_event*>(p);
+            names.push_back(event->len > 0 ? event->name : "");
+            p += sizeof(inotify_event) + event->len;
+        }
+    }
+    ::close(fd);
+    return names;
+}
+
+// A kill can come at any moment of a save; a temporary name that never exists cannot be
+// left behind. A new file appears under its own name only; a replaced one needs a name for
+// the rename, and has it only for that moment.
+TEST(FileSystem, ANewFileNeverHasATemporaryName) {
+    TempDir dir;
+    const std::string path = dir.File("neu.txt");
+    EXPECT_EQ(NamesCreatedBy(dir.File(""), [&] { ReplaceFileAtomically(path, "eins"); }),
+              std::vector<std::string>{"neu.txt"});
+    const std::vector<std::string> replacing =
+        NamesCreatedBy(dir.File(""), [&] { ReplaceFileAtomically(path, "zwei"); });
+    ASSERT_EQ(replacing.size(), 2u);
+    EXPECT_EQ(replacing[0].rfind(".~brisolt", 0), 0u) << replacing[0];
+    EXPECT_EQ(replacing[1], "neu.txt");
+    EXPECT_EQ(ReadBytes(path), "zwei");
+    EXPECT_TRUE(Leftovers(dir).empty());
 }
 
 } // namespace
