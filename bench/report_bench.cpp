@@ -10,6 +10,7 @@
 #include "key/startup.h"
 #include "key/walk.h"
 #include "pdf/page_painter.h"
+#include "report/comparison.h"
 #include "report/reports.h"
 
 namespace {
@@ -31,6 +32,34 @@ BENCHMARK(BM_ProtocolToPdf)
     ->Iterations(1)
     ->Repetitions(20)
     ->ReportAggregatesOnly(true)
+    ->Unit(benchmark::kMillisecond);
+
+// The comparison of two variants to PDF, one with a parcel name of 10k, 100k and 300k
+// characters: what is printed is the same few lines whatever the length.
+void BM_ComparisonWithLongParcelToPdf(benchmark::State& state) {
+    std::vector<brisolt::report::ComparedVariant> variants;
+    for (int i = 0; i < 2; ++i) {
+        variants.push_back(
+            brisolt::report::LoadVariant(BRISOLT_TEST_DATA "/worked_example.txt", 2026));
+    }
+    variants.front().record.Parzelle = std::string(static_cast<std::size_t>(state.range(0)), 'P');
+    const brisolt::report::Comparison c =
+        brisolt::report::CompareVariants(std::move(variants), '.');
+    const QString path = QDir::temp().filePath("brisolt-bench-comparison.pdf");
+    for (auto _ : state) {
+        const QString error =
+            brisolt::pdf::WritePdf(brisolt::report::BuildComparisonPages(c, false), path);
+        if (!error.isEmpty()) {
+            state.SkipWithError(qPrintable(error));
+        }
+    }
+    QFile::remove(path);
+}
+BENCHMARK(BM_ComparisonWithLongParcelToPdf)
+    ->Arg(10'000)
+    ->Arg(100'000)
+    ->Arg(300'000)
+    ->Iterations(1)
     ->Unit(benchmark::kMillisecond);
 
 } // namespace

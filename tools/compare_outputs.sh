@@ -24,6 +24,20 @@ for format in json csv; do
     cmp "$work/old.$format.err" "$work/new.$format.err"
 done
 
+# The search for measures and the comparison of variants, on part of the same files.
+for format in json csv; do
+    for command in "measures --format $format ${files[*]:0:60}" \
+        "compare --format $format ${files[*]:0:8}" \
+        "compare --format $format --only-differences ${files[*]:40:30}"; do
+        # shellcheck disable=SC2086 # the file names are generated without blanks
+        "$old" $command >"$work/old.cmd" 2>"$work/old.cmd.err" || true
+        # shellcheck disable=SC2086
+        "$new" $command >"$work/new.cmd" 2>"$work/new.cmd.err" || true
+        cmp "$work/old.cmd" "$work/new.cmd"
+        cmp "$work/old.cmd.err" "$work/new.cmd.err"
+    done
+done
+
 pdfs=0
 # Text and a rendering of each page, the PDF's content as a reader sees it.
 seen() { pdftotext -layout "$1" - && pdftoppm -r 60 -png "$1" | md5sum; }
@@ -38,4 +52,4 @@ for f in "${files[@]:0:40}"; do
     done
     rm -f "$work"/old-?.pdf "$work"/new-?.pdf
 done
-echo "identical: evaluate JSON and CSV of ${#files[@]} files, $pdfs PDFs"
+echo "identical: evaluate JSON and CSV of ${#files[@]} files, measures and compare, $pdfs PDFs"

@@ -2,7 +2,9 @@
 
 #include <cmath>
 #include <exception>
+#include <new>
 #include <ostream>
+#include <stdexcept>
 
 #include "cli/compare_command.h"
 #include "cli/measures_command.h"
@@ -178,7 +180,7 @@ int Evaluate(const std::vector<std::string>& args, std::ostream& out, std::ostre
 }
 
 int New(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    if (args.size() != 1 || (args[0].size() > 1 && args[0][0] == '-')) {
+    if (args.size() != 1 || args[0].empty() || (args[0].size() > 1 && args[0][0] == '-')) {
         return UsageError(err, "new braucht genau eine Datei");
     }
     try {
@@ -278,7 +280,9 @@ std::string CsvField(const std::string& bytes) {
     return out;
 }
 
-int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+namespace {
+
+int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     // Machine output always uses the decimal point.
     SetDecimalSeparator('.');
     if (args.empty()) {
@@ -310,6 +314,20 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         return Compare(rest, out, err);
     }
     return UsageError(err, "unbekannter Befehl '" + command + "'");
+}
+
+} // namespace
+
+int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    // A request larger than the machine can hold ends with a message, not with an abort.
+    try {
+        return RunCommand(args, out, err);
+    } catch (const std::bad_alloc&) {
+    } catch (const std::length_error&) {
+    }
+    out.flush();
+    err << "brisolt-cli: " << texts::files::kOutOfMemory << ".\n";
+    return 1;
 }
 
 } // namespace brisolt::cli

@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "cli/cli.h"
+#include "cli/output_paths.h"
 #include "cli/report_command.h"
 #include "key/core/errors.h"
 #include "key/core/number_text.h"
@@ -28,24 +29,6 @@ std::string KindName(MeasureRowKind kind) {
         break;
     }
     return "plan";
-}
-
-// Paths are UTF-8; on Windows std::filesystem would read narrow text in the ANSI code page.
-std::filesystem::path Utf8Path(const std::string& utf8) {
-#ifdef _WIN32
-    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
-#else
-    return std::filesystem::path(utf8);
-#endif
-}
-
-std::string Utf8Text(const std::filesystem::path& path) {
-#ifdef _WIN32
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-#else
-    return path.string();
-#endif
 }
 
 // The variant file of a row: the file's name, then what the row is.
@@ -156,11 +139,11 @@ int Measures(const std::vector<std::string>& args, std::ostream& out, std::ostre
                 return UsageError(err, "--format braucht json oder csv");
             }
         } else if (!optionsDone && a == "--variants") {
-            if (!value(variants)) {
+            if (!value(variants) || variants.empty()) {
                 return UsageError(err, "--variants braucht einen Ordner");
             }
         } else if (!optionsDone && a == "--pdf") {
-            if (!value(pdf)) {
+            if (!value(pdf) || pdf.empty()) {
                 return UsageError(err, "--pdf braucht eine Ausgabedatei");
             }
         } else if (!optionsDone && a.size() > 1 && a[0] == '-') {
@@ -177,6 +160,16 @@ int Measures(const std::vector<std::string>& args, std::ostream& out, std::ostre
     }
     if (!pdf.empty() && !ReportsAvailable()) {
         return UsageError(err, "diese Ausgabe wurde ohne PDF-Unterstützung gebaut");
+    }
+    if (!pdf.empty()) {
+        if (const auto clash = OutputClash({pdf}, files)) {
+            return UsageError(err, *clash);
+        }
+    }
+    if (!variants.empty()) {
+        if (const auto clash = VariantClash(variants, files, pdf)) {
+            return UsageError(err, *clash);
+        }
     }
 
     const Int year = CurrentCalendarYear();
@@ -209,8 +202,11 @@ int Measures(const std::vector<std::string>& args, std::ostream& out, std::ostre
                 try {
                     SaveCalculation(AdoptRow(inputs, exploration, row), variantPath);
                 } catch (const std::exception& error) {
+                    // The other rows and inputs still get theirs; this row names no file,
+                    // so nothing points at stale content.
                     FileProblem(err, variantPath, MessageOf(error));
-                    return 1;
+                    variantPath.clear();
+                    status = 1;
                 }
             }
             out << (format == "csv" ? CsvRow(file, row, variantPath)

@@ -7,6 +7,7 @@
 #include <ostream>
 
 #include "cli/cli.h"
+#include "cli/output_paths.h"
 #include "key/core/number_text.h"
 #include "key/core/windows1252.h"
 #include "key/startup.h"
@@ -68,6 +69,10 @@ int Report(const std::vector<std::string>& args, std::ostream& out, std::ostream
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         if ((a == "--protocol" || a == "--sheet") && i + 1 < args.size()) {
+            if (args[i + 1].empty()) {
+                err << "brisolt-cli: " << a << " braucht eine Ausgabedatei\n";
+                return 2;
+            }
             (a == "--protocol" ? protocol : sheet) = args[++i];
         } else if (!a.empty() && a[0] != '-' && file.empty()) {
             file = a;
@@ -78,6 +83,14 @@ int Report(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
     if (file.empty() || protocol.empty()) {
         err << "brisolt-cli: report braucht DATEI und --protocol AUSGABE.pdf\n";
+        return 2;
+    }
+    std::vector<std::string> outputs{protocol};
+    if (!sheet.empty()) {
+        outputs.push_back(sheet);
+    }
+    if (const auto clash = OutputClash(outputs, {file})) {
+        err << "brisolt-cli: " << ToValidUtf8(*clash) << "\n";
         return 2;
     }
     const Evaluation evaluation = EvaluateCalculationFile(file, CurrentCalendarYear());

@@ -215,10 +215,11 @@ QString EndWithEllipsis(const QFontMetricsF& metrics, QString part, double width
 
 // The text of a value, cut after more characters than could ever fit the box at the
 // smallest size (lines at least one em apart, no character narrower than a tenth of an em):
-// a huge text is never laid out whole. `cut` tells whether anything was left off.
+// a huge text is never laid out whole. `cut` tells whether anything was left off. A caption
+// has one size only and is cut the same way at it.
 QString MeasurableText(const report::Element& e, const Scale& scale, const QRectF& inner,
                        const QRectF& box, bool& cut) {
-    const double emMm = e.minFontPoints * 25.4 / 72;
+    const double emMm = (e.minFontPoints > 0 ? e.minFontPoints : e.fontPoints) * 25.4 / 72;
     const double lines = std::floor(box.height() / scale.Y(emMm)) + 1;
     const double perLine = std::ceil(inner.width() / scale.X(emMm / 10)) + 1;
     const auto limit = static_cast<std::size_t>(lines * perLine);
@@ -302,8 +303,8 @@ void DrawText(QPainter& painter, const Scale& scale, const QRectF& box, const re
     if (e.minFontPoints > 0) {
         DrawValue(painter, scale, box, inner, e);
     } else {
-        DrawCaption(painter, scale, box, inner, e,
-                    QString::fromUtf8(e.text.data(), static_cast<qsizetype>(e.text.size())));
+        bool cut = false;
+        DrawCaption(painter, scale, box, inner, e, MeasurableText(e, scale, inner, box, cut));
     }
 }
 

@@ -129,19 +129,18 @@ std::string VariantHeading(const ComparedVariant& variant) {
     return parcel.empty() ? variant.name : parcel + " (" + variant.name + ")";
 }
 
-Comparison CompareVariants(std::vector<ComparedVariant> variants, char separator) {
-    Comparison c;
-    c.variants = std::move(variants);
+void ForEachComparisonRow(const std::vector<ComparedVariant>& variants, char separator,
+                          const std::function<void(ComparisonRow&&)>& sink) {
     const auto add = [&](const char* group, std::string label, auto value) {
         ComparisonRow row;
         row.group = group;
         row.label = std::move(label);
-        for (const ComparedVariant& v : c.variants) {
+        for (const ComparedVariant& v : variants) {
             row.values.push_back(v.loaded ? value(v) : std::string());
         }
         row.differ = std::adjacent_find(row.values.begin(), row.values.end(),
                                         std::not_equal_to<>()) != row.values.end();
-        c.rows.push_back(std::move(row));
+        sink(std::move(row));
     };
     const auto results = [](auto value) {
         return [value](const ComparedVariant& v) { return v.HasResults() ? value(v.record) : ""; };
@@ -172,7 +171,7 @@ Comparison CompareVariants(std::vector<ComparedVariant> variants, char separator
     // Every calendar year of any variant's rotation, in order.
     std::vector<std::map<Int, YearTexts>> years;
     std::set<Int> calendar;
-    for (const ComparedVariant& v : c.variants) {
+    for (const ComparedVariant& v : variants) {
         years.push_back(v.loaded ? RotationTexts(v.record) : std::map<Int, YearTexts>{});
         for (const auto& [year, texts] : years.back()) {
             calendar.insert(year);
@@ -180,8 +179,8 @@ Comparison CompareVariants(std::vector<ComparedVariant> variants, char separator
     }
     for (const Int year : calendar) {
         const auto yearText = [&](bool main) {
-            return [&years, &c, year, main](const ComparedVariant& v) {
-                const auto& texts = years[static_cast<std::size_t>(&v - c.variants.data())];
+            return [&years, &variants, year, main](const ComparedVariant& v) {
+                const auto& texts = years[static_cast<std::size_t>(&v - variants.data())];
                 const auto it = texts.find(year);
                 return it == texts.end() ? std::string()
                        : main            ? it->second.main
@@ -198,7 +197,7 @@ Comparison CompareVariants(std::vector<ComparedVariant> variants, char separator
     std::vector<std::string> questions;
     for (int q = 0; q < kRillQuestionCount; ++q) {
         const std::string& title = RillQuestionListOf(static_cast<RillQuestion>(q)).Title;
-        const bool asked = std::any_of(c.variants.begin(), c.variants.end(), [&](const auto& v) {
+        const bool asked = std::any_of(variants.begin(), variants.end(), [&](const auto& v) {
             return v.loaded && RillAnswers(v.record).count(title) != 0;
         });
         if (asked) {
@@ -215,16 +214,16 @@ Comparison CompareVariants(std::vector<ComparedVariant> variants, char separator
     add(kDepth, Caption("DepthSoil"),
         [](const ComparedVariant& v) { return IntegerText(v.record.DepthSoil) + " cm"; });
 
-    if (std::any_of(c.variants.begin(), c.variants.end(),
+    if (std::any_of(variants.begin(), variants.end(),
                     [](const ComparedVariant& v) { return !v.HasResults(); })) {
         ComparisonRow row;
         row.group = kResults;
         row.label = kMessage;
-        for (const ComparedVariant& v : c.variants) {
+        for (const ComparedVariant& v : variants) {
             row.values.push_back(v.HasResults() ? std::string() : v.Message());
         }
         row.differ = true;
-        c.rows.push_back(std::move(row));
+        sink(std::move(row));
     }
     add(kResults, Caption("ST") + " (ST)",
         results([](const AssessmentRecord& r) { return RoundedText(r.ST); }));
@@ -245,6 +244,13 @@ Comparison CompareVariants(std::vector<ComparedVariant> variants, char separator
         results([](const AssessmentRecord& r) { return ThreeDecimalText(r.SoilLossTHA); }));
     add(kResults, Caption("GBF") + " (GBF)",
         results([](const AssessmentRecord& r) { return r.GBF; }));
+}
+
+Comparison CompareVariants(std::vector<ComparedVariant> variants, char separator) {
+    Comparison c;
+    c.variants = std::move(variants);
+    ForEachComparisonRow(c.variants, separator,
+                         [&c](ComparisonRow&& row) { c.rows.push_back(std::move(row)); });
     return c;
 }
 
@@ -313,6 +319,18 @@ Table ComparisonTable(const Comparison& comparison, bool onlyDifferences, std::s
         table.rows.push_back(std::move(cells));
     }
     return table;
+}
+
+std::size_t MinimumComparisonPages(std::size_t variants, std::size_t rows) {
+    // The page and table of BuildComparisonPages: rows from 20 mm down to 10 mm above the
+    // foot of the landscape sheet, below the heading row; every row at least one line high.
+    TableStyle style;
+    const double line = RowHeight(style, {}, {});
+    const double room = 210 - 10 - 20 - line;
+    const auto perPage = std::max<std::size_t>(1, static_cast<std::size_t>(room / line));
+    const std::size_t across =
+        (std::max<std::size_t>(variants, 1) + kVariantsPerPage - 1) / kVariantsPerPage;
+    return across * std::max<std::size_t>(1, (rows + perPage - 1) / perPage);
 }
 
 std::vector<Page> BuildComparisonPages(const Comparison& comparison, bool onlyDifferences) {

@@ -4,6 +4,8 @@
 // join as a walked copy. The rows come from the record's field table with its German
 // captions, the values in the formats of the evaluation protocol.
 
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -45,6 +47,10 @@ struct Comparison {
 
 // The rows for these variants. `separator` is the decimal separator of C.
 Comparison CompareVariants(std::vector<ComparedVariant> variants, char separator);
+// The same rows one after the other, as they are made: a caller that only writes them keeps
+// none, so many variants with rows of their own need no table of all rows by all variants.
+void ForEachComparisonRow(const std::vector<ComparedVariant>& variants, char separator,
+                          const std::function<void(ComparisonRow&&)>& sink);
 Comparison CompareCalculations(const std::vector<std::string>& files, Int currentYear,
                                char separator);
 
@@ -62,5 +68,12 @@ inline constexpr std::size_t kVariantsPerPage = 4;
 
 // A4 landscape pages of the comparison.
 std::vector<Page> BuildComparisonPages(const Comparison& comparison, bool onlyDifferences);
+
+// At least how many pages BuildComparisonPages makes for this many variants and rows shown
+// (every row one line high), without building them.
+std::size_t MinimumComparisonPages(std::size_t variants, std::size_t rows);
+// More pages than this are not printed: the document would outgrow the memory of the
+// machine long before anyone could read it.
+inline constexpr std::size_t kMaxComparisonPages = 1000;
 
 } // namespace brisolt::report

@@ -21,11 +21,34 @@ constexpr double kMmPerPoint = 25.4 / 72;
 // Average width of a character of the report font, as a share of its size.
 constexpr double kAverageCharWidth = 0.47;
 
+// A cell's text cut after twice as many characters as could ever fit its box at the
+// smallest size the painter uses (lines one em apart, no character narrower than a tenth of
+// an em): the painter cuts there again and ends the last line with "…", so what is printed
+// stays the same, but a name of millions of characters is neither copied onto every page nor
+// measured.
+std::string CappedCellText(const std::string& text, const RectMm& box, double points) {
+    const double em = points * kMmPerPoint;
+    const double lines = std::floor(box.height / em) + 1;
+    const double perLine = std::ceil(std::max(0.0, box.width - 1.0) / (em / 10)) + 1;
+    const auto limit = static_cast<std::size_t>(2 * lines * perLine);
+    if (text.size() <= limit) {
+        return text; // fewer bytes than the limit: fewer characters too
+    }
+    std::size_t bytes = 0;
+    for (std::size_t chars = 0; bytes < text.size() && chars < limit; ++chars) {
+        ++bytes;
+        while (bytes < text.size() && (static_cast<unsigned char>(text[bytes]) & 0xC0) == 0x80) {
+            ++bytes;
+        }
+    }
+    return text.substr(0, bytes);
+}
+
 Element CellElement(const RectMm& box, const TableCell& cell, const TableColumn& column,
                     double points, bool heading) {
     Element e;
     e.box = box;
-    e.text = cell.text;
+    e.text = CappedCellText(cell.text, box, heading ? points : std::min(points, kMinValuePoints));
     e.fontPoints = points;
     e.bold = cell.bold || cell.marked || heading;
     e.align = column.align;
@@ -57,7 +80,8 @@ double AddTable(Page& page, const TableStyle& style, const Table& table) {
         const double height = RowHeight(style, columns, row);
         double x = style.x;
         for (std::size_t i = 0; i < columns.size(); ++i) {
-            const TableCell cell = i < row.size() ? row[i] : TableCell{};
+            static const TableCell kEmpty;
+            const TableCell& cell = i < row.size() ? row[i] : kEmpty;
             page.elements.push_back(CellElement({x, y, columns[i].width, height}, cell, columns[i],
                                                 style.points, heading));
             x += columns[i].width;

@@ -158,5 +158,33 @@ TEST(Comparison, AFailedFileKeepsItsColumnAndYearsOfOneVariantOnly) {
     }
 }
 
+// The pages carry no more of a text than could be printed: a parcel name of ten million
+// characters costs what a few hundred cost, and a normal one is there whole.
+TEST(Comparison, PagesCarryTheTextsTheyCanPrintNotMore) {
+    brisolt::testing::TempDir dir;
+    std::vector<ComparedVariant> variants;
+    for (const std::size_t length : {std::size_t{9}, std::size_t{10'000'000}}) {
+        ComparedVariant v = LoadVariant(kWorkedExample, 2024);
+        v.record.Parzelle = std::string(length - 1, 'P') + "\xC3\xA4"; // ends with "ä"
+        variants.push_back(std::move(v));
+    }
+    const Comparison c = CompareVariants(std::move(variants), '.');
+    std::size_t bytes = 0;
+    bool shortWhole = false;
+    for (const Page& page : BuildComparisonPages(c, false)) {
+        for (const Element& e : page.elements) {
+            bytes += e.text.size();
+            shortWhole = shortWhole || e.text == "PPPPPPPP\xC3\xA4";
+        }
+    }
+    EXPECT_LT(bytes, 100'000u);
+    EXPECT_TRUE(shortWhole);
+
+    // The rows that do not fit stay counted the same way the pages are made.
+    EXPECT_EQ(MinimumComparisonPages(2, 10), 1u);
+    EXPECT_EQ(MinimumComparisonPages(9, 10), 3u);
+    EXPECT_GE(BuildComparisonPages(c, false).size(), MinimumComparisonPages(2, c.rows.size()));
+}
+
 } // namespace
 } // namespace brisolt::report

@@ -138,8 +138,17 @@ const char* Fold(char32_t cp) {
 std::string Windows1252ToUtf8(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size());
-    for (const char c : bytes) {
-        AppendUtf8(out, DecodeByte(static_cast<unsigned char>(c)));
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        // Runs of ASCII are the same in both and are copied whole.
+        const std::size_t start = i;
+        while (i < bytes.size() && static_cast<unsigned char>(bytes[i]) < 0x80) {
+            ++i;
+        }
+        out.append(bytes.substr(start, i - start));
+        if (i < bytes.size()) {
+            AppendUtf8(out, DecodeByte(static_cast<unsigned char>(bytes[i++])));
+        }
     }
     return out;
 }
@@ -178,6 +187,11 @@ std::string Utf8ToWindows1252(std::string_view utf8) {
 }
 
 std::string MakeWindows1252Safe(std::string_view utf8) {
+    // ASCII is kept as it is by both ways; most texts are nothing else.
+    if (std::all_of(utf8.begin(), utf8.end(),
+                    [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+        return std::string(utf8);
+    }
     return Windows1252ToUtf8(Utf8ToWindows1252(utf8));
 }
 

@@ -553,12 +553,12 @@ MeasureExploration ExploreMeasures(const AssessmentRecord& original) {
     exploration.targetLine = TargetLine(current.record.DepthSoil);
     const Real currentEfl = current.record.EFL;
     // The free texts play no part in any result; the search walks without them, so a file
-    // with a huge name is not copied a thousand times.
+    // with a huge name or remark is not copied (and converted) a thousand times.
     const AssessmentRecord record = WithoutFreeTexts(original);
 
     // Single measures: tried one by one; only those that lower EFL are kept.
     std::vector<MeasureRow> singles;
-    for (Measure& m : CandidateMeasures(current.record)) {
+    for (Measure& m : CandidateMeasures(WithoutFreeTexts(current.record))) {
         Evaluated e = Evaluate(record, {&m});
         if (!e.passed || !(e.record.EFL < currentEfl)) {
             continue;

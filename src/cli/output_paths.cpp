@@ -1,0 +1,158 @@
+#include "cli/output_paths.h"
+
+#include <algorithm>
+#include <cctype>
+#include <system_error>
+
+namespace brisolt::cli {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Quoted(const std::string& path) {
+    return "'" + path + "'";
+}
+
+// Where a file would be, spelled one way: absolute, "." and ".." and links of the folders
+// resolved as far as they exist.
+fs::path Place(const std::string& path) {
+    std::error_code error;
+    fs::path place = fs::weakly_canonical(fs::absolute(Utf8Path(path), error), error);
+    return error ? Utf8Path(path).lexically_normal() : place;
+}
+
+std::string StemOf(const std::string& file) {
+    return Utf8Text(Utf8Path(file).stem());
+}
+
+// Names are compared as the file system does: without regard to case on Windows.
+std::string Folded(std::string name) {
+#ifdef _WIN32
+    std::transform(name.begin(), name.end(), name.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+#endif
+    return name;
+}
+
+} // namespace
+
+fs::path Utf8Path(const std::string& utf8) {
+#ifdef _WIN32
+    return fs::path(std::u8string(utf8.begin(), utf8.end()));
+#else
+    return fs::path(utf8);
+#endif
+}
+
+std::string Utf8Text(const fs::path& path) {
+#ifdef _WIN32
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+#else
+    return path.string();
+#endif
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+    std::error_code error;
+    if (fs::equivalent(Utf8Path(a), Utf8Path(b), error)) {
+        return true;
+    }
+    return Folded(Utf8Text(Place(a))) == Folded(Utf8Text(Place(b)));
+}
+
+std::optional<std::string> OutputClash(const std::vector<std::string>& outputs,
+                                       const std::vector<std::string>& inputs) {
+    for (std::size_t i = 0; i < outputs.size(); ++i) {
+        for (const std::string& input : inputs) {
+            if (SameFile(outputs[i], input)) {
+                return "die Ausgabe " + Quoted(outputs[i]) + " ist die Eingabedatei " +
+                       Quoted(input) + "; sie würde überschrieben";
+            }
+        }
+        for (std::size_t j = 0; j < i; ++j) {
+            if (SameFile(outputs[i], outputs[j])) {
+                return "die Ausgaben " + Quoted(outputs[j]) + " und " + Quoted(outputs[i]) +
+                       " sind dieselbe Datei";
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+bool IsVariantFileOf(const std::string& name, const std::string& file) {
+    const std::string stem = Folded(StemOf(file)) + "_";
+    const std::string n = Folded(name);
+    if (n.size() <= stem.size() + 4 || n.compare(0, stem.size(), stem) != 0 ||
+        !n.ends_with(".txt")) {
+        return false;
+    }
+    const std::string rest = n.substr(stem.size(), n.size() - stem.size() - 4);
+    if (rest == "aktuell") {
+        return true;
+    }
+    if (rest.starts_with("massnahme_")) {
+        const std::string number = rest.substr(10);
+        return !number.empty() && std::all_of(number.begin(), number.end(),
+                                              [](unsigned char c) { return std::isdigit(c) != 0; });
+    }
+    return rest.starts_with("ziel_") && rest.size() > 5;
+}
+
+std::optional<std::string> VariantClash(const std::string& folder,
+                                        const std::vector<std::string>& inputs,
+                                        const std::string& pdf) {
+    // Two inputs of the same name would write the same variant files, each row's file then
+    // holding whichever input came last.
+    for (std::size_t i = 0; i < inputs.size(); ++i) {
+        for (std::size_t j = 0; j < i; ++j) {
+            if (Folded(StemOf(inputs[i])) == Folded(StemOf(inputs[j]))) {
+                return "die Eingabedateien " + Quoted(inputs[j]) + " und " + Quoted(inputs[i]) +
+                       " haben denselben Namen; ihre Variantendateien in " + Quoted(folder) +
+                       " würden sich überschreiben";
+            }
+        }
+    }
+    const fs::path place = Place(folder);
+    const auto inFolder = [&](const std::string& path) {
+        std::error_code error;
+        const fs::path parent = Utf8Path(path).parent_path();
+        const fs::path of = parent.empty() ? fs::path(".") : parent;
+        return fs::equivalent(of, Utf8Path(folder), error) ||
+               Folded(Utf8Text(Place(Utf8Text(of)))) == Folded(Utf8Text(place));
+    };
+    const auto variantName = [&](const std::string& path) {
+        const std::string name = Utf8Text(Utf8Path(path).filename());
+        return std::any_of(inputs.begin(), inputs.end(),
+                           [&](const std::string& file) { return IsVariantFileOf(name, file); });
+    };
+    for (const std::string& input : inputs) {
+        if (inFolder(input) && variantName(input)) {
+            return "die Eingabedatei " + Quoted(input) +
+                   " trägt den Namen einer Variantendatei; sie würde überschrieben";
+        }
+    }
+    if (!pdf.empty() && inFolder(pdf) && variantName(pdf)) {
+        return "die Ausgabe " + Quoted(pdf) + " trägt den Namen einer Variantendatei";
+    }
+    // A variant file already there may be a link to an input.
+    std::error_code error;
+    for (fs::directory_iterator it(Utf8Path(folder), error), end; !error && it != end;
+         it.increment(error)) {
+        const std::string name = Utf8Text(it->path().filename());
+        if (!std::any_of(inputs.begin(), inputs.end(),
+                         [&](const std::string& file) { return IsVariantFileOf(name, file); })) {
+            continue;
+        }
+        for (const std::string& input : inputs) {
+            if (SameFile(Utf8Text(it->path()), input)) {
+                return "die Variantendatei " + Quoted(Utf8Text(it->path())) +
+                       " ist die Eingabedatei " + Quoted(input) + "; sie würde überschrieben";
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace brisolt::cli
