@@ -150,6 +150,44 @@ private slots:
                    w->windowTitle() == "Varianten vergleichen";
         }));
     }
+    // A parcel name of millions of characters: cells and headings show its beginning with
+    // "…" (the tooltip more of it), the file's name stays; showing the window again loads
+    // nothing unless a file changed.
+    void hugeTextsAreCutAndUnchangedFilesNotLoadedAgain() {
+        brisolt::testing::TempDir dir;
+        AssessmentRecord huge = brisolt::testing::TenYearsPloughAndBareFallow();
+        huge.Parzelle = std::string(std::size_t{10} << 20, 'P');
+        const QString big = QString::fromStdString(dir.File("gross.txt"));
+        SaveCalculation(huge, big.toStdString());
+        const QString worked = BRISOLT_TEST_DATA "/worked_example.txt";
+
+        Application app(2024);
+        TfrmCompare window(app.Context());
+        window.show();
+        window.AddFiles({big, worked});
+        QTableView* view = window.View();
+        const QString cell = Cell(view, "Flurname oder Parzelle", 1);
+        QCOMPARE(cell.size(), 301);
+        QVERIFY(cell.endsWith(QChar(0x2026)));
+        QCOMPARE(Cell(view, "Flurname oder Parzelle", 2), QString("Langacker"));
+        const QString heading = Headings(view).front();
+        QVERIFY(heading.size() < 400);
+        QVERIFY(heading.endsWith("…\n(gross.txt)"));
+        for (int r = 0; r < view->model()->rowCount(); ++r) {
+            const QModelIndex index = view->model()->index(r, 1);
+            QVERIFY(index.data(Qt::ToolTipRole).toString().size() <= 2001);
+        }
+
+        const int refreshes = window.Refreshes();
+        QMetaObject::invokeMethod(&window, "FormActivate");
+        QMetaObject::invokeMethod(&window, "FormActivate");
+        QCOMPARE(window.Refreshes(), refreshes);
+        huge.Parzelle = "Neu";
+        SaveCalculation(huge, big.toStdString());
+        QMetaObject::invokeMethod(&window, "FormActivate");
+        QCOMPARE(window.Refreshes(), refreshes + 1);
+        QCOMPARE(Cell(view, "Flurname oder Parzelle", 1), QString("Neu"));
+    }
 };
 
 } // namespace

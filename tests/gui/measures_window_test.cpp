@@ -123,6 +123,26 @@ private slots:
         Click(window, "btnClose");
         QVERIFY(!window->isVisible());
     }
+    // Free texts change no result: a huge remark costs the search nothing, and showing the
+    // window again with the same assessment does not search again.
+    void anActivationWithoutChangesKeepsTheRows() {
+        Application app(2024);
+        AppContext& context = app.Context();
+        LoadCalculation(context.record, BRISOLT_TEST_DATA "/worked_example.txt", 2024);
+        WalkForward(context.record);
+        context.record.Remark = std::string(std::size_t{4} << 20, 'x');
+        TfrmMeasures window(context);
+        window.show();
+        QCOMPARE(window.Searches(), 1);
+        const int rows = window.View()->model()->rowCount();
+        QVERIFY(rows > 5);
+        QMetaObject::invokeMethod(&window, "FormActivate");
+        QMetaObject::invokeMethod(&window, "FormActivate");
+        QCOMPARE(window.Searches(), 1);
+        context.record.FloatDistance = 50;
+        QMetaObject::invokeMethod(&window, "FormActivate");
+        QCOMPARE(window.Searches(), 2);
+    }
 };
 
 } // namespace

@@ -1,10 +1,12 @@
 #include "gui/compare/compare_window.h"
 
 #include <QCheckBox>
+#include <QDateTime>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QMimeData>
@@ -12,6 +14,7 @@
 #include <QTableView>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "gui/files/file_window.h"
 #include "gui/reports/report_preview.h"
@@ -134,10 +137,32 @@ void TfrmCompare::dropEvent(QDropEvent* event) {
     event->acceptProposedAction();
 }
 
-// Files and the current assessment may change while the window is open; every showing
-// loads and walks them anew.
+// Files and the current assessment may change while the window is open; a showing loads
+// and walks them anew when one of them did.
 void TfrmCompare::FormActivate() {
+    const bool current = std::any_of(sources_.begin(), sources_.end(),
+                                     [](const Source& s) { return s.path.isEmpty(); });
+    if (refreshes_ > 0 && Stamps() == shownStamps_ &&
+        (!current || (shownRecord_ && *shownRecord_ == context_.record))) {
+        return;
+    }
     Refresh();
+}
+
+std::vector<QString> TfrmCompare::Stamps() const {
+    std::vector<QString> stamps;
+    for (const Source& s : sources_) {
+        if (s.path.isEmpty()) {
+            stamps.push_back({});
+            continue;
+        }
+        const QFileInfo info(s.path);
+        stamps.push_back(s.path + '|' + QString::number(info.exists() ? info.size() : -1) + '|' +
+                         QString::number(info.lastModified().toMSecsSinceEpoch()) + '|' +
+                         QString::number(info.metadataChangeTime().toMSecsSinceEpoch()));
+    }
+    stamps.push_back(chkOnlyDifferences_->isChecked() ? "1" : "0");
+    return stamps;
 }
 
 bool TfrmCompare::Room(int more) {
@@ -204,6 +229,13 @@ void TfrmCompare::btnCloseClick() {
 }
 
 void TfrmCompare::Refresh() {
+    ++refreshes_;
+    shownStamps_ = Stamps();
+    shownRecord_.reset();
+    if (std::any_of(sources_.begin(), sources_.end(),
+                    [](const Source& s) { return s.path.isEmpty(); })) {
+        shownRecord_ = context_.record;
+    }
     RunGuarded(this, [this] {
         std::vector<report::ComparedVariant> variants;
         for (const Source& s : sources_) {

@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <QWidget>
 #include <functional>
+#include <optional>
 
 #include "gui/shell/app_context.h"
 #include "report/comparison.h"
@@ -33,6 +34,8 @@ public:
     void AddFiles(const QStringList& paths);
     const report::Comparison& Comparison() const { return comparison_; }
     QTableView* View() const { return view_; }
+    // How often the columns were loaded and walked (tests).
+    int Refreshes() const { return refreshes_; }
     QSize sizeHint() const override { return {1000, 660}; }
 
 protected:
@@ -57,10 +60,16 @@ private:
     };
     bool Room(int more);
     void Refresh();
+    // What the columns were made from: each file's size and times, the current assessment
+    // and the check box. Unchanged, an activation keeps the table.
+    std::vector<QString> Stamps() const;
 
     AppContext& context_;
     std::vector<Source> sources_;
     report::Comparison comparison_;
+    std::vector<QString> shownStamps_;
+    std::optional<AssessmentRecord> shownRecord_; // when a column shows the current one
+    int refreshes_ = 0;
     ReportTableModel* model_;
     QTableView* view_;
     QCheckBox* chkOnlyDifferences_;

@@ -98,8 +98,14 @@ void TfrmMeasures::showEvent(QShowEvent* event) {
 }
 
 void TfrmMeasures::FormActivate() {
+    if (exploredFrom_ && *exploredFrom_ == context_.record) {
+        return; // nothing changed since the last search
+    }
     RunGuarded(this, [this] {
+        exploredFrom_.reset();
+        ++searches_;
         exploration_ = ExploreMeasures(context_.record);
+        exploredFrom_ = context_.record;
         const bool stopped = exploration_.outcome.stoppedAt != 0;
         QString heading = stopped ? Q(tm::kStoppedAt(exploration_.outcome.stoppedAt,
                                                      exploration_.outcome.stopMessage))

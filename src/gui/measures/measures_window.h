@@ -4,6 +4,7 @@
 // current assessment or the comparison printed.
 
 #include <QWidget>
+#include <optional>
 
 #include "gui/shell/app_context.h"
 #include "key/measures/measures.h"
@@ -25,6 +26,8 @@ public:
     // The exploration the window shows (tests read it).
     const MeasureExploration& Exploration() const { return exploration_; }
     QTableView* View() const { return view_; }
+    // How often the window searched (tests).
+    int Searches() const { return searches_; }
     QSize sizeHint() const override { return {1060, 620}; }
 
 protected:
@@ -44,6 +47,10 @@ private:
 
     AppContext& context_;
     MeasureExploration exploration_;
+    // The record the exploration was made from: an activation with the same record shows
+    // what is there instead of searching again.
+    std::optional<AssessmentRecord> exploredFrom_;
+    int searches_ = 0;
     QLabel* labTarget_;
     QTableView* view_;
     ReportTableModel* model_;

@@ -5,6 +5,7 @@
 #include <QFont>
 
 #include "gui/help/diagrams.h"
+#include "gui/shell/capped_text.h"
 #include "gui/shell/qt_text.h"
 
 namespace brisolt::gui {
@@ -36,10 +37,11 @@ QVariant ReportTableModel::data(const QModelIndex& index, int role) const {
     const report::TableCell& cell = row[static_cast<std::size_t>(index.column())];
     switch (role) {
     case Qt::DisplayRole:
+        return CappedText(cell.text, kCellChars);
     case Qt::ToolTipRole:
-        return Q(cell.text);
+        return CappedText(cell.text, kTooltipChars);
     case kSortRole:
-        return cell.numeric ? QVariant(cell.sortKey) : QVariant(Q(cell.text));
+        return cell.numeric ? QVariant(cell.sortKey) : QVariant(CappedText(cell.text, kCellChars));
     case Qt::FontRole: {
         if (!cell.bold && !cell.marked) {
             return {};
@@ -84,12 +86,13 @@ QVariant ReportTableModel::headerData(int section, Qt::Orientation orientation, 
         return {};
     }
     // A heading "Langacker / A (datei.txt)" takes two lines: the name of the file below.
-    QString heading = Q(table_.columns[static_cast<std::size_t>(section)].heading);
-    const qsizetype open = heading.lastIndexOf(" (");
-    if (open > 0 && heading.endsWith(')')) {
-        heading[open] = '\n';
+    // A long parcel name is cut; the name of the file stays whole.
+    const std::string_view raw = table_.columns[static_cast<std::size_t>(section)].heading;
+    const std::size_t open = raw.rfind(" (");
+    if (open == std::string_view::npos || open == 0 || !raw.ends_with(')')) {
+        return CappedText(raw, kCellChars);
     }
-    return heading;
+    return CappedText(raw.substr(0, open), kCellChars) + '\n' + Q(raw.substr(open + 1));
 }
 
 } // namespace brisolt::gui

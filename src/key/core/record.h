@@ -32,6 +32,8 @@ struct RotationYear {
     std::string y;                   // main crop's contribution to C
     std::string z;                   // ... and its table reference
     std::array<std::string, 5> text; // captions of the chosen entries of a ... e
+
+    bool operator==(const RotationYear&) const = default;
 };
 
 struct AssessmentRecord {
@@ -97,6 +99,10 @@ struct AssessmentRecord {
     const RotationYear& RotationYearAt(int n) const {
         return Rotation.at(static_cast<std::size_t>(n - 1));
     }
+
+    // Every field the same (windows use it to tell that nothing changed since they last
+    // showed the record).
+    bool operator==(const AssessmentRecord&) const = default;
 };
 
 // The calendar year of the system date.
