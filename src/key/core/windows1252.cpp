@@ -158,7 +158,15 @@ std::string Utf8ToWindows1252(std::string_view utf8) {
     out.reserve(utf8.size());
     std::size_t i = 0;
     while (i < utf8.size()) {
-        const std::size_t start = i;
+        std::size_t start = i;
+        while (i < utf8.size() && static_cast<unsigned char>(utf8[i]) < 0x80) {
+            ++i; // ASCII is the same in both and is copied in runs
+        }
+        out.append(utf8.substr(start, i - start));
+        if (i == utf8.size()) {
+            break;
+        }
+        start = i;
         const char32_t cp = NextCodePoint(utf8, i);
         if (cp == kBad) {
             // A record text keeps one '?' per byte that is not UTF-8.
@@ -200,7 +208,15 @@ std::string ToValidUtf8(std::string_view bytes) {
     out.reserve(bytes.size());
     std::size_t i = 0;
     while (i < bytes.size()) {
-        const std::size_t start = i;
+        std::size_t start = i;
+        while (i < bytes.size() && static_cast<unsigned char>(bytes[i]) < 0x80) {
+            ++i;
+        }
+        out.append(bytes.substr(start, i - start));
+        if (i == bytes.size()) {
+            break;
+        }
+        start = i;
         const char32_t cp = NextCodePoint(bytes, i);
         if (cp == kBad) {
             out += "\xEF\xBF\xBD";
