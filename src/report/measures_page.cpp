@@ -53,6 +53,72 @@ std::vector<const MeasureRow*> PrintedMeasureRows(const MeasureExploration& expl
     return out;
 }
 
+std::vector<MeasureLine> MeasureLines(const MeasureExploration& exploration) {
+    std::vector<MeasureLine> lines;
+    for (const MeasureRow& row : exploration.rows) {
+        if (row.kind != MeasureRowKind::Single) {
+            lines.push_back({&row, {}});
+        }
+    }
+    // The single measures come numbered by kind, a change of several years as one run.
+    const std::string* heading = nullptr;
+    for (std::size_t i = 0; i < exploration.rows.size(); ++i) {
+        const MeasureRow& row = exploration.rows[i];
+        if (row.kind != MeasureRowKind::Single || row.measures.empty()) {
+            continue;
+        }
+        const Measure& m = exploration.measures.at(static_cast<std::size_t>(row.measures[0] - 1));
+        const bool sameAsBefore = heading != nullptr && *heading == m.heading;
+        const bool sameAsNext =
+            i + 1 < exploration.rows.size() &&
+            exploration.rows[i + 1].kind == MeasureRowKind::Single &&
+            exploration.measures.at(static_cast<std::size_t>(exploration.rows[i + 1].measures[0] -
+                                                             1))
+                    .heading == m.heading;
+        if (!sameAsBefore && sameAsNext && !m.heading.empty()) {
+            lines.push_back({nullptr, m.heading});
+        }
+        heading = &m.heading;
+        lines.push_back({&row, {}});
+    }
+    return lines;
+}
+
+Table MeasuresTable(const MeasureExploration& exploration, const std::vector<MeasureLine>& lines,
+                    char separator) {
+    std::vector<const MeasureRow*> rows;
+    for (const MeasureLine& line : lines) {
+        rows.push_back(line.row);
+    }
+    Table table = MeasuresTable(rows, separator);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        TableRow& cells = table.rows[i];
+        if (lines[i].row == nullptr) {
+            cells[1].text = lines[i].heading;
+            cells[1].bold = true;
+            continue;
+        }
+        const MeasureRow& row = *lines[i].row;
+        if (row.kind == MeasureRowKind::Plan) {
+            cells[1].text.clear();
+            for (const std::string& d : row.descriptions) {
+                cells[1].text += (cells[1].text.empty() ? "" : "\n") + d;
+            }
+        } else if (row.kind == MeasureRowKind::Single && i > 0 && !row.measures.empty()) {
+            // Under a heading the line names only its year.
+            const Measure& m =
+                exploration.measures.at(static_cast<std::size_t>(row.measures[0] - 1));
+            const bool underHeading = std::any_of(
+                lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(i),
+                [&](const MeasureLine& l) { return l.row == nullptr && l.heading == m.heading; });
+            if (underHeading && !m.yearLabel.empty()) {
+                cells[1].text = m.yearLabel;
+            }
+        }
+    }
+    return table;
+}
+
 Table MeasuresTable(const std::vector<const MeasureRow*>& rows, char separator) {
     Table table;
     table.columns = {
@@ -71,6 +137,10 @@ Table MeasuresTable(const std::vector<const MeasureRow*>& rows, char separator) 
         return cell;
     };
     for (const MeasureRow* row : rows) {
+        if (row == nullptr) {
+            table.rows.push_back(TableRow(table.columns.size()));
+            continue;
+        }
         const AssessmentRecord& r = row->record;
         const bool isCurrent = row->kind == MeasureRowKind::Current;
         TableCell title;

@@ -15,9 +15,25 @@ inline constexpr std::size_t kMeasureRowsOnPage = 12;
 // the single measures with the lowest EFL, up to kMeasureRowsOnPage further rows.
 std::vector<const MeasureRow*> PrintedMeasureRows(const MeasureExploration& exploration);
 
-// The rows as a table: what each row is, its measures, C, EF, EL, EFL, the soil loss, GBF
-// and the change of EFL, in the protocol's formats.
+// The rows as a table, in the given order: what each row is, its measures, C, EF, EL, EFL,
+// the soil loss, GBF and the change of EFL, in the protocol's formats.
 Table MeasuresTable(const std::vector<const MeasureRow*>& rows, char separator);
+
+// A line of the measures table: a row, or the heading of a change made in several years.
+struct MeasureLine {
+    const MeasureRow* row = nullptr;
+    std::string heading;
+};
+
+// The lines the window shows: the current assessment, the plans (one per level reached,
+// then all measures together), then the single measures by kind, a change made in several
+// years under one heading with one line per year.
+std::vector<MeasureLine> MeasureLines(const MeasureExploration& exploration);
+
+// The lines as a table: what each row is, its measures (a plan's one per line), C, EF, EL,
+// EFL, the soil loss, GBF and the change of EFL, in the protocol's formats.
+Table MeasuresTable(const MeasureExploration& exploration, const std::vector<MeasureLine>& lines,
+                    char separator);
 
 Page BuildMeasuresComparison(const MeasureExploration& exploration, char separator);
 

@@ -160,6 +160,7 @@ private slots:
         name = Find<QLineEdit>(open, "edtFileName");
         name->setFocus();
         QTest::keyClicks(name, path);
+        MarkAsSaved(app.Context().record);
         QTest::keyClick(name, Qt::Key_Enter);
         QCOMPARE(asked, 1); // an existing file is loaded without the dialog
         QCOMPARE(log.Take(), QStringList{"Daten wurden aus der Datei eingelesen."});

@@ -9,6 +9,7 @@
 #include <QHeaderView>
 #include <QMimeData>
 #include <QPushButton>
+#include <QKeyEvent>
 #include <QTableView>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -72,6 +73,8 @@ TfrmCompare::TfrmCompare(AppContext& context) : QWidget(nullptr), context_(conte
     view_->setSelectionMode(QAbstractItemView::SingleSelection);
     view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view_->setWordWrap(true);
+    // Tab and Shift+Tab leave the table; the arrow keys move inside it.
+    view_->setTabKeyNavigation(false);
     view_->verticalHeader()->setVisible(false);
     view_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
@@ -220,6 +223,14 @@ void TfrmCompare::Refresh() {
         }
         view_->resizeRowsToContents();
     });
+}
+
+void TfrmCompare::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        hide();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 } // namespace brisolt::gui

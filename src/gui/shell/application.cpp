@@ -21,8 +21,10 @@
 #include "gui/shell/business_screen.h"
 #include "gui/shell/intro_screen.h"
 #include "gui/shell/main_window.h"
+#include "gui/shell/qt_text.h"
 #include "gui/site/step1_screen.h"
 #include "key/core/number_text.h"
+#include "key/core/texts.h"
 #include "key/startup.h"
 #include "report/reports.h"
 #include <QEvent>
@@ -60,6 +62,9 @@ void LoadQtGerman() {
 } // namespace
 
 void ConfigureApplication() {
+    // The name under which the few settings (recent files, last folder) are kept.
+    QCoreApplication::setOrganizationName(Q(texts::kProgramName));
+    QCoreApplication::setApplicationName(Q(texts::kProgramName));
     LoadQtGerman();
     // Number conversions of the key never depend on the C locale; keep it neutral anyway.
     std::setlocale(LC_NUMERIC, "C");
@@ -137,6 +142,12 @@ HelpPages& Application::Help() {
         helpPages_ = std::make_unique<HelpPages>();
     }
     return *helpPages_;
+}
+
+void Application::OpenAtStart(const QString& path) {
+    if (auto* open = Window<TfrmOpen>(ScreenId::Open)) {
+        open->LoadFile(path, false);
+    }
 }
 
 void Application::Start() {

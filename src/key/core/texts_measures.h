@@ -10,6 +10,7 @@ namespace brisolt::texts::measures {
 inline constexpr std::string_view kAcrossSlope = "Bewirtschaftung quer zum Hang";
 inline constexpr std::string_view kInsteadOf = " statt ";
 inline constexpr std::string_view kAfter = " nach ";
+inline constexpr std::string_view kAfterHeading = "Nach ";
 inline std::string kShorterFlow(int newLength, int oldLength) {
     return "Hanglänge unterteilen (z. B. Grünstreifen quer zum Hang): Fliessstrecke " +
            std::to_string(newLength) + " m statt " + std::to_string(oldLength) + " m";
@@ -24,6 +25,13 @@ inline std::string kPlanFor(std::string_view level) {
 inline constexpr std::string_view kAllMeasures = "Alle Massnahmen zusammen";
 inline constexpr std::string_view kAllTarget = "alle";
 inline constexpr std::string_view kApproximate = "(Näherung)";
+inline constexpr std::string_view kApproximateNote =
+    "(Näherung): ein Plan aus mehr als vier Massnahmen, Schritt für Schritt gesucht; ein Plan "
+    "mit weniger Massnahmen kann dasselbe Ziel erreichen.";
+inline std::string kRillsStay(int el) {
+    return "Der Zuschlag für beobachtete Rinnen (EL " + std::to_string(el) +
+           ") bleibt bei allen Massnahmen; er fällt erst weg, wenn keine Rinnen mehr entstehen.";
+}
 inline constexpr std::string_view kNote =
     "Berechnet mit dem Schlüssel für diese Parzelle. Ob eine Massnahme im Betrieb umsetzbar ist, "
     "beurteilt die Beratung.";
@@ -46,7 +54,7 @@ inline std::string kAdopted(const std::string& variant, const std::vector<std::s
     }
     return text;
 }
-inline constexpr std::string_view kVariantWith = "mit Massnahmen: ";
+inline constexpr std::string_view kVariantWith = "Massnahmen ";
 
 // "Bei 80 cm Gründigkeit: Stufe 0 bis EFL 20, …, Stufe 3 ab EFL 61"
 inline std::string kTargetLineStart(int depth) {
