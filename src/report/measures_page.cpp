@@ -72,8 +72,8 @@ std::vector<MeasureLine> MeasureLines(const MeasureExploration& exploration) {
         const bool sameAsNext =
             i + 1 < exploration.rows.size() &&
             exploration.rows[i + 1].kind == MeasureRowKind::Single &&
-            exploration.measures.at(static_cast<std::size_t>(exploration.rows[i + 1].measures[0] -
-                                                             1))
+            exploration.measures
+                    .at(static_cast<std::size_t>(exploration.rows[i + 1].measures[0] - 1))
                     .heading == m.heading;
         if (!sameAsBefore && sameAsNext && !m.heading.empty()) {
             lines.push_back({nullptr, m.heading});

@@ -51,8 +51,9 @@ double RowHeight(const TableStyle& style, const std::vector<TableColumn>& column
         while (from <= row[i].text.size()) {
             const std::size_t end = std::min(row[i].text.find('\n', from), row[i].text.size());
             cellLines += std::max(
-                1.0, std::ceil(static_cast<double>(Characters(row[i].text.substr(from, end - from))) /
-                               perLine));
+                1.0,
+                std::ceil(static_cast<double>(Characters(row[i].text.substr(from, end - from))) /
+                          perLine));
             from = end + 1;
         }
         lines = std::max(lines, cellLines);

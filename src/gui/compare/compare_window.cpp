@@ -7,9 +7,9 @@
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QPushButton>
-#include <QKeyEvent>
 #include <QTableView>
 #include <QUrl>
 #include <QVBoxLayout>

@@ -1,7 +1,6 @@
 #include "gui/measures/measures_window.h"
 
 #include <QEvent>
-#include <algorithm>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -11,6 +10,7 @@
 #include <QSortFilterProxyModel>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "gui/reports/report_preview.h"
 #include "gui/shell/messages.h"

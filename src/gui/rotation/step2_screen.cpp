@@ -376,8 +376,8 @@ void TfrmStep2::mniRepeatRotationClick() {
         years = asker(this, proposed);
     } else {
         bool ok = false;
-        years = QInputDialog::getInt(this, Q(t::kRepeatRotation), Q(t::kRepeatHowMany), proposed,
-                                     1, kRotationYears - 1, 1, &ok);
+        years = QInputDialog::getInt(this, Q(t::kRepeatRotation), Q(t::kRepeatHowMany), proposed, 1,
+                                     kRotationYears - 1, 1, &ok);
         years = ok ? years : 0;
     }
     if (years <= 0) {

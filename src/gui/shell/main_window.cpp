@@ -2,8 +2,8 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QKeySequence>
 #include <QFileInfo>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -45,7 +45,8 @@ TfrmMain::TfrmMain(AppContext& context)
     AddMenuEntry(FileMenu(), Q(texts::common::kSave), "mniSaveCalculation",
                  &TfrmMain::mniSaveCalculationClick)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    undo_ = AddMenuEntry(FileMenu(), Q(texts::mainwindow::kUndo), "mniUndo", &TfrmMain::mniUndoClick);
+    undo_ =
+        AddMenuEntry(FileMenu(), Q(texts::mainwindow::kUndo), "mniUndo", &TfrmMain::mniUndoClick);
     undo_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
     connect(FileMenu(), &QMenu::aboutToShow, this,
             [this] { undo_->setEnabled(Context().CanUndo()); });

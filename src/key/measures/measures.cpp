@@ -154,8 +154,8 @@ std::vector<Measure> CandidateMeasures(const AssessmentRecord& walked) {
             Index bestStart = kNone;
             for (Index t = 1; t < tillages; ++t) {
                 for (Index s = 1; s < starts; ++s) {
-                    if (period_start::LatestDayRank(trialRow.List(Choice::PeriodStart).EntryAt(
-                            s)) < period_start::LatestDayRank(userStart)) {
+                    if (period_start::LatestDayRank(trialRow.List(Choice::PeriodStart).EntryAt(s)) <
+                        period_start::LatestDayRank(userStart)) {
                         continue;
                     }
                     trial.ChoiceChange(k, Choice::PeriodTillage, t, record);
@@ -177,15 +177,15 @@ std::vector<Measure> CandidateMeasures(const AssessmentRecord& walked) {
             Measure m;
             m.kind = MeasureKind::CatchCrop;
             m.year = k;
-                m.yearLabel = YearLabel(walked, k);
+            m.yearLabel = YearLabel(walked, k);
             m.position = p;
             m.tillage = bestTillage;
             m.start = bestStart;
-            const std::string change =
-                row.List(Choice::Crop).ChosenText() + ": " + period.Text(p) + " (Beginn " +
-                trialRow.List(Choice::PeriodStart).Text(bestStart) + ", " +
-                trialRow.List(Choice::PeriodTillage).Text(bestTillage) + ")" +
-                std::string(tm::kInsteadOf) + period.ChosenText();
+            const std::string change = row.List(Choice::Crop).ChosenText() + ": " + period.Text(p) +
+                                       " (Beginn " +
+                                       trialRow.List(Choice::PeriodStart).Text(bestStart) + ", " +
+                                       trialRow.List(Choice::PeriodTillage).Text(bestTillage) +
+                                       ")" + std::string(tm::kInsteadOf) + period.ChosenText();
             m.heading = std::string(tm::kAfterHeading) + change;
             m.description = YearLabel(walked, k) + std::string(tm::kAfter) + change;
             out.push_back(std::move(m));
@@ -223,8 +223,7 @@ std::vector<Measure> CandidateMeasures(const AssessmentRecord& walked) {
     if (length > kNarrowestStrip) {
         std::vector<Int> offered;
         for (const int parts : {2, 3}) {
-            const Int shorter =
-                static_cast<Int>(RoundHalfEven(static_cast<Real>(length) / parts));
+            const Int shorter = static_cast<Int>(RoundHalfEven(static_cast<Real>(length) / parts));
             if (shorter >= kNarrowestStrip && shorter < length &&
                 std::find(offered.begin(), offered.end(), shorter) == offered.end()) {
                 offered.push_back(shorter);

@@ -8,9 +8,9 @@
 
 #include "key/core/number_text.h"
 #include "key/files/calculation_file.h"
+#include "key/results/total_risk.h"
 #include "key/rotation/catalogues.h"
 #include "key/rotation/codes.h"
-#include "key/results/total_risk.h"
 #include "key/rotation/step2_form.h"
 #include "key/startup.h"
 #include "key/walk.h"
@@ -324,18 +324,18 @@ TEST(Measures, ObservedRillsAreSaidToStay) {
     BuildKeyTables();
     EXPECT_EQ(ExploreMeasures(WorkedExample()).rillLine, "");
     AssessmentRecord rills = WorkedExample();
-    rills.Channels = 0;     // rills form
-    rills.NumChannels = 1;  // several
+    rills.Channels = 0;      // rills form
+    rills.NumChannels = 1;   // several
     rills.DepthChannels = 1; // deeper than 15 cm
     rills.FrequencyChannels = 0;
     const MeasureExploration x = ExploreMeasures(rills);
     ASSERT_EQ(x.outcome.stoppedAt, 0);
     ASSERT_GT(x.rows.front().record.EL, 0);
-    EXPECT_EQ(x.rillLine, "Der Zuschlag für beobachtete Rinnen (EL " +
-                              std::to_string(static_cast<int>(
-                                  RoundHalfEven(x.rows.front().record.EL))) +
-                              ") bleibt bei allen Massnahmen; er fällt erst weg, wenn keine "
-                              "Rinnen mehr entstehen.");
+    EXPECT_EQ(x.rillLine,
+              "Der Zuschlag für beobachtete Rinnen (EL " +
+                  std::to_string(static_cast<int>(RoundHalfEven(x.rows.front().record.EL))) +
+                  ") bleibt bei allen Massnahmen; er fällt erst weg, wenn keine "
+                  "Rinnen mehr entstehen.");
 }
 
 TEST(Measures, MeasuresOfOneChoiceExcludeEachOther) {
