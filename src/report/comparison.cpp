@@ -76,6 +76,12 @@ std::map<Int, YearTexts> RotationTexts(const AssessmentRecord& record) {
 // The answers by question, as the protocol's observation lines give them.
 std::map<std::string, std::string> RillAnswers(const AssessmentRecord& record) {
     std::map<std::string, std::string> out;
+    // Whether rills arise is answered in every file, with rills too, where the protocol's
+    // lines begin with their number.
+    const RillQuestionList& channels = RillQuestionListOf(RillQuestion::Channels);
+    if (record.Channels >= 0 && record.Channels < static_cast<Index>(channels.Answers.size())) {
+        out[channels.Title] = channels.Answers[static_cast<std::size_t>(record.Channels)];
+    }
     for (const auto& [question, answer] : RillObservationLines(record)) {
         if (!question.empty()) {
             out[question] = answer;
@@ -245,6 +251,9 @@ Comparison CompareVariants(std::vector<ComparedVariant> variants, char separator
         results([](const AssessmentRecord& r) { return ThreeDecimalText(r.SoilLossTHA); }));
     add(kResults, Caption("GBF") + " (GBF)",
         results([](const AssessmentRecord& r) { return r.GBF; }));
+    // What the adviser compares first: the results above the inputs.
+    std::stable_partition(c.rows.begin(), c.rows.end(),
+                          [](const ComparisonRow& row) { return row.group == kResults; });
     return c;
 }
 

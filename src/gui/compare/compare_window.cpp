@@ -75,7 +75,10 @@ TfrmCompare::TfrmCompare(AppContext& context) : QWidget(nullptr), context_(conte
     view_->setWordWrap(true);
     // Tab and Shift+Tab leave the table; the arrow keys move inside it.
     view_->setTabKeyNavigation(false);
-    view_->verticalHeader()->setVisible(false);
+    // The captions stand in the row header, which stays in place when the variants scroll
+    // sideways; their own column is hidden.
+    view_->verticalHeader()->setVisible(true);
+    view_->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     view_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
     QPushButton* add = Button(this, tc::kAddFiles, "btnAddFiles");
@@ -221,6 +224,7 @@ void TfrmCompare::Refresh() {
         for (int c = 0; c < model_->columnCount(); ++c) {
             view_->setColumnWidth(c, std::min(view_->columnWidth(c), c == 0 ? 260 : 230));
         }
+        view_->setColumnHidden(0, model_->columnCount() > 0);
         view_->resizeRowsToContents();
     });
 }

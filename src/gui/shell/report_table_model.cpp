@@ -79,8 +79,28 @@ QVariant ReportTableModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant ReportTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
-        section >= columnCount()) {
+    if (orientation == Qt::Vertical) {
+        // The row's caption (its first cell), for a view that keeps it in place while the
+        // columns scroll sideways.
+        if (section < 0 || section >= rowCount() ||
+            table_.rows[static_cast<std::size_t>(section)].empty()) {
+            return {};
+        }
+        const report::TableCell& caption = table_.rows[static_cast<std::size_t>(section)].front();
+        if (role == Qt::DisplayRole) {
+            return Q(caption.text);
+        }
+        if (role == Qt::FontRole && caption.bold) {
+            QFont font;
+            font.setBold(true);
+            return font;
+        }
+        if (role == Qt::TextAlignmentRole) {
+            return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
+        }
+        return {};
+    }
+    if (role != Qt::DisplayRole || section < 0 || section >= columnCount()) {
         return {};
     }
     // A heading "Langacker / A (datei.txt)" takes two lines: the name of the file below.
@@ -89,7 +109,22 @@ QVariant ReportTableModel::headerData(int section, Qt::Orientation orientation, 
     if (open > 0 && heading.endsWith(')')) {
         heading[open] = '\n';
     }
-    return heading;
+    // Long headings wrap at blanks instead of being cut.
+    constexpr qsizetype kLine = 28;
+    QString wrapped;
+    for (const QString& line : heading.split('\n')) {
+        QString current;
+        for (const QString& word : line.split(' ', Qt::SkipEmptyParts)) {
+            if (!current.isEmpty() && current.size() + 1 + word.size() > kLine) {
+                wrapped += current + '\n';
+                current.clear();
+            }
+            current += (current.isEmpty() ? "" : " ") + word;
+        }
+        wrapped += current + '\n';
+    }
+    wrapped.chop(1);
+    return wrapped;
 }
 
 } // namespace brisolt::gui
