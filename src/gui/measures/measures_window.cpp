@@ -1,5 +1,6 @@
 #include "gui/measures/measures_window.h"
 
+#include <QDate>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -11,6 +12,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <memory>
 
 #include "gui/reports/report_preview.h"
 #include "gui/shell/messages.h"
@@ -71,16 +73,19 @@ TfrmMeasures::TfrmMeasures(AppContext& context) : QWidget(nullptr), context_(con
     btnUndo_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
     btnPrint_ = new QPushButton(Q(tm::kPrint), this);
     btnPrint_->setObjectName("btnPrint");
+    btnSheet_ = new QPushButton(Q(tm::kSheetButton), this);
+    btnSheet_->setObjectName("btnSheet");
     QPushButton* help = new QPushButton(Q(texts::common::kHelp), this);
     help->setObjectName("btnHelp");
     QPushButton* close = new QPushButton(Q(texts::common::kClose), this);
     close->setObjectName("btnClose");
-    for (QPushButton* b : {btnAdopt_, btnUndo_, btnPrint_, help, close}) {
+    for (QPushButton* b : {btnAdopt_, btnUndo_, btnPrint_, btnSheet_, help, close}) {
         b->setFixedSize(105, 25);
     }
     connect(btnAdopt_, &QPushButton::clicked, this, &TfrmMeasures::btnAdoptClick);
     connect(btnUndo_, &QPushButton::clicked, this, &TfrmMeasures::btnUndoClick);
     connect(btnPrint_, &QPushButton::clicked, this, &TfrmMeasures::btnPrintClick);
+    connect(btnSheet_, &QPushButton::clicked, this, &TfrmMeasures::btnSheetClick);
     connect(help, &QPushButton::clicked, this, &TfrmMeasures::btnHelpClick);
     connect(close, &QPushButton::clicked, this, &TfrmMeasures::btnCloseClick);
 
@@ -88,6 +93,7 @@ TfrmMeasures::TfrmMeasures(AppContext& context) : QWidget(nullptr), context_(con
     buttons->addWidget(btnAdopt_);
     buttons->addWidget(btnUndo_);
     buttons->addWidget(btnPrint_);
+    buttons->addWidget(btnSheet_);
     buttons->addStretch();
     buttons->addWidget(help);
     buttons->addWidget(close);
@@ -139,6 +145,7 @@ void TfrmMeasures::FormActivate() {
                                                 [](const MeasureRow& r) { return r.approximate; }));
         btnAdopt_->setEnabled(!stopped);
         btnPrint_->setEnabled(!stopped);
+        btnSheet_->setEnabled(!stopped);
         btnUndo_->setEnabled(context_.CanUndo());
     });
 }
@@ -194,6 +201,27 @@ void TfrmMeasures::btnPrintClick() {
     ShowReportPreview(
         this, [shown] { return report::BuildMeasuresComparison(shown, DecimalSeparator()); },
         Q(report::ProposedPdfName(context_.record, "Massnahmen")));
+}
+
+void TfrmMeasures::btnSheetClick() {
+    // The chosen plan (or single measure); without a choice the plan for the lowest level.
+    const QModelIndexList selected = view_->selectionModel()->selectedRows();
+    const MeasureRow* chosen = selected.isEmpty() ? nullptr : RowAt(selected.front().row());
+    const auto shown = std::make_shared<const MeasureExploration>(exploration_);
+    const std::ptrdiff_t index =
+        chosen != nullptr && chosen->kind != MeasureRowKind::Current
+            ? chosen - exploration_.rows.data()
+            : (report::SheetPlan(exploration_) != nullptr
+                   ? report::SheetPlan(exploration_) - exploration_.rows.data()
+                   : -1);
+    ShowReportPreview(
+        this,
+        [shown, index] {
+            return report::BuildMeasuresSheet(
+                *shown, index < 0 ? nullptr : &shown->rows[static_cast<std::size_t>(index)],
+                U(QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy"))), DecimalSeparator());
+        },
+        Q(report::ProposedPdfName(context_.record, "Massnahmenblatt")));
 }
 
 void TfrmMeasures::btnHelpClick() {

@@ -38,6 +38,7 @@ private slots:
     void btnAdoptClick();
     void btnUndoClick();
     void btnPrintClick();
+    void btnSheetClick();
     void btnHelpClick();
     void btnCloseClick();
 
@@ -56,6 +57,7 @@ private:
     QSortFilterProxyModel* sorted_;
     QPushButton* btnAdopt_;
     QPushButton* btnPrint_;
+    QPushButton* btnSheet_;
     QPushButton* btnUndo_;
 };
 

@@ -185,6 +185,12 @@ void AppContext::OpenComparison() const {
     }
 }
 
+void AppContext::OpenMeasuresSheet() const {
+    if (openMeasuresSheet) {
+        openMeasuresSheet();
+    }
+}
+
 void AppContext::OpenMeasures() const {
     if (openMeasures) {
         openMeasures();

@@ -82,12 +82,14 @@ public:
     std::function<void()> openRotationSheet;
     std::function<void()> openMeasures;
     std::function<void()> openComparison;
+    std::function<void()> openMeasuresSheet;
 
     void OpenHelpPage(int page) const;
     void OpenEvaluationProtocol() const;
     void OpenRotationSheet() const;
     void OpenMeasures() const;
     void OpenComparison() const;
+    void OpenMeasuresSheet() const;
 
 private:
     void FileChanged() const;

@@ -26,11 +26,14 @@
 #include "key/core/number_text.h"
 #include "key/core/texts.h"
 #include "key/startup.h"
+#include "report/measures_page.h"
 #include "report/reports.h"
+#include <QDate>
 #include <QEvent>
 #include <QLabel>
 #include <QPixmap>
 #include <QTimer>
+#include <memory>
 #include <utility>
 
 namespace brisolt::gui {
@@ -118,6 +121,19 @@ Application::Application(Int startYear) : context_(startYear) {
             QApplication::activeWindow(),
             [this] { return report::BuildEvaluationProtocol(context_.record, DecimalSeparator()); },
             QString::fromStdString(report::ProposedPdfName(context_.record, "Auswertung")));
+    };
+    context_.openMeasuresSheet = [this] {
+        const auto exploration =
+            std::make_shared<const MeasureExploration>(ExploreMeasures(context_.record));
+        ShowReportPreview(
+            QApplication::activeWindow(),
+            [exploration] {
+                return report::BuildMeasuresSheet(
+                    *exploration, report::SheetPlan(*exploration),
+                    QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy")).toStdString(),
+                    DecimalSeparator());
+            },
+            QString::fromStdString(report::ProposedPdfName(context_.record, "Massnahmenblatt")));
     };
     context_.openRotationSheet = [this] {
         ShowReportPreview(

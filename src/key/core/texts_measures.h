@@ -35,6 +35,16 @@ inline std::string kRillsStay(int el) {
 inline constexpr std::string_view kNote =
     "Berechnet mit dem Schlüssel für diese Parzelle. Ob eine Massnahme im Betrieb umsetzbar ist, "
     "beurteilt die Beratung.";
+// The farm's sheet.
+inline constexpr std::string_view kSheetTitle = "Massnahmenblatt";
+inline constexpr std::string_view kSheetComparison = "Heute und mit den Massnahmen";
+inline constexpr std::string_view kSheetToday = "Heute";
+inline constexpr std::string_view kSheetWithPlan = "Mit Massnahmen";
+inline constexpr std::string_view kSheetMeasures = "Was zu ändern ist";
+inline constexpr std::string_view kSheetRemark = "Bemerkungen :";
+inline constexpr std::string_view kSheetDate = "Datum :";
+inline constexpr std::string_view kSheetButton = "Massnahmenblatt";
+inline constexpr std::string_view kSheetMenu = "Massnahmenblatt drucken";
 // The window.
 inline constexpr std::string_view kWindowTitle = "Massnahmen zur Verminderung der Bodenerosion";
 inline constexpr std::string_view kOpenButton = "Massnahmen …";
