@@ -144,6 +144,12 @@ void AppContext::ShowOnTop(QWidget* window) {
             const QSize extra = FrameExtra(window);
             if (auto* wizard = qobject_cast<WizardScreen*>(window)) {
                 wizard->FitInto(available.size() - extra);
+            } else {
+                // A window of wrapping texts (measures, comparison) would otherwise shrink to
+                // the height its texts need at the least; it opens at the size it asks for.
+                window->resize(window->size()
+                                   .expandedTo(window->sizeHint())
+                                   .boundedTo(available.size() - extra));
             }
             QRect frame(window->pos(), window->size() + extra);
             frame.moveCenter(available.center());
