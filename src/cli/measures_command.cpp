@@ -135,15 +135,13 @@ std::string CsvRow(const std::string& file, const MeasureRow& row, const std::st
 
 // Today's date as the sheet prints it, "09.12.2026".
 std::string TodayText() {
+    // One thread: the shared result of localtime is safe here, and the same on every platform.
     const std::time_t now = std::time(nullptr);
-    std::tm local{};
-#ifdef _WIN32
-    localtime_s(&local, &now);
-#else
-    localtime_r(&now, &local);
-#endif
-    char text[16];
-    std::strftime(text, sizeof text, "%d.%m.%Y", &local);
+    const std::tm* local = std::localtime(&now);
+    char text[16] = "";
+    if (local != nullptr) {
+        std::strftime(text, sizeof text, "%d.%m.%Y", local);
+    }
     return text;
 }
 

@@ -101,6 +101,7 @@ int main(int argc, char** argv) {
 
     // Step 2: the "Datei" menu with "Fruchtfolge wiederholen", and the rotation repeated.
     {
+        const AssessmentRecord before = context.record;
         context.Navigate(nullptr, ScreenId::Step2);
         QWidget* step2 = context.Screen(ScreenId::Step2);
         if (auto* menu = step2->findChild<QMenu*>("mnhFile")) {
@@ -115,6 +116,7 @@ int main(int argc, char** argv) {
         TfrmStep2::SetRepeatAsker({});
         ok = Save(step2, folder, "step2-repeated") && ok;
         step2->hide();
+        context.record = before;
     }
 
     context.OpenComparison();
