@@ -147,6 +147,12 @@ private slots:
         });
         Click(&window, "btnPrint");
         QVERIFY(sawPreview);
+
+        // Tab leaves the table; Esc closes the window.
+        QVERIFY(!view->tabKeyNavigation());
+        view->setFocus();
+        QTest::keyClick(view, Qt::Key_Escape);
+        QVERIFY(!window.isVisible());
     }
 
     void theMainWindowsFileMenuOpensIt() {

@@ -161,6 +161,7 @@ private slots:
         QVERIFY(Find<QLabel>(window, "labTarget")
                     ->text()
                     .contains("Der Zuschlag für beobachtete Rinnen (EL "));
+        QVERIFY(!window->View()->tabKeyNavigation()); // Tab leaves the table
         window->View()->setFocus();
         QTest::keyClick(window->View(), Qt::Key_Escape);
         QVERIFY(!window->isVisible());
