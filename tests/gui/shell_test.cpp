@@ -89,8 +89,9 @@ private slots:
         QCOMPARE(log.Take().size(), 1);
         QCOMPARE(context.record.NameSurname, std::string());
         QCOMPARE(main->windowTitle(), caption);
-        // "Rückgängig" brings the assessment back, with its file.
-        Trigger(main, "mniUndo");
+        // "Rückgängig" (Ctrl+Z) brings the assessment back, with its file.
+        Activate(main);
+        QTest::keyClick(main, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(context.record.NameSurname, std::string("Muster Peter"));
         QCOMPARE(main->windowTitle(), QString("Brisolt – Grossacher.txt*"));
 

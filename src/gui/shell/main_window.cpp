@@ -48,8 +48,6 @@ TfrmMain::TfrmMain(AppContext& context)
     undo_ =
         AddMenuEntry(FileMenu(), Q(texts::mainwindow::kUndo), "mniUndo", &TfrmMain::mniUndoClick);
     undo_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    connect(FileMenu(), &QMenu::aboutToShow, this,
-            [this] { undo_->setEnabled(Context().CanUndo()); });
     AddMenuEntry(FileMenu(), Q(texts::compare::kMenu), "mniCompare", &TfrmMain::mniCompareClick);
     AddMenuEntry(FileMenu(), Q(texts::common::kExit), "mniExit", &TfrmMain::btnExitClick)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
