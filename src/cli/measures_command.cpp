@@ -1,6 +1,7 @@
 #include "cli/measures_command.h"
 
 #include <cmath>
+#include <ctime>
 #include <filesystem>
 #include <ostream>
 
@@ -115,12 +116,25 @@ std::string CsvRow(const std::string& file, const MeasureRow& row, const std::st
     return line + "\r\n";
 }
 
+// Today's date as the sheet prints it, "09.12.2026".
+std::string TodayText() {
+    // One thread: the shared result of localtime is safe here, and the same on every platform.
+    const std::time_t now = std::time(nullptr);
+    const std::tm* local = std::localtime(&now);
+    char text[16] = "";
+    if (local != nullptr) {
+        std::strftime(text, sizeof text, "%d.%m.%Y", local);
+    }
+    return text;
+}
+
 } // namespace
 
 int Measures(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     std::string format = "json";
     std::string variants;
     std::string pdf;
+    std::string sheet;
     std::vector<std::string> files;
     bool optionsDone = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -146,6 +160,10 @@ int Measures(const std::vector<std::string>& args, std::ostream& out, std::ostre
             if (!value(pdf) || pdf.empty()) {
                 return UsageError(err, "--pdf braucht eine Ausgabedatei");
             }
+        } else if (!optionsDone && a == "--sheet") {
+            if (!value(sheet)) {
+                return UsageError(err, "--sheet braucht eine Ausgabedatei");
+            }
         } else if (!optionsDone && a.size() > 1 && a[0] == '-') {
             return UsageError(err, "unbekannte Option '" + a + "'");
         } else {
@@ -158,7 +176,10 @@ int Measures(const std::vector<std::string>& args, std::ostream& out, std::ostre
     if (!pdf.empty() && files.size() != 1) {
         return UsageError(err, "--pdf geht nur mit genau einer Datei");
     }
-    if (!pdf.empty() && !ReportsAvailable()) {
+    if (!sheet.empty() && files.size() != 1) {
+        return UsageError(err, "--sheet geht nur mit genau einer Datei");
+    }
+    if ((!pdf.empty() || !sheet.empty()) && !ReportsAvailable()) {
         return UsageError(err, "diese Ausgabe wurde ohne PDF-Unterstützung gebaut");
     }
     if (!pdf.empty()) {
@@ -214,6 +235,12 @@ int Measures(const std::vector<std::string>& args, std::ostream& out, std::ostre
         }
         if (!pdf.empty() &&
             !WriteReportPdf(report::BuildMeasuresComparison(exploration, '.'), pdf, out, err)) {
+            status = 1;
+        }
+        if (!sheet.empty() &&
+            !WriteReportPdf(report::BuildMeasuresSheet(exploration, report::SheetPlan(exploration),
+                                                       TodayText(), '.'),
+                            sheet, out, err)) {
             status = 1;
         }
     }

@@ -21,6 +21,11 @@ int main(int argc, char** argv) {
     brisolt::gui::Application brisoltApp(brisolt::CurrentCalendarYear());
     brisolt::gui::QuitAfterFirstPaint::InstallIfRequested(brisoltApp.MainWindow());
     brisoltApp.Start();
+    // "brisolt FILE" (the desktop's "Open with"): the file is loaded as "Laden" would.
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() >= 2) {
+        brisoltApp.OpenAtStart(arguments.at(1));
+    }
     const int status = QApplication::exec();
     // Nothing is kept beyond the run (every file is closed when its command ends), so the
     // program ends here instead of taking down its windows one by one, which keeps the

@@ -60,10 +60,7 @@ WalkOutcome WalkForward(AssessmentRecord& record) {
     ComputeTotalRisk(record); // step 5 has no inputs
     Step6Form step6;
     step6.Activate(record);
-    if (!Passes(outcome, 6, [&] {
-            step6.Next(record);
-            return std::optional<std::string>();
-        })) {
+    if (!Passes(outcome, 6, [&] { return step6.Next(record); })) {
         return outcome;
     }
     ComputeFertilityRisk(record);

@@ -236,7 +236,9 @@ QString MeasurableText(const report::Element& e, const Scale& scale, const QRect
         ++chars;
     }
     cut = bytes < s.size();
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(bytes));
+    // A line break in a value (a plan's measures, one per line) is a hard break.
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(bytes))
+        .replace(QLatin1Char('\n'), QChar::LineSeparator);
 }
 
 // A value: drawn whole at the largest size, in steps down to the element's smallest size,

@@ -76,6 +76,12 @@ std::map<Int, YearTexts> RotationTexts(const AssessmentRecord& record) {
 // The answers by question, as the protocol's observation lines give them.
 std::map<std::string, std::string> RillAnswers(const AssessmentRecord& record) {
     std::map<std::string, std::string> out;
+    // Whether rills arise is answered in every file, with rills too, where the protocol's
+    // lines begin with their number.
+    const RillQuestionList& channels = RillQuestionListOf(RillQuestion::Channels);
+    if (record.Channels >= 0 && record.Channels < static_cast<Index>(channels.Answers.size())) {
+        out[channels.Title] = channels.Answers[static_cast<std::size_t>(record.Channels)];
+    }
     for (const auto& [question, answer] : RillObservationLines(record)) {
         if (!question.empty()) {
             out[question] = answer;
@@ -146,6 +152,38 @@ void ForEachComparisonRow(const std::vector<ComparedVariant>& variants, char sep
         return [value](const ComparedVariant& v) { return v.HasResults() ? value(v.record) : ""; };
     };
 
+    // What the adviser compares first: the results above the inputs.
+    if (std::any_of(variants.begin(), variants.end(),
+                    [](const ComparedVariant& v) { return !v.HasResults(); })) {
+        ComparisonRow row;
+        row.group = kResults;
+        row.label = kMessage;
+        for (const ComparedVariant& v : variants) {
+            row.values.push_back(v.HasResults() ? std::string() : v.Message());
+        }
+        row.differ = true;
+        sink(std::move(row));
+    }
+    add(kResults, Caption("ST") + " (ST)",
+        results([](const AssessmentRecord& r) { return RoundedText(r.ST); }));
+    add(kResults, Caption("STReduced") + " (ST')",
+        results([](const AssessmentRecord& r) { return RoundedText(r.STReduced); }));
+    add(kResults, Caption("C") + " (C)", results([separator](const AssessmentRecord& r) {
+            return GeneralNumberText(r.C, separator);
+        }));
+    add(kResults, Caption("EF") + " (EF)",
+        results([](const AssessmentRecord& r) { return RoundedText(r.EF); }));
+    add(kResults, Caption("EL") + " (EL)",
+        results([](const AssessmentRecord& r) { return RoundedText(r.EL); }));
+    add(kResults, Caption("EFL") + " (EFL)",
+        results([](const AssessmentRecord& r) { return RoundedText(r.EFL); }));
+    add(kResults, Caption("SoilLossMM"),
+        results([](const AssessmentRecord& r) { return TwoDecimalText(r.SoilLossMM); }));
+    add(kResults, Caption("SoilLossTHA"),
+        results([](const AssessmentRecord& r) { return ThreeDecimalText(r.SoilLossTHA); }));
+    add(kResults, Caption("GBF") + " (GBF)",
+        results([](const AssessmentRecord& r) { return r.GBF; }));
+
     add(kFarm, Caption("Parzelle"), [](const ComparedVariant& v) { return v.record.Parzelle; });
     add(kFarm, Caption("Variant"), [](const ComparedVariant& v) { return v.record.Variant; });
     add(kFarm, Caption("Year"),
@@ -214,36 +252,6 @@ void ForEachComparisonRow(const std::vector<ComparedVariant>& variants, char sep
     add(kDepth, Caption("DepthSoil"),
         [](const ComparedVariant& v) { return IntegerText(v.record.DepthSoil) + " cm"; });
 
-    if (std::any_of(variants.begin(), variants.end(),
-                    [](const ComparedVariant& v) { return !v.HasResults(); })) {
-        ComparisonRow row;
-        row.group = kResults;
-        row.label = kMessage;
-        for (const ComparedVariant& v : variants) {
-            row.values.push_back(v.HasResults() ? std::string() : v.Message());
-        }
-        row.differ = true;
-        sink(std::move(row));
-    }
-    add(kResults, Caption("ST") + " (ST)",
-        results([](const AssessmentRecord& r) { return RoundedText(r.ST); }));
-    add(kResults, Caption("STReduced") + " (ST')",
-        results([](const AssessmentRecord& r) { return RoundedText(r.STReduced); }));
-    add(kResults, Caption("C") + " (C)", results([separator](const AssessmentRecord& r) {
-            return GeneralNumberText(r.C, separator);
-        }));
-    add(kResults, Caption("EF") + " (EF)",
-        results([](const AssessmentRecord& r) { return RoundedText(r.EF); }));
-    add(kResults, Caption("EL") + " (EL)",
-        results([](const AssessmentRecord& r) { return RoundedText(r.EL); }));
-    add(kResults, Caption("EFL") + " (EFL)",
-        results([](const AssessmentRecord& r) { return RoundedText(r.EFL); }));
-    add(kResults, Caption("SoilLossMM"),
-        results([](const AssessmentRecord& r) { return TwoDecimalText(r.SoilLossMM); }));
-    add(kResults, Caption("SoilLossTHA"),
-        results([](const AssessmentRecord& r) { return ThreeDecimalText(r.SoilLossTHA); }));
-    add(kResults, Caption("GBF") + " (GBF)",
-        results([](const AssessmentRecord& r) { return r.GBF; }));
 }
 
 Comparison CompareVariants(std::vector<ComparedVariant> variants, char separator) {

@@ -68,7 +68,18 @@ double RowHeight(const TableStyle& style, const std::vector<TableColumn>& column
     double lines = 1;
     for (std::size_t i = 0; i < row.size() && i < columns.size(); ++i) {
         const double perLine = std::max(1.0, (columns[i].width - kPadding) / charWidth);
-        lines = std::max(lines, std::ceil(static_cast<double>(Characters(row[i].text)) / perLine));
+        // A text of several lines (a plan's measures) wraps line by line.
+        double cellLines = 0;
+        std::size_t from = 0;
+        while (from <= row[i].text.size()) {
+            const std::size_t end = std::min(row[i].text.find('\n', from), row[i].text.size());
+            cellLines += std::max(
+                1.0,
+                std::ceil(static_cast<double>(Characters(row[i].text.substr(from, end - from))) /
+                          perLine));
+            from = end + 1;
+        }
+        lines = std::max(lines, cellLines);
     }
     return std::min(style.maxRowHeight, lines * style.lineHeight + 0.6);
 }

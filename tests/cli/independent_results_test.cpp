@@ -355,6 +355,17 @@ TEST(IndependentResults, GeneratedAssessmentsMatchASeparateReadingOfTheKey) {
         }
         ++accepted;
         years += rotation.years;
+        // Missing inputs give no result: no crop in any year, no depth by map or boring.
+        const bool noCrop = rotation.last == 0;
+        if (noCrop || (g.method != 2 && g.depth <= 0)) {
+            m.Text(file, "stopped_at", noCrop ? "2" : "6",
+                   o["stopped_at"].IsNull() ? "null" : o["stopped_at"].text);
+            m.Text(file, "stop_message",
+                   noCrop ? "Bitte zuerst die Fruchtfolge eingeben."
+                          : "Bitte die Gründigkeit des Bodens in cm eingeben.",
+                   o["stop_message"].IsNull() ? "null" : o["stop_message"].text);
+            continue;
+        }
         if (!o["stopped_at"].IsNull()) {
             m.Add(file, "stopped_at", "null", o["stopped_at"].text + " " + o["stop_message"].text);
             continue;

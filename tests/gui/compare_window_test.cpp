@@ -3,8 +3,10 @@
 
 #include <QCheckBox>
 #include <QDropEvent>
+#include <QHeaderView>
 #include <QMimeData>
 #include <QPrintPreviewDialog>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTimer>
 #include <QUrl>
@@ -92,8 +94,14 @@ private slots:
         QCOMPARE(Cell(view, "Gesamtgefährdung (EFL)", 2), QString(""));
         QCOMPARE(Cell(view, "Meldung", 2),
                  QString("Die Datei ist unvollständig und kann nicht eingelesen werden."));
-        // Group headings are rows of their own; the lowest EFL is marked.
-        QCOMPARE(view->model()->index(0, 0).data().toString(), QString("Betriebsdaten"));
+        // Group headings are rows of their own, the results first; the captions stand in the
+        // row header, which stays while the variants scroll sideways. The lowest EFL is marked.
+        QCOMPARE(view->model()->index(0, 0).data().toString(), QString("Ergebnisse"));
+        QVERIFY(view->isColumnHidden(0));
+        QVERIFY(view->verticalHeader()->isVisible());
+        QCOMPARE(view->model()->headerData(0, Qt::Vertical).toString(), QString("Ergebnisse"));
+        view->horizontalScrollBar()->setValue(view->horizontalScrollBar()->maximum());
+        QVERIFY(view->verticalHeader()->isVisible());
         int eflRow = -1;
         for (int r = 0; r < view->model()->rowCount(); ++r) {
             if (view->model()->index(r, 0).data().toString() == "Gesamtgefährdung (EFL)") {
@@ -139,6 +147,12 @@ private slots:
         });
         Click(&window, "btnPrint");
         QVERIFY(sawPreview);
+
+        // Tab leaves the table; Esc closes the window.
+        QVERIFY(!view->tabKeyNavigation());
+        view->setFocus();
+        QTest::keyClick(view, Qt::Key_Escape);
+        QVERIFY(!window.isVisible());
     }
 
     void theMainWindowsFileMenuOpensIt() {

@@ -206,11 +206,21 @@ private slots:
         auto* open = app.Window<TfrmOpen>(ScreenId::Open);
         Trigger(app.MainWindow(), "mniLoadCalculation");
         QVERIFY(open->isVisible());
-        // A name that points at a file is loaded without the dialog.
+        // Unsaved work is not thrown away without asking: "Abbrechen" loads nothing.
         open->FileName()->setText(path);
+        const QString ask = "Die Eingaben wurden seit dem letzten Speichern geändert. Vorher "
+                            "speichern?";
+        Messages::SetSaveAnswer(Messages::SaveAnswer::Cancel);
         Click(open, "bbtFolder");
+        QCOMPARE(log.Take(), QStringList{ask});
+        QVERIFY(open->isVisible());
+        QCOMPARE(record.NameSurname, std::string("Muster Peter"));
+        // A name that points at a file is loaded without the dialog.
+        Messages::SetSaveAnswer(Messages::SaveAnswer::Discard);
+        Click(open, "bbtFolder");
+        Messages::SetSaveAnswer(Messages::SaveAnswer::Cancel);
         QVERIFY(!dialog.asked.has_value());
-        QCOMPARE(log.Take(), QStringList{"Daten wurden aus der Datei eingelesen."});
+        QCOMPARE(log.Take(), (QStringList{ask, "Daten wurden aus der Datei eingelesen."}));
         QVERIFY(!open->isVisible());
         QCOMPARE(open->FileName()->text(), path);
 
@@ -237,6 +247,7 @@ private slots:
 
         // Pressing the button again loads the same file again.
         record.NameSurname = "geändert";
+        MarkAsSaved(record);
         Activate(open);
         Click(open, "bbtFolder");
         QCOMPARE(record.NameSurname, std::string("Gerber Hans"));
@@ -318,6 +329,7 @@ private slots:
             Application app(2026);
             AssessmentRecord& record = app.Context().record;
             FillEarlierWalk(record);
+            MarkAsSaved(record);
             const AssessmentRecord before = record;
             const QString path = dir.filePath(c.name);
             WriteAll(path, c.bytes);

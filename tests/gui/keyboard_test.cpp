@@ -94,6 +94,7 @@ private slots:
         Application app(2026);
         MessageLog log;
         const std::pair<ScreenId, int> screens[] = {
+            {ScreenId::Step1, 116}, // the help of the focused input, the region's
             {ScreenId::Step2, 110}, {ScreenId::Step3, 0},   {ScreenId::Step4, 111},
             {ScreenId::Step5, 104}, {ScreenId::Step6, 102}, {ScreenId::Step7, 105},
         };
@@ -102,7 +103,7 @@ private slots:
             Activate(screen);
             QTest::keyClick(screen, Qt::Key_F1);
             QApplication::processEvents();
-            for (int number : {102, 104, 105, 110, 111}) {
+            for (int number : {102, 104, 105, 110, 111, 116}) {
                 HelpWindow* help = app.Help().Page(number);
                 QVERIFY(help != nullptr);
                 QCOMPARE(help->isVisible(), number == page);
@@ -160,6 +161,7 @@ private slots:
         name = Find<QLineEdit>(open, "edtFileName");
         name->setFocus();
         QTest::keyClicks(name, path);
+        MarkAsSaved(app.Context().record);
         QTest::keyClick(name, Qt::Key_Enter);
         QCOMPARE(asked, 1); // an existing file is loaded without the dialog
         QCOMPARE(log.Take(), QStringList{"Daten wurden aus der Datei eingelesen."});

@@ -3,6 +3,7 @@
 #include <QBrush>
 #include <QLabel>
 #include <QPrintPreviewDialog>
+#include <QPushButton>
 #include <QTableView>
 #include <QTimer>
 
@@ -70,18 +71,21 @@ private slots:
         QCOMPARE(MeasuresWindow(), window);
         QVERIFY(Find<QLabel>(window, "labTarget")->text().startsWith("Bei 80 cm Gründigkeit:"));
 
-        // The current assessment first, then the singles, then the plans; GBF cells coloured.
+        // The current assessment first, then the plans, then the singles; GBF cells coloured.
         QTableView* view = window->View();
         QCOMPARE(view->model()->index(0, 0).data().toString(), QString("Aktuelle Berechnung"));
         QCOMPARE(view->model()->index(0, 5).data().toString(), QString("70"));
+        QCOMPARE(view->model()->index(1, 0).data().toString(), QString("Ziel Stufe 1B"));
         // Level "2" on the dark orange of the step 7 legend.
         QCOMPARE(view->model()->index(0, 8).data(Qt::BackgroundRole).value<QBrush>().color(),
                  QColor(236, 128, 40));
-        QCOMPARE(view->model()->rowCount(), static_cast<int>(window->Exploration().rows.size()));
-
-        // Sorting by EFL puts the plan of all measures first; adopting follows the sorted line.
-        view->sortByColumn(5, Qt::AscendingOrder);
-        QCOMPARE(view->model()->index(0, 0).data().toString(), QString("Alle Massnahmen zusammen"));
+        // A plan lists its measures one per line.
+        QVERIFY(SelectRow(window, "Ziel Stufe 0"));
+        const int planLine = view->selectionModel()->selectedRows().front().row();
+        QCOMPARE(view->model()->index(planLine, 1).data().toString().count('\n'), 2);
+        // No rills, nothing said about them; every plan here is exact.
+        QVERIFY(!Find<QLabel>(window, "labTarget")->text().contains("Rinnen"));
+        QVERIFY(!Find<QLabel>(window, "labApproximate")->isVisible());
 
         // Nothing chosen: a hint, no change.
         view->clearSelection();
@@ -89,18 +93,43 @@ private slots:
         QCOMPARE(log.Take(), QStringList{"Bitte zuerst eine Zeile mit Massnahmen wählen."});
         QCOMPARE(context.record.FloatDistance, 100);
 
+        // Saved work is adopted without a question.
         QVERIFY(SelectRow(window, "Ziel Stufe 1A"));
+        MarkAsSaved(context.record);
+        context.record.Variant = "A Ist-Zustand";
         MarkAsSaved(context.record);
         Click(window, "btnAdopt");
         QVERIFY(HasUnsavedChanges(context.record)); // adopted measures are unsaved work
-        const QStringList shown = log.Take();
+        QStringList shown = log.Take();
         QCOMPARE(shown.size(), 1);
         QVERIFY(shown.front().contains("Fliessstrecke 33 m statt 100 m"));
         QCOMPARE(context.record.FloatDistance, 33);
-        QVERIFY(QString::fromStdString(context.record.Variant).startsWith("A mit Massnahmen: "));
+        // What the user typed stays; the measures are appended.
+        QVERIFY(QString::fromStdString(context.record.Variant)
+                    .startsWith("A Ist-Zustand + Massnahmen "));
         QCOMPARE(QString::fromStdString(context.record.GBF), QString("1A"));
         // The window now explores the adopted assessment.
         QCOMPARE(view->model()->index(0, 5).data().toString(), QString("39"));
+
+        // Unsaved work: asked first; "Abbrechen" changes nothing.
+        QVERIFY(SelectRow(window, "Alle Massnahmen zusammen"));
+        Messages::SetSaveAnswer(Messages::SaveAnswer::Cancel);
+        Click(window, "btnAdopt");
+        QCOMPARE(log.Take(), QStringList{"Die Eingaben wurden seit dem letzten Speichern "
+                                         "geändert. Vorher speichern?"});
+        QCOMPARE(context.record.FloatDistance, 33);
+        Messages::SetSaveAnswer(Messages::SaveAnswer::Discard);
+        const AssessmentRecord before = context.record;
+        Click(window, "btnAdopt");
+        QCOMPARE(log.Take().size(), 2);
+        QVERIFY(CalculationFileBytes(context.record) != CalculationFileBytes(before));
+        // "Rückgängig" (Ctrl+Z) brings back the assessment as it was before.
+        QCOMPARE(Find<QPushButton>(window, "btnUndo")->shortcut(),
+                 QKeySequence(Qt::CTRL | Qt::Key_Z));
+        Click(window, "btnUndo");
+        QCOMPARE(CalculationFileBytes(context.record), CalculationFileBytes(before));
+        QCOMPARE(view->model()->index(0, 5).data().toString(), QString("39"));
+        Messages::SetSaveAnswer(Messages::SaveAnswer::Cancel);
 
         // "Drucken" opens the print preview of the comparison.
         bool sawPreview = false;
@@ -121,6 +150,20 @@ private slots:
         Click(window, "btnHelp");
         QCOMPARE(page, 137);
         Click(window, "btnClose");
+        QVERIFY(!window->isVisible());
+
+        // Observed rills: one line says the measures leave their surcharge; Esc closes.
+        context.record.Channels = 0;
+        context.record.NumChannels = 1;
+        context.record.DepthChannels = 1;
+        context.record.FrequencyChannels = 0;
+        Trigger(step7, "mniMeasures");
+        QVERIFY(Find<QLabel>(window, "labTarget")
+                    ->text()
+                    .contains("Der Zuschlag für beobachtete Rinnen (EL "));
+        QVERIFY(!window->View()->tabKeyNavigation()); // Tab leaves the table
+        window->View()->setFocus();
+        QTest::keyClick(window->View(), Qt::Key_Escape);
         QVERIFY(!window->isVisible());
     }
     // Free texts change no result: a huge remark costs the search nothing, and showing the

@@ -232,8 +232,18 @@ private slots:
         QCOMPARE(depth->text(), QString("90"));
         QCOMPARE(record.DepthSoil, 90);
 
-        // The menu command leaves the focus in the field: it is finished as if left.
+        // A map depth of 0 or none is no depth: asked for, and step 6 stays.
         ClickAnswer(step6, "ragMethod", 0);
+        for (const char* typed : {"0", ""}) {
+            MessageLog log;
+            TypeAndLeave(depth, typed);
+            Trigger(step6, "mniNext");
+            QCOMPARE(log.Take(), QStringList{"Bitte die Gründigkeit des Bodens in cm eingeben."});
+            QVERIFY(step6->isVisible());
+            QVERIFY(!app.Context().Screen(ScreenId::Step7)->isVisible());
+        }
+
+        // The menu command leaves the focus in the field: it is finished as if left.
         depth->setFocus();
         depth->selectAll();
         QTest::keyClicks(depth, "55 cm");
@@ -311,7 +321,8 @@ private slots:
         }
         QCOMPARE(menu, (QStringList{QString::fromUtf8("Zurück"), "Berechnung speichern",
                                     "Auswertung drucken", "Schritt 2 drucken",
-                                    QString::fromUtf8("Massnahmen prüfen"), "Schliessen"}));
+                                    QString::fromUtf8("Massnahmen prüfen"),
+                                    "Massnahmenblatt drucken", "Schliessen"}));
         Trigger(step7, "mniBack");
         QVERIFY(app.Context().Screen(ScreenId::Step6)->isVisible());
         QVERIFY(!step7->isVisible());

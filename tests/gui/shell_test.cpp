@@ -1,10 +1,13 @@
 // The program's start and the moves between its windows.
 
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -40,6 +43,76 @@ private slots:
         }
         QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(main->NextButton()));
         QCOMPARE(Find<QLabel>(main, "labTitle")->text(), QString("Quorvane"));
+    }
+
+    void filesLikeAnyDesktopProgram() {
+        QSettings().clear();
+        QTemporaryDir dir;
+        const QString path = QDir::toNativeSeparators(dir.filePath("Grossacher.txt"));
+        FileWindow::SetFileDialog([&](QWidget*, const FileDialogRequest&) { return path; });
+        MessageLog log;
+        Application app(2026);
+        app.Start();
+        TfrmMain* main = app.MainWindow();
+        AppContext& context = app.Context();
+        const QString caption = "Brisolt - Ackerbaugebiete des zentralen Mittellandes";
+        QCOMPARE(main->windowTitle(), caption);
+
+        // Ctrl+S opens the save window from a wizard screen, its name field focused.
+        QWidget* step1 = context.Screen(ScreenId::Step1);
+        Activate(step1);
+        QTest::keyClick(step1, Qt::Key_S, Qt::ControlModifier);
+        QWidget* save = context.Screen(ScreenId::Save);
+        QVERIFY(save->isVisible());
+        QTRY_COMPARE(QApplication::focusWidget(),
+                     static_cast<QWidget*>(Find<QLineEdit>(save, "edtFileName")));
+        // A name typed and left for a moment is still there when the user comes back.
+        Find<QLineEdit>(save, "edtFileName")->setText("Gross");
+        emit Find<QLineEdit>(save, "edtFileName")->textEdited("Gross");
+        Activate(step1);
+        Activate(save);
+        QCOMPARE(Find<QLineEdit>(save, "edtFileName")->text(), QString("Gross"));
+        Click(save, "bbtFolder");
+        QCOMPARE(log.Take(), QStringList{"Daten wurden in die Datei geschrieben."});
+
+        // The title names the file, with "*" once the assessment changes.
+        QCOMPARE(main->windowTitle(), QString("Brisolt – Grossacher.txt"));
+        QWidget* business = context.Screen(ScreenId::Business);
+        Activate(business);
+        TypeAndLeave(Find<QLineEdit>(business, "edtNameSurname"), "Muster Peter");
+        QCOMPARE(main->windowTitle(), QString("Brisolt – Grossacher.txt*"));
+        QCOMPARE(AppContext::RecentFiles(), QStringList{path});
+
+        // "Neu" asks first; afterwards a fresh assessment without a file.
+        Messages::SetSaveAnswer(Messages::SaveAnswer::Discard);
+        Trigger(main, "mniNew");
+        QCOMPARE(log.Take().size(), 1);
+        QCOMPARE(context.record.NameSurname, std::string());
+        QCOMPARE(main->windowTitle(), caption);
+        // "Rückgängig" (Ctrl+Z) brings the assessment back, with its file.
+        Activate(main);
+        QTest::keyClick(main, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(context.record.NameSurname, std::string("Muster Peter"));
+        QCOMPARE(main->windowTitle(), QString("Brisolt – Grossacher.txt*"));
+
+        // The recently opened file loads from the menu (asking first: the name is unsaved).
+        auto* recent = Find<QMenu>(main, "mnuRecent");
+        QCOMPARE(recent->actions().size(), 1);
+        QCOMPARE(recent->actions().front()->text(), path);
+        recent->actions().front()->trigger();
+        Messages::SetSaveAnswer(Messages::SaveAnswer::Cancel);
+        QCOMPARE(log.Take(), (QStringList{"Die Eingaben wurden seit dem letzten Speichern "
+                                          "geändert. Vorher speichern?",
+                                          "Daten wurden aus der Datei eingelesen."}));
+        QCOMPARE(context.record.NameSurname, std::string());
+        QCOMPARE(main->windowTitle(), QString("Brisolt – Grossacher.txt"));
+
+        // A file given at start that does not load shows the load command's error box.
+        app.OpenAtStart(dir.filePath("fehlt.txt"));
+        QCOMPARE(log.entries.size(), std::size_t{1});
+        QCOMPARE(log.entries.front().first, Messages::Kind::Error);
+        FileWindow::SetFileDialog({});
+        QSettings().clear();
     }
 
     void weiterZurueckAndSchliessenMoveBetweenScreens() {

@@ -274,6 +274,51 @@ private slots:
         QVERIFY(app.Context().Screen(ScreenId::Step3)->isVisible());
     }
 
+    void noCropIsNoRotation() {
+        // "Weiter" without a single crop would go on with C = 0, the best protection there is.
+        MessageLog log;
+        Application app(2026);
+        QWidget* window = OpenStep2(app);
+        Click(window, "btnNext");
+        QCOMPARE(log.Take(), QStringList{"Bitte zuerst die Fruchtfolge eingeben."});
+        QVERIFY(window->isVisible());
+        QVERIFY(!app.Context().Screen(ScreenId::Step3)->isVisible());
+        // "Felder leeren" and "Berechnen" stay as they are.
+        Click(window, "btnClearFields");
+        Click(window, "btnCalculate");
+        QCOMPARE(log.Take(), QStringList());
+    }
+
+    void repeatRotationFillsTheFollowingEmptyYears() {
+        MessageLog log;
+        Application app(2026);
+        QWidget* window = OpenStep2(app);
+        EnterWorkedExample(window);
+        int proposed = 0;
+        TfrmStep2::SetRepeatAsker([&](QWidget*, int p) {
+            proposed = p;
+            return 3;
+        });
+        Trigger(window, "mniRepeatRotation");
+        TfrmStep2::SetRepeatAsker({});
+        QCOMPARE(proposed, 3);
+        QCOMPARE(log.Take(), QStringList());
+        // Years 4 to 10 repeat years 1 to 3, every choice as entered there.
+        for (int n = 4; n <= 10; ++n) {
+            const int from = (n - 1) % 3 + 1;
+            for (const char letter : {'a', 'b', 'c', 'd', 'e'}) {
+                QCOMPARE(ChoiceOf(window, n, letter)->currentText(),
+                         ChoiceOf(window, from, letter)->currentText());
+            }
+            QCOMPARE(app.Context().record.RotationYearAt(n).e,
+                     app.Context().record.RotationYearAt(from).e);
+        }
+        // The ten years pass the checks.
+        Trigger(window, "mniNext");
+        QCOMPARE(log.Take(), QStringList());
+        QVERIFY(app.Context().Screen(ScreenId::Step3)->isVisible());
+    }
+
     void printStep2ButtonChecksFirstTheMenuEntryDoesNot() {
         MessageLog log;
         Application app(2026);

@@ -81,7 +81,9 @@ TEST(Comparison, PloughAgainstDirectSeeding) {
     // On screen and paper: group headings, the lowest EFL marked, GBF cells with their level.
     const Table table = ComparisonTable(c, false, 0, 8);
     ASSERT_EQ(table.columns.size(), 3u);
-    EXPECT_EQ(table.rows.front().front().text, "Betriebsdaten");
+    // The results come first, above the inputs.
+    EXPECT_EQ(table.rows.front().front().text, "Ergebnisse");
+    EXPECT_EQ(table.rows[1].front().text, "Kennwert für die Standorteinflüsse (ST)");
     EXPECT_TRUE(table.rows.front().front().bold);
     for (const TableRow& row : table.rows) {
         if (row[0].text == "Gesamtgefährdung (EFL)") {
@@ -94,6 +96,27 @@ TEST(Comparison, PloughAgainstDirectSeeding) {
             EXPECT_TRUE(row[1].marked && row[2].marked); // equal levels are both the lowest
         }
     }
+}
+
+TEST(Comparison, RillAnswersByQuestion) {
+    BuildKeyTables();
+    brisolt::testing::TempDir dir;
+    AssessmentRecord r = FreshRecord(2024);
+    LoadCalculation(r, kWorkedExample, 2024);
+    r.Channels = 0;          // rills arise
+    r.NumChannels = 0;       // one rill
+    r.DepthChannel = 1;      // 15 - 25 cm
+    r.WidthChannel = 1;      // wider than deep
+    r.FrequencyChannels = 2; // every third year
+    const std::string rills = dir.File("rinnen.txt");
+    SaveCalculation(r, rills);
+    const Comparison c = CompareCalculations({kWorkedExample, rills}, 2024, '.');
+    using Values = std::vector<std::string>;
+    EXPECT_EQ(Row(c, "Erosionsrinnen entstehen").values, (Values{"Nein", "Ja"}));
+    EXPECT_EQ(Row(c, "Anzahl Rinnen").values, (Values{"", "eine Rinne"}));
+    EXPECT_EQ(Row(c, "Tiefe der Einzelrinne").values, (Values{"", "15 - 25 cm"}));
+    EXPECT_EQ(Row(c, "Breite der Einzelrinne").values, (Values{"", "deutlich breiter als tief"}));
+    EXPECT_EQ(Row(c, "Häufigkeit der Erosionsrinnen").values, (Values{"", "alle 3 Jahre"}));
 }
 
 TEST(Comparison, AFailedFileKeepsItsColumnAndYearsOfOneVariantOnly) {

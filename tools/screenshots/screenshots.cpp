@@ -3,8 +3,10 @@
 // and save windows, the measures and the comparison windows, and all help pages.
 // Usage: screenshots FOLDER   (run under xvfb-run for real X11, or QT_QPA_PLATFORM=offscreen)
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QMenu>
 #include <QTest>
 #include <QWidget>
 #include <cstdio>
@@ -13,6 +15,7 @@
 #include "gui/help/help_catalogue.h"
 #include "gui/help/help_pages.h"
 #include "gui/help/help_window.h"
+#include "gui/rotation/step2_screen.h"
 #include "gui/shell/application.h"
 #include "gui/shell/main_window.h"
 #include "key/core/number_text.h"
@@ -81,6 +84,40 @@ int main(int argc, char** argv) {
     context.OpenMeasures();
     ok = Save(Visible("frmMeasures"), folder, "measures") && ok;
     Visible("frmMeasures")->hide();
+
+    // Observed rills: the line saying that no measure changes their surcharge.
+    {
+        const AssessmentRecord before = context.record;
+        context.record.Channels = 0;
+        context.record.NumChannels = 1;
+        context.record.DepthChannels = 1;
+        context.record.FrequencyChannels = 0;
+        WalkForward(context.record);
+        context.OpenMeasures();
+        ok = Save(Visible("frmMeasures"), folder, "measures-rills") && ok;
+        Visible("frmMeasures")->hide();
+        context.record = before;
+    }
+
+    // Step 2: the "Datei" menu with "Fruchtfolge wiederholen", and the rotation repeated.
+    {
+        const AssessmentRecord before = context.record;
+        context.Navigate(nullptr, ScreenId::Step2);
+        QWidget* step2 = context.Screen(ScreenId::Step2);
+        if (auto* menu = step2->findChild<QMenu*>("mnhFile")) {
+            menu->popup(step2->mapToGlobal(QPoint(0, 0)));
+            ok = Save(menu, folder, "step2-menu") && ok;
+            menu->hide();
+        }
+        TfrmStep2::SetRepeatAsker([](QWidget*, int) { return 3; });
+        if (auto* repeat = step2->findChild<QAction*>("mniRepeatRotation")) {
+            repeat->trigger();
+        }
+        TfrmStep2::SetRepeatAsker({});
+        ok = Save(step2, folder, "step2-repeated") && ok;
+        step2->hide();
+        context.record = before;
+    }
 
     context.OpenComparison();
     if (auto* compare = qobject_cast<TfrmCompare*>(Visible("frmCompare"))) {

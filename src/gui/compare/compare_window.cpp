@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QPushButton>
 #include <QTableView>
@@ -75,7 +76,12 @@ TfrmCompare::TfrmCompare(AppContext& context) : QWidget(nullptr), context_(conte
     view_->setSelectionMode(QAbstractItemView::SingleSelection);
     view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view_->setWordWrap(true);
-    view_->verticalHeader()->setVisible(false);
+    // Tab and Shift+Tab leave the table; the arrow keys move inside it.
+    view_->setTabKeyNavigation(false);
+    // The captions stand in the row header, which stays in place when the variants scroll
+    // sideways; their own column is hidden.
+    view_->verticalHeader()->setVisible(true);
+    view_->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     view_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
     QPushButton* add = Button(this, tc::kAddFiles, "btnAddFiles");
@@ -250,8 +256,17 @@ void TfrmCompare::Refresh() {
         for (int c = 0; c < model_->columnCount(); ++c) {
             view_->setColumnWidth(c, std::min(view_->columnWidth(c), c == 0 ? 260 : 230));
         }
+        view_->setColumnHidden(0, model_->columnCount() > 0);
         view_->resizeRowsToContents();
     });
+}
+
+void TfrmCompare::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        hide();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 } // namespace brisolt::gui

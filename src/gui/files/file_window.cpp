@@ -54,6 +54,13 @@ QString RealFileDialog(QWidget* parent, const FileDialogRequest& request) {
         }
         dialog.selectFile(proposed.fileName());
     }
+    if (request.proposedName.isEmpty() || QFileInfo(request.proposedName).isRelative()) {
+        // The folder used last, as any desktop program does.
+        const QString folder = AppContext::LastFolder();
+        if (!folder.isEmpty() && QDir(folder).exists()) {
+            dialog.setDirectory(folder);
+        }
+    }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return {};
     }
@@ -92,6 +99,7 @@ FileWindow::FileWindow(AppContext& context, const QString& caption)
     folder_->setAutoDefault(true);
     // Enter in the name field runs the command as the folder button does.
     connect(fileName_, &QLineEdit::returnPressed, folder_, &QPushButton::click);
+    connect(fileName_, &QLineEdit::textEdited, this, [this] { typed_ = true; });
     connect(folder_, &QPushButton::clicked, this, &FileWindow::bbtFolderClick);
     auto* close = new QPushButton(Q(texts::common::kClose), this);
     close->setObjectName("btnClose");
@@ -120,6 +128,12 @@ QString FileWindow::AskForFile(bool save) {
     return chosen.isEmpty() ? QString() : QDir::toNativeSeparators(chosen);
 }
 
+void FileWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // However the window was opened (menu, shortcut, another window), the name comes first.
+    fileName_->setFocus(Qt::OtherFocusReason);
+}
+
 void FileWindow::closeEvent(QCloseEvent* event) {
     // Closing by the title bar only hides the window; it lives until the program ends.
     event->ignore();
@@ -130,6 +144,10 @@ TfrmOpen::TfrmOpen(AppContext& context)
     : FileWindow(context, Q(texts::filewindows::kLoadCaption)) {}
 
 void TfrmOpen::FolderClick() {
+    // Unsaved work is never thrown away without asking.
+    if (!Context().MayReplace(this)) {
+        return;
+    }
     // A name that already points at a file is loaded without asking.
     QString path = FileName()->text();
     if (path.isEmpty() || !QFileInfo(path).isFile()) {
@@ -138,14 +156,28 @@ void TfrmOpen::FolderClick() {
             return;
         }
     }
+    LoadFile(path, false);
+}
+
+void TfrmOpen::LoadFile(const QString& path, bool ask) {
+    if (ask && !Context().MayReplace(this)) {
+        return;
+    }
     // The field keeps the path for the next load.
     FileName()->setText(path);
-    // The whole assessment is replaced, or, on a failure, left as it was: the error ends
-    // the command here and the window stays open for another try.
-    const LoadOutcome outcome =
-        LoadCalculation(Context().record, LocalPath(path), Context().startYear);
-    Messages::Show(this, Q(outcome.message));
-    hide();
+    SetTyped(false);
+    RunGuarded(this, [&] {
+        // The whole assessment is replaced, or, on a failure, left as it was: the error ends
+        // the command here and the window stays open for another try.
+        Context().KeepForUndo();
+        const LoadOutcome outcome =
+            LoadCalculation(Context().record, LocalPath(path), Context().startYear);
+        if (outcome.loaded) {
+            Context().NoteFile(path);
+        }
+        Messages::Show(this, Q(outcome.message));
+        hide();
+    });
 }
 
 TfrmSave::TfrmSave(AppContext& context)
@@ -158,8 +190,10 @@ void TfrmSave::FolderClick() {
         return;
     }
     FileName()->setText(path);
+    SetTyped(false);
     // A failed save leaves the old file as it was and shows the error; the window stays.
     const std::string message = SaveCalculation(Context().record, LocalPath(path));
+    Context().NoteFile(path);
     Messages::Show(this, Q(message));
     hide();
 }
@@ -180,7 +214,8 @@ void TfrmSave::changeEvent(QEvent* event) {
     }
     // Each time the user comes to the window the name starts empty, so a save never goes
     // to a file chosen earlier without asking.
-    if (UserActivated(this, event, InCommand() || lostToOwnDialog_)) {
+    // A name the user typed and has not used yet stays.
+    if (UserActivated(this, event, InCommand() || lostToOwnDialog_) && !Typed()) {
         FileName()->clear();
     }
     lostToOwnDialog_ = false;

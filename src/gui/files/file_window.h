@@ -51,7 +51,11 @@ protected:
     virtual void FolderClick() = 0;
     // While the folder button's command or its error box runs.
     bool InCommand() const { return inCommand_; }
+    // Whether the name in the field was typed by the user (and not yet used).
+    bool Typed() const { return typed_; }
+    void SetTyped(bool typed) { typed_ = typed; }
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private slots:
     // Runs FolderClick guarded; Enter in the name field presses the button.
@@ -62,12 +66,18 @@ private:
     QLineEdit* fileName_;
     QPushButton* folder_;
     bool inCommand_ = false;
+    bool typed_ = false;
 };
 
 class TfrmOpen : public FileWindow {
     Q_OBJECT
 public:
     explicit TfrmOpen(AppContext& context);
+
+    // Loads a file as the folder button does once it has a name: asks first when the
+    // assessment has unsaved changes (unless `ask` is false, at program start); a failure
+    // shows the error box. Used by the recently opened files and the command line.
+    void LoadFile(const QString& path, bool ask = true);
 
 protected:
     void FolderClick() override;

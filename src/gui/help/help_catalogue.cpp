@@ -715,10 +715,13 @@ HelpPageDescription Measures() {
          "eine weniger intensive Bodenbearbeitung der Hauptkulturen (Mulchsaat, Direktsaat);");
     Item(e, 40, 56, 649, 2, "-",
          "Zwischenfutter oder Gründüngung statt Schwarz- oder Stoppelbrache, mit dem Beginn und "
-         "der Bodenbearbeitung, die den kleinsten Fruchtfolgefaktor ergeben;");
+         "der Bodenbearbeitung, die den kleinsten Fruchtfolgefaktor ergeben: nur eine Art, die "
+         "zur folgenden Hauptkultur passt (vor einer Winterkultur oder über den Winter), und "
+         "nie früher als der erfasste Beginn der Zwischenperiode;");
     Item(e, 40, 56, 649, 2, "-", "eine weniger intensive Bodenbearbeitung in der Zwischenperiode;");
     Item(e, 40, 56, 649, 2, "-",
-         "eine kürzere Fliessstrecke, z. B. durch Grünstreifen quer zum Hang.");
+         "eine kürzere Fliessstrecke, z. B. durch Grünstreifen quer zum Hang, mit Streifen von "
+         "mindestens 30 m.");
     Add(e, {T(40, Below(12), 609,
               "Die Kulturen, der Standort, die Rinnen und die Gründigkeit bleiben, wie sie "
               "erfasst sind. Aufgeführt werden nur Massnahmen, die EFL senken. Für jede "
@@ -726,8 +729,10 @@ HelpPageDescription Measures() {
               "wenigsten Massnahmen; \"Alle Massnahmen zusammen\" zeigt, wie weit die "
               "Bewirtschaftung die Gefährdung höchstens senken kann."),
             T(40, Below(12), 609,
-              "\"Übernehmen\" macht die gewählte Zeile zur aktuellen Berechnung, \"Drucken\" "
-              "zeigt den Massnahmenvergleich als Seite."),
+              "\"Übernehmen\" macht die gewählte Zeile zur aktuellen Berechnung (ungespeicherte "
+              "Eingaben erst nach Rückfrage), \"Rückgängig\" (Ctrl+Z) stellt die Berechnung "
+              "davor wieder her. \"Drucken\" zeigt den Massnahmenvergleich, "
+              "\"Massnahmenblatt\" eine Seite für den Betrieb mit dem gewählten Plan."),
             Bold(T(40, Below(12), 609,
                    "Die Ergebnisse sind berechnete Beispiele. Ob eine Massnahme im Betrieb "
                    "umsetzbar ist, beurteilt die Beratung."))});

@@ -1,14 +1,18 @@
 #include "gui/measures/measures_window.h"
 
+#include <QDate>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QSortFilterProxyModel>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <memory>
 
 #include "gui/reports/report_preview.h"
 #include "gui/shell/messages.h"
@@ -44,7 +48,10 @@ TfrmMeasures::TfrmMeasures(AppContext& context) : QWidget(nullptr), context_(con
     view_ = new QTableView(this);
     view_->setObjectName("tblMeasures");
     view_->setModel(sorted_);
-    view_->setSortingEnabled(true);
+    // The rows keep their order: plans first, then the single measures grouped by kind.
+    view_->setSortingEnabled(false);
+    // Tab and Shift+Tab leave the table; the arrow keys move inside it.
+    view_->setTabKeyNavigation(false);
     view_->setSelectionBehavior(QAbstractItemView::SelectRows);
     view_->setSelectionMode(QAbstractItemView::SingleSelection);
     view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -55,32 +62,45 @@ TfrmMeasures::TfrmMeasures(AppContext& context) : QWidget(nullptr), context_(con
     QLabel* note = new QLabel(Q(tm::kNote), this);
     note->setObjectName("labNote");
     note->setWordWrap(true);
+    labApproximate_ = new QLabel(Q(tm::kApproximateNote), this);
+    labApproximate_->setObjectName("labApproximate");
+    labApproximate_->setWordWrap(true);
 
     btnAdopt_ = new QPushButton(Q(tm::kAdopt), this);
     btnAdopt_->setObjectName("btnAdopt");
+    btnUndo_ = new QPushButton(Q(texts::mainwindow::kUndo), this);
+    btnUndo_->setObjectName("btnUndo");
+    btnUndo_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
     btnPrint_ = new QPushButton(Q(tm::kPrint), this);
     btnPrint_->setObjectName("btnPrint");
+    btnSheet_ = new QPushButton(Q(tm::kSheetButton), this);
+    btnSheet_->setObjectName("btnSheet");
     QPushButton* help = new QPushButton(Q(texts::common::kHelp), this);
     help->setObjectName("btnHelp");
     QPushButton* close = new QPushButton(Q(texts::common::kClose), this);
     close->setObjectName("btnClose");
-    for (QPushButton* b : {btnAdopt_, btnPrint_, help, close}) {
+    for (QPushButton* b : {btnAdopt_, btnUndo_, btnPrint_, btnSheet_, help, close}) {
         b->setFixedSize(105, 25);
     }
     connect(btnAdopt_, &QPushButton::clicked, this, &TfrmMeasures::btnAdoptClick);
+    connect(btnUndo_, &QPushButton::clicked, this, &TfrmMeasures::btnUndoClick);
     connect(btnPrint_, &QPushButton::clicked, this, &TfrmMeasures::btnPrintClick);
+    connect(btnSheet_, &QPushButton::clicked, this, &TfrmMeasures::btnSheetClick);
     connect(help, &QPushButton::clicked, this, &TfrmMeasures::btnHelpClick);
     connect(close, &QPushButton::clicked, this, &TfrmMeasures::btnCloseClick);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(btnAdopt_);
+    buttons->addWidget(btnUndo_);
     buttons->addWidget(btnPrint_);
+    buttons->addWidget(btnSheet_);
     buttons->addStretch();
     buttons->addWidget(help);
     buttons->addWidget(close);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(labTarget_);
     layout->addWidget(view_, 1);
+    layout->addWidget(labApproximate_);
     layout->addWidget(note);
     layout->addLayout(buttons);
 }
@@ -98,6 +118,7 @@ void TfrmMeasures::showEvent(QShowEvent* event) {
 }
 
 void TfrmMeasures::FormActivate() {
+    btnUndo_->setEnabled(context_.CanUndo());
     if (exploredFrom_ && *exploredFrom_ == context_.record) {
         return; // nothing changed since the last search
     }
@@ -110,23 +131,28 @@ void TfrmMeasures::FormActivate() {
         QString heading = stopped ? Q(tm::kStoppedAt(exploration_.outcome.stoppedAt,
                                                      exploration_.outcome.stopMessage))
                                   : Q(exploration_.targetLine);
+        if (!stopped && !exploration_.rillLine.empty()) {
+            heading += "\n" + Q(exploration_.rillLine);
+        }
         if (!stopped && exploration_.measures.empty()) {
             heading += "\n" + Q(tm::kNoMeasures);
         }
         labTarget_->setText(heading);
-        std::vector<const MeasureRow*> rows;
-        for (const MeasureRow& row : exploration_.rows) {
-            rows.push_back(&row);
-        }
-        model_->SetTable(report::MeasuresTable(rows, DecimalSeparator()));
-        sorted_->sort(-1); // the key's order until the user sorts by a column
-        view_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+        lines_ = report::MeasureLines(exploration_);
+        model_->SetTable(report::MeasuresTable(exploration_, lines_, DecimalSeparator()));
+        sorted_->sort(-1);
         view_->resizeColumnsToContents();
         view_->setColumnWidth(0, std::min(view_->columnWidth(0), 170));
-        view_->setColumnWidth(1, std::min(view_->columnWidth(1), 430));
+        if (model_->columnCount() > 1) {
+            // The measures take the room there is: the table fills the window.
+            view_->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
+        }
         view_->resizeRowsToContents();
+        labApproximate_->setVisible(std::any_of(exploration_.rows.begin(), exploration_.rows.end(),
+                                                [](const MeasureRow& r) { return r.approximate; }));
         btnAdopt_->setEnabled(!stopped);
         btnPrint_->setEnabled(!stopped);
+        btnSheet_->setEnabled(!stopped);
     });
 }
 
@@ -135,10 +161,18 @@ const MeasureRow* TfrmMeasures::RowAt(int viewRow) const {
         return nullptr;
     }
     const QModelIndex source = sorted_->mapToSource(sorted_->index(viewRow, 0));
-    if (!source.isValid() || source.row() >= static_cast<int>(exploration_.rows.size())) {
+    if (!source.isValid() || source.row() >= static_cast<int>(lines_.size())) {
         return nullptr;
     }
-    return &exploration_.rows[static_cast<std::size_t>(source.row())];
+    return lines_[static_cast<std::size_t>(source.row())].row;
+}
+
+void TfrmMeasures::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        hide();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void TfrmMeasures::btnAdoptClick() {
@@ -149,13 +183,23 @@ void TfrmMeasures::btnAdoptClick() {
             Messages::Show(this, Q(tm::kChooseARow));
             return;
         }
+        // Unsaved work is never replaced without asking; "Rückgängig" brings it back.
+        if (!context_.MayReplace(this)) {
+            return;
+        }
         AssessmentRecord adopted = AdoptRow(context_.record, exploration_, *row);
         // The results as the steps will show them, so every screen agrees at once.
         WalkForward(adopted);
-        context_.record = std::move(adopted);
+        context_.ReplaceRecord(std::move(adopted), context_.currentFile);
         Messages::Show(this, Q(tm::kAdopted(context_.record.Variant, row->descriptions)));
         FormActivate();
     });
+}
+
+void TfrmMeasures::btnUndoClick() {
+    if (context_.Undo()) {
+        FormActivate();
+    }
 }
 
 void TfrmMeasures::btnPrintClick() {
@@ -163,6 +207,27 @@ void TfrmMeasures::btnPrintClick() {
     ShowReportPreview(
         this, [shown] { return report::BuildMeasuresComparison(shown, DecimalSeparator()); },
         Q(report::ProposedPdfName(context_.record, "Massnahmen")));
+}
+
+void TfrmMeasures::btnSheetClick() {
+    // The chosen plan (or single measure); without a choice the plan for the lowest level.
+    const QModelIndexList selected = view_->selectionModel()->selectedRows();
+    const MeasureRow* chosen = selected.isEmpty() ? nullptr : RowAt(selected.front().row());
+    const auto shown = std::make_shared<const MeasureExploration>(exploration_);
+    const std::ptrdiff_t index =
+        chosen != nullptr && chosen->kind != MeasureRowKind::Current
+            ? chosen - exploration_.rows.data()
+            : (report::SheetPlan(exploration_) != nullptr
+                   ? report::SheetPlan(exploration_) - exploration_.rows.data()
+                   : -1);
+    ShowReportPreview(
+        this,
+        [shown, index] {
+            return report::BuildMeasuresSheet(
+                *shown, index < 0 ? nullptr : &shown->rows[static_cast<std::size_t>(index)],
+                U(QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy"))), DecimalSeparator());
+        },
+        Q(report::ProposedPdfName(context_.record, "Massnahmenblatt")));
 }
 
 void TfrmMeasures::btnHelpClick() {

@@ -8,6 +8,7 @@
 
 #include "gui/shell/app_context.h"
 #include "key/measures/measures.h"
+#include "report/measures_page.h"
 
 class QLabel;
 class QPushButton;
@@ -28,7 +29,8 @@ public:
     QTableView* View() const { return view_; }
     // How often the window searched (tests).
     int Searches() const { return searches_; }
-    QSize sizeHint() const override { return {1060, 620}; }
+    // About twenty rows of the table on a 1920 x 1080 screen.
+    QSize sizeHint() const override { return {1280, 880}; }
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -37,13 +39,16 @@ protected:
 private slots:
     void FormActivate();
     void btnAdoptClick();
+    void btnUndoClick();
     void btnPrintClick();
+    void btnSheetClick();
     void btnHelpClick();
     void btnCloseClick();
 
 private:
-    // The exploration's row shown in a line of the (sorted) view; nullptr for none.
+    // The exploration's row shown in a line of the view; nullptr for none and for headings.
     const MeasureRow* RowAt(int viewRow) const;
+    void keyPressEvent(QKeyEvent* event) override;
 
     AppContext& context_;
     MeasureExploration exploration_;
@@ -51,12 +56,16 @@ private:
     // what is there instead of searching again.
     std::optional<AssessmentRecord> exploredFrom_;
     int searches_ = 0;
+    std::vector<report::MeasureLine> lines_;
     QLabel* labTarget_;
+    QLabel* labApproximate_;
     QTableView* view_;
     ReportTableModel* model_;
     QSortFilterProxyModel* sorted_;
     QPushButton* btnAdopt_;
     QPushButton* btnPrint_;
+    QPushButton* btnSheet_;
+    QPushButton* btnUndo_;
 };
 
 } // namespace brisolt::gui

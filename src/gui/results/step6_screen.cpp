@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include "gui/shell/messages.h"
 #include "gui/shell/qt_text.h"
 #include "gui/shell/radio_group.h"
 #include "gui/shell/widget_refill.h"
@@ -72,7 +73,10 @@ void TfrmStep6::btnNextClick() {
     if (focusWidget() == edtDepthSoil_ && !edtDepthSoil_->isReadOnly()) {
         edtDepthSoilExit();
     }
-    form_.Next(Context().record);
+    if (const auto refusal = form_.Next(Context().record)) {
+        Messages::Show(this, Q(*refusal));
+        return;
+    }
     Context().Navigate(this, ScreenId::Step7);
 }
 

@@ -51,6 +51,8 @@ TfrmStep7::TfrmStep7(AppContext& context)
     AddMenuEntry(FileMenu(), Q(t::kPrintStep2), "mniPrintStep2", &TfrmStep7::btnPrintStep2Click);
     AddMenuEntry(FileMenu(), Q(texts::measures::kOpenMenu), "mniMeasures",
                  &TfrmStep7::btnMeasuresClick);
+    AddMenuEntry(FileMenu(), Q(texts::measures::kSheetMenu), "mniMeasuresSheet",
+                 &TfrmStep7::mniMeasuresSheetClick);
     AddMenuEntry(FileMenu(), Q(texts::common::kClose), "mniClose", &TfrmStep7::btnCloseClick);
     AddMenuEntry(HelpMenu(), Q(texts::common::kHelp), "mniAssistance",
                  &TfrmStep7::btnAssistanceClick);
@@ -64,6 +66,10 @@ void TfrmStep7::FormActivate() {
         imgLegend_->setPixmap(QPixmap::fromImage(DrawDiagram(QStringLiteral("legend_step7"))));
     }
     edtGBF_->setText(Q(ComputeFertilityRisk(Context().record)));
+}
+
+void TfrmStep7::mniMeasuresSheetClick() {
+    Context().OpenMeasuresSheet();
 }
 
 void TfrmStep7::btnMeasuresClick() {

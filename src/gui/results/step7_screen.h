@@ -24,6 +24,8 @@ protected:
 
 private slots:
     void btnMeasuresClick();
+    // "Massnahmenblatt drucken" (menu only: the button row has no room).
+    void mniMeasuresSheetClick();
     void btnBackClick();
     void btnPrintStep2Click();
     void btnPrintClick();

@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QFocusEvent>
 #include <QFrame>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -145,6 +146,8 @@ TfrmStep2::TfrmStep2(AppContext& context)
     AddMenuEntry(FileMenu(), Q(t::kCalculate), "mniCalculate", &TfrmStep2::btnCalculateClick);
     AddMenuEntry(FileMenu(), Q(t::kClearFields), "mniClearFields", &TfrmStep2::btnClearFieldsClick);
     AddMenuEntry(FileMenu(), Q(t::kPrintStep2), "mniPrintStep2", &TfrmStep2::mniPrintStep2Click);
+    AddMenuEntry(FileMenu(), Q(t::kRepeatRotation), "mniRepeatRotation",
+                 &TfrmStep2::mniRepeatRotationClick);
     AddMenuEntry(FileMenu(), Q(t::kClose), "mniClose", &TfrmStep2::btnCloseClick);
     AddMenuEntry(HelpMenu(), Q(t::kHelp), "mniAssistance", &TfrmStep2::btnAssistanceClick);
     AddMenuEntry(HelpMenu(), Q(t::kImprint), "mniVersioninfo", &TfrmStep2::mniVersioninfoClick);
@@ -348,6 +351,43 @@ void TfrmStep2::btnAssistanceClick() {
 
 void TfrmStep2::mniPrintStep2Click() {
     Context().OpenRotationSheet();
+}
+
+namespace {
+TfrmStep2::RepeatAsker& CurrentRepeatAsker() {
+    static TfrmStep2::RepeatAsker asker;
+    return asker;
+}
+} // namespace
+
+void TfrmStep2::SetRepeatAsker(RepeatAsker asker) {
+    CurrentRepeatAsker() = std::move(asker);
+}
+
+void TfrmStep2::mniRepeatRotationClick() {
+    // Proposed: the years entered so far from year 1.
+    int entered = 0;
+    while (entered < kRotationYears && form_.Row(entered + 1).List(Choice::Crop).Chosen() > 0) {
+        ++entered;
+    }
+    const int proposed = std::clamp(entered, 1, kRotationYears - 1);
+    int years = 0;
+    if (const RepeatAsker& asker = CurrentRepeatAsker()) {
+        years = asker(this, proposed);
+    } else {
+        bool ok = false;
+        years = QInputDialog::getInt(this, Q(t::kRepeatRotation), Q(t::kRepeatHowMany), proposed, 1,
+                                     kRotationYears - 1, 1, &ok);
+        years = ok ? years : 0;
+    }
+    if (years <= 0) {
+        return;
+    }
+    Command([this, years] {
+        if (form_.RepeatRotation(years, Context().record) == 0) {
+            Messages::Show(this, Q(t::kNothingToRepeat));
+        }
+    });
 }
 
 } // namespace brisolt::gui

@@ -19,6 +19,11 @@ class TfrmStep2 : public WizardScreen {
 public:
     explicit TfrmStep2(AppContext& context);
 
+    // Asks how many years from year 1 to repeat (proposing `proposed`); 0 when cancelled.
+    using RepeatAsker = std::function<int(QWidget* parent, int proposed)>;
+    // Replaces the question (tests); an empty function restores it.
+    static void SetRepeatAsker(RepeatAsker asker);
+
 protected:
     void FormActivate() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -36,6 +41,8 @@ private slots:
     void btnAssistanceClick();
     // The menu entry prints the record as it stands, without the checks.
     void mniPrintStep2Click();
+    // "Fruchtfolge wiederholen": the first years copied into the empty years after them.
+    void mniRepeatRotationClick();
 
 private:
     struct YearWidgets {

@@ -1,15 +1,107 @@
 #include "gui/shell/app_context.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QScreen>
+#include <QSettings>
 
+#include "gui/shell/messages.h"
+#include "gui/shell/qt_text.h"
 #include "gui/shell/wizard_screen.h"
+#include "key/core/errors.h"
+#include "key/core/texts.h"
+#include "key/files/calculation_file.h"
 #include "key/startup.h"
 
 namespace brisolt::gui {
 
 AppContext::AppContext(Int year) : startYear(year) {
     InitialiseRecord(record, year);
+}
+
+namespace {
+// The program's only settings: the recently opened files and the folder of the last one.
+constexpr const char* kRecentKey = "recentFiles";
+constexpr const char* kFolderKey = "lastFolder";
+} // namespace
+
+void AppContext::KeepForUndo() {
+    undo_ = Replaced{record, currentFile};
+}
+
+void AppContext::ReplaceRecord(AssessmentRecord next, QString file) {
+    undo_ = Replaced{std::move(record), std::move(currentFile)};
+    record = std::move(next);
+    currentFile = std::move(file);
+    FileChanged();
+}
+
+bool AppContext::Undo() {
+    if (!undo_) {
+        return false;
+    }
+    record = std::move(undo_->record);
+    currentFile = std::move(undo_->file);
+    undo_.reset();
+    FileChanged();
+    return true;
+}
+
+bool AppContext::MayReplace(QWidget* parent) {
+    if (!HasUnsavedChanges(record)) {
+        return true;
+    }
+    switch (Messages::AskToSave(parent, Q(texts::mainwindow::kReplaceUnsaved))) {
+    case Messages::SaveAnswer::Discard:
+        return true;
+    case Messages::SaveAnswer::Cancel:
+        return false;
+    case Messages::SaveAnswer::Save:
+        break;
+    }
+    if (currentFile.isEmpty()) {
+        // No file yet: the user names one in the save window and then repeats the command.
+        ShowOnTop(ScreenId::Save);
+        return false;
+    }
+    try {
+        SaveCalculation(record, QFile::encodeName(currentFile).toStdString());
+    } catch (const std::exception& error) {
+        Messages::ShowError(parent, QString::fromStdString(MessageOf(error)));
+        return false;
+    }
+    NoteFile(currentFile);
+    return true;
+}
+
+void AppContext::NoteFile(const QString& path) {
+    currentFile = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+    QSettings settings;
+    QStringList recent = settings.value(kRecentKey).toStringList();
+    recent.removeAll(currentFile);
+    recent.prepend(currentFile);
+    while (recent.size() > kRecentFiles) {
+        recent.removeLast();
+    }
+    settings.setValue(kRecentKey, recent);
+    settings.setValue(kFolderKey, QFileInfo(path).absolutePath());
+    FileChanged();
+}
+
+QStringList AppContext::RecentFiles() {
+    return QSettings().value(kRecentKey).toStringList();
+}
+
+QString AppContext::LastFolder() {
+    return QSettings().value(kFolderKey).toString();
+}
+
+void AppContext::FileChanged() const {
+    if (fileChanged) {
+        fileChanged();
+    }
 }
 
 void AppContext::Register(ScreenId id, QWidget* window) {
@@ -52,6 +144,12 @@ void AppContext::ShowOnTop(QWidget* window) {
             const QSize extra = FrameExtra(window);
             if (auto* wizard = qobject_cast<WizardScreen*>(window)) {
                 wizard->FitInto(available.size() - extra);
+            } else {
+                // A window of wrapping texts (measures, comparison) would otherwise shrink to
+                // the height its texts need at the least; it opens at the size it asks for.
+                window->resize(window->size()
+                                   .expandedTo(window->sizeHint())
+                                   .boundedTo(available.size() - extra));
             }
             QRect frame(window->pos(), window->size() + extra);
             frame.moveCenter(available.center());
@@ -90,6 +188,12 @@ void AppContext::OpenEvaluationProtocol() const {
 void AppContext::OpenComparison() const {
     if (openComparison) {
         openComparison();
+    }
+}
+
+void AppContext::OpenMeasuresSheet() const {
+    if (openMeasuresSheet) {
+        openMeasuresSheet();
     }
 }
 

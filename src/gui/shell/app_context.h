@@ -3,9 +3,12 @@
 // which windows built elsewhere (help pages, report previews) are opened.
 
 #include <QPointer>
+#include <QString>
+#include <QStringList>
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <optional>
 
 #include "key/core/record.h"
 
@@ -34,6 +37,34 @@ public:
     AssessmentRecord record;
     const Int startYear; // the calendar year at program start: defaults of a fresh assessment
 
+    // The calculation file the assessment was last loaded from or saved to; empty for a new
+    // one.
+    QString currentFile;
+
+    // Replaces the whole assessment (measures adopted, "Neu"); the one before can be brought
+    // back with Undo.
+    void ReplaceRecord(AssessmentRecord next, QString file);
+    // Keeps the assessment as it is now for Undo (before a load changes it in place).
+    void KeepForUndo();
+    bool CanUndo() const { return undo_.has_value(); }
+    // Brings back the assessment before the last replacement; false when there is none.
+    bool Undo();
+
+    // Before unsaved work is replaced: asks whether to save it first. True when the caller
+    // may go on (nothing unsaved, saved, or the user does not want it); false when the user
+    // cancels or saving could not be done at once (the save window then opens).
+    bool MayReplace(QWidget* parent);
+
+    // A file was loaded or saved: it becomes the current file, heads the recently opened
+    // files and its folder is where the file dialogs open next.
+    void NoteFile(const QString& path);
+    // Recently opened or saved files, the last first (at most kRecentFiles).
+    static QStringList RecentFiles();
+    static QString LastFolder();
+    static constexpr int kRecentFiles = 8;
+    // Called when the current file or the assessment as a whole changes (the title).
+    std::function<void()> fileChanged;
+
     void Register(ScreenId id, QWidget* window);
     QWidget* Screen(ScreenId id) const;
 
@@ -51,15 +82,24 @@ public:
     std::function<void()> openRotationSheet;
     std::function<void()> openMeasures;
     std::function<void()> openComparison;
+    std::function<void()> openMeasuresSheet;
 
     void OpenHelpPage(int page) const;
     void OpenEvaluationProtocol() const;
     void OpenRotationSheet() const;
     void OpenMeasures() const;
     void OpenComparison() const;
+    void OpenMeasuresSheet() const;
 
 private:
+    void FileChanged() const;
+
     std::array<QPointer<QWidget>, static_cast<std::size_t>(ScreenId::Count)> screens_{};
+    struct Replaced {
+        AssessmentRecord record;
+        QString file;
+    };
+    std::optional<Replaced> undo_;
 };
 
 // Page numbers of the help windows the screens open.

@@ -21,14 +21,19 @@
 #include "gui/shell/business_screen.h"
 #include "gui/shell/intro_screen.h"
 #include "gui/shell/main_window.h"
+#include "gui/shell/qt_text.h"
 #include "gui/site/step1_screen.h"
 #include "key/core/number_text.h"
+#include "key/core/texts.h"
 #include "key/startup.h"
+#include "report/measures_page.h"
 #include "report/reports.h"
+#include <QDate>
 #include <QEvent>
 #include <QLabel>
 #include <QPixmap>
 #include <QTimer>
+#include <memory>
 #include <utility>
 
 namespace brisolt::gui {
@@ -60,6 +65,9 @@ void LoadQtGerman() {
 } // namespace
 
 void ConfigureApplication() {
+    // The name under which the few settings (recent files, last folder) are kept.
+    QCoreApplication::setOrganizationName(Q(texts::kProgramName));
+    QCoreApplication::setApplicationName(Q(texts::kProgramName));
     LoadQtGerman();
     // Number conversions of the key never depend on the C locale; keep it neutral anyway.
     std::setlocale(LC_NUMERIC, "C");
@@ -114,6 +122,19 @@ Application::Application(Int startYear) : context_(startYear) {
             [this] { return report::BuildEvaluationProtocol(context_.record, DecimalSeparator()); },
             QString::fromStdString(report::ProposedPdfName(context_.record, "Auswertung")));
     };
+    context_.openMeasuresSheet = [this] {
+        const auto exploration =
+            std::make_shared<const MeasureExploration>(ExploreMeasures(context_.record));
+        ShowReportPreview(
+            QApplication::activeWindow(),
+            [exploration] {
+                return report::BuildMeasuresSheet(
+                    *exploration, report::SheetPlan(*exploration),
+                    QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy")).toStdString(),
+                    DecimalSeparator());
+            },
+            QString::fromStdString(report::ProposedPdfName(context_.record, "Massnahmenblatt")));
+    };
     context_.openRotationSheet = [this] {
         ShowReportPreview(
             QApplication::activeWindow(),
@@ -137,6 +158,12 @@ HelpPages& Application::Help() {
         helpPages_ = std::make_unique<HelpPages>();
     }
     return *helpPages_;
+}
+
+void Application::OpenAtStart(const QString& path) {
+    if (auto* open = Window<TfrmOpen>(ScreenId::Open)) {
+        open->LoadFile(path, false);
+    }
 }
 
 void Application::Start() {

@@ -32,6 +32,9 @@ public:
 
     // Shows the main window with "Weiter" focused.
     void Start();
+    // Loads a calculation file given when the program was started; a file that does not
+    // load shows the load command's error box or message.
+    void OpenAtStart(const QString& path);
 
 private:
     AppContext context_;

@@ -2,15 +2,19 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QKeySequence>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 
+#include "gui/files/file_window.h"
 #include "gui/shell/messages.h"
 #include "gui/shell/qt_text.h"
 #include "key/core/texts.h"
 #include "key/core/texts_compare.h"
 #include "key/files/calculation_file.h"
+#include "key/startup.h"
 
 namespace brisolt::gui {
 
@@ -30,12 +34,20 @@ TfrmMain::TfrmMain(AppContext& context)
     next_ = AddRowButton(Q(texts::common::kNext), "btnNext", 0, &TfrmMain::btnNextClick);
     AddRowButton(Q(texts::common::kExit), "btnExit", -1, &TfrmMain::btnExitClick);
     AddMenuEntry(FileMenu(), Q(texts::common::kNext), "mniNext", &TfrmMain::btnNextClick);
+    AddMenuEntry(FileMenu(), Q(texts::mainwindow::kNew), "mniNew", &TfrmMain::mniNewClick)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
     AddMenuEntry(FileMenu(), Q(texts::common::kLoad), "mniLoadCalculation",
                  &TfrmMain::mniLoadCalculationClick)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    recent_ = FileMenu()->addMenu(Q(texts::mainwindow::kRecent));
+    recent_->setObjectName("mnuRecent");
+    connect(recent_, &QMenu::aboutToShow, this, &TfrmMain::mnuRecentShow);
     AddMenuEntry(FileMenu(), Q(texts::common::kSave), "mniSaveCalculation",
                  &TfrmMain::mniSaveCalculationClick)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    undo_ =
+        AddMenuEntry(FileMenu(), Q(texts::mainwindow::kUndo), "mniUndo", &TfrmMain::mniUndoClick);
+    undo_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
     AddMenuEntry(FileMenu(), Q(texts::compare::kMenu), "mniCompare", &TfrmMain::mniCompareClick);
     AddMenuEntry(FileMenu(), Q(texts::common::kExit), "mniExit", &TfrmMain::btnExitClick)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
@@ -43,6 +55,65 @@ TfrmMain::TfrmMain(AppContext& context)
                  &TfrmMain::mniVersioninfoClick);
     next_->setFocus();
     next_->setDefault(true);
+    mnuRecentShow();
+    context.fileChanged = [this] {
+        UpdateTitle();
+        mnuRecentShow();
+    };
+    // Any input anywhere may change the assessment: the "*" follows at the next key or click.
+    qApp->installEventFilter(this);
+    UpdateTitle();
+}
+
+void TfrmMain::UpdateTitle() {
+    const QString& file = Context().currentFile;
+    const QString title = file.isEmpty()
+                              ? Q(texts::mainwindow::kCaption)
+                              : Q(texts::mainwindow::kFileTitleStart) + QFileInfo(file).fileName();
+    const QString shown = title + (HasUnsavedChanges(Context().record) ? "*" : "");
+    if (windowTitle() != shown) {
+        setWindowTitle(shown);
+    }
+}
+
+bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::KeyRelease:
+    case QEvent::MouseButtonRelease:
+    case QEvent::WindowActivate:
+    case QEvent::FocusOut:
+        UpdateTitle();
+        break;
+    default:
+        break;
+    }
+    return WizardScreen::eventFilter(watched, event);
+}
+
+void TfrmMain::mniNewClick() {
+    if (!Context().MayReplace(this)) {
+        return;
+    }
+    // Open screens show the fresh assessment when they are next activated, as after a load.
+    Context().ReplaceRecord(FreshRecord(Context().startYear), {});
+}
+
+void TfrmMain::mniUndoClick() {
+    Context().Undo();
+}
+
+void TfrmMain::mnuRecentShow() {
+    recent_->clear();
+    const QStringList files = AppContext::RecentFiles();
+    for (const QString& file : files) {
+        QAction* action = recent_->addAction(file);
+        connect(action, &QAction::triggered, this, [this, file] {
+            if (auto* open = qobject_cast<TfrmOpen*>(Context().Screen(ScreenId::Open))) {
+                open->LoadFile(file);
+            }
+        });
+    }
+    recent_->setEnabled(!files.isEmpty());
 }
 
 void TfrmMain::btnNextClick() {

@@ -3,6 +3,8 @@
 
 #include "gui/shell/wizard_screen.h"
 
+class QAction;
+class QMenu;
 class QPushButton;
 class QLabel;
 
@@ -17,12 +19,19 @@ public:
     QLabel* Picture() const { return picture_; }
     QPushButton* NextButton() const { return next_; }
 
+    // The title: the current file's name, "*" while the assessment has unsaved changes.
+    void UpdateTitle();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private slots:
     void btnNextClick();
     void btnExitClick();
+    void mniNewClick();
+    void mniUndoClick();
+    void mnuRecentShow();
     void mniLoadCalculationClick();
     void mniSaveCalculationClick();
     void mniCompareClick();
@@ -35,6 +44,8 @@ private:
 
     QLabel* picture_;
     QPushButton* next_;
+    QMenu* recent_ = nullptr;
+    QAction* undo_ = nullptr;
     bool quitting_ = false;
 };
 

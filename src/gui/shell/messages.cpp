@@ -19,6 +19,10 @@ bool& CurrentAnswer() {
     static bool yes = false;
     return yes;
 }
+Messages::SaveAnswer& CurrentSaveAnswer() {
+    static Messages::SaveAnswer answer = Messages::SaveAnswer::Cancel;
+    return answer;
+}
 } // namespace
 
 void Messages::SetSink(Sink sink) {
@@ -27,6 +31,30 @@ void Messages::SetSink(Sink sink) {
 
 void Messages::SetAnswer(bool yes) {
     CurrentAnswer() = yes;
+}
+
+void Messages::SetSaveAnswer(SaveAnswer answer) {
+    CurrentSaveAnswer() = answer;
+}
+
+Messages::SaveAnswer Messages::AskToSave(QWidget* parent, const QString& text) {
+    if (CurrentSink()) {
+        CurrentSink()(Kind::Question, text);
+        return CurrentSaveAnswer();
+    }
+    QMessageBox box(QMessageBox::Question, Q(texts::kMessageCaption), text, QMessageBox::NoButton,
+                    parent);
+    QPushButton* save = box.addButton(Q(texts::mainwindow::kSaveFirst), QMessageBox::AcceptRole);
+    QPushButton* discard =
+        box.addButton(Q(texts::mainwindow::kDontSave), QMessageBox::DestructiveRole);
+    QPushButton* cancel = box.addButton(Q(texts::mainwindow::kCancel), QMessageBox::RejectRole);
+    box.setDefaultButton(cancel);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == save) {
+        return SaveAnswer::Save;
+    }
+    return box.clickedButton() == discard ? SaveAnswer::Discard : SaveAnswer::Cancel;
 }
 
 QString Messages::ErrorText(const QString& text) {

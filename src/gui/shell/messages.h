@@ -23,11 +23,16 @@ public:
     // Asks a question; true for "Ja". "Nein" is the default, so a stray Enter keeps things
     // as they are.
     static bool Ask(QWidget* parent, const QString& text);
+    // Asks whether to save first: "Speichern", "Nicht speichern", "Abbrechen" (the default,
+    // so a stray Enter loses nothing).
+    enum class SaveAnswer { Save, Discard, Cancel };
+    static SaveAnswer AskToSave(QWidget* parent, const QString& text);
 
     // While a sink is set, messages go to it instead of a modal box (tests); questions get
     // the answer set here ("Nein" unless told otherwise).
     static void SetSink(Sink sink);
     static void SetAnswer(bool yes);
+    static void SetSaveAnswer(SaveAnswer answer);
 
     // The error text as the error box shows it: with a final ".".
     static QString ErrorText(const QString& text);

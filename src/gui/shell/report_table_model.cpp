@@ -81,18 +81,54 @@ QVariant ReportTableModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant ReportTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
-        section >= columnCount()) {
+    if (orientation == Qt::Vertical) {
+        // The row's caption (its first cell), for a view that keeps it in place while the
+        // columns scroll sideways.
+        if (section < 0 || section >= rowCount() ||
+            table_.rows[static_cast<std::size_t>(section)].empty()) {
+            return {};
+        }
+        const report::TableCell& caption = table_.rows[static_cast<std::size_t>(section)].front();
+        if (role == Qt::DisplayRole) {
+            return CappedText(caption.text, kCellChars);
+        }
+        if (role == Qt::FontRole && caption.bold) {
+            QFont font;
+            font.setBold(true);
+            return font;
+        }
+        if (role == Qt::TextAlignmentRole) {
+            return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
+        }
+        return {};
+    }
+    if (role != Qt::DisplayRole || section < 0 || section >= columnCount()) {
         return {};
     }
     // A heading "Langacker / A (datei.txt)" takes two lines: the name of the file below.
     // A long parcel name is cut; the name of the file stays whole.
     const std::string_view raw = table_.columns[static_cast<std::size_t>(section)].heading;
     const std::size_t open = raw.rfind(" (");
-    if (open == std::string_view::npos || open == 0 || !raw.ends_with(')')) {
-        return CappedText(raw, kCellChars);
+    const QString heading =
+        open == std::string_view::npos || open == 0 || !raw.ends_with(')')
+            ? CappedText(raw, kCellChars)
+            : CappedText(raw.substr(0, open), kCellChars) + '\n' + Q(raw.substr(open + 1));
+    // Long headings wrap at blanks instead of being cut.
+    constexpr qsizetype kLine = 28;
+    QString wrapped;
+    for (const QString& line : heading.split('\n')) {
+        QString current;
+        for (const QString& word : line.split(' ', Qt::SkipEmptyParts)) {
+            if (!current.isEmpty() && current.size() + 1 + word.size() > kLine) {
+                wrapped += current + '\n';
+                current.clear();
+            }
+            current += (current.isEmpty() ? "" : " ") + word;
+        }
+        wrapped += current + '\n';
     }
-    return CappedText(raw.substr(0, open), kCellChars) + '\n' + Q(raw.substr(open + 1));
+    wrapped.chop(1);
+    return wrapped;
 }
 
 } // namespace brisolt::gui

@@ -33,6 +33,14 @@ WizardScreen::WizardScreen(AppContext& context, ScreenId id, const QString& capt
     helpMenu_->setObjectName("mnhHelp");
     // Fixed layouts: the window keeps the size of its canvas.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    // Ctrl+S opens the save window from every screen (the main window has it in its menu).
+    if (id != ScreenId::Main) {
+        auto* save = new QAction(this);
+        save->setObjectName("actSave");
+        save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+        addAction(save);
+        connect(save, &QAction::triggered, this, [this] { context_.ShowOnTop(ScreenId::Save); });
+    }
 }
 
 void WizardScreen::FitInto(QSize room) {

@@ -1,5 +1,6 @@
 #include "gui/site/step1_screen.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -87,6 +88,21 @@ TfrmStep1::TfrmStep1(AppContext& context)
         AddHelpButton("btnHelpSoilType", kSoilTypeY, &TfrmStep1::btnHelpSoilTypeClick),
         AddHelpButton("btnHelpStones", kStonesY, &TfrmStep1::btnHelpStonesClick),
     };
+
+    // F1: the help page of the input that has the focus (the region's when none has).
+    auto* f1 = new QAction(this);
+    f1->setObjectName("actHelpF1");
+    f1->setShortcut(QKeySequence(Qt::Key_F1));
+    addAction(f1);
+    connect(f1, &QAction::triggered, this, [this] {
+        const QWidget* focused = focusWidget();
+        const int page = focused == edtGradient_        ? help::kGradient
+                         : focused == edtFloatDistance_ ? help::kFloatDistance
+                         : focused == cmbSoilType_      ? help::kSoilType
+                         : focused == edtStones_        ? help::kStones
+                                                        : help::kRegion;
+        Context().OpenHelpPage(page);
+    });
 
     QPushButton* back =
         AddRowButton(Q(texts::common::kBack), "btnBack", 0, &TfrmStep1::btnBackClick);

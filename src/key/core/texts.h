@@ -72,6 +72,16 @@ inline constexpr std::string_view kSubtitle = "Ein Schlüssel für Betriebsleite
 inline constexpr std::string_view kRegionLine = "Ackerbaugebiete des zentralen Mittellandes";
 inline constexpr std::string_view kQuitUnsaved =
     "Die Eingaben wurden seit dem letzten Speichern geändert. Programm trotzdem beenden?";
+inline constexpr std::string_view kReplaceUnsaved =
+    "Die Eingaben wurden seit dem letzten Speichern geändert. Vorher speichern?";
+inline constexpr std::string_view kSaveFirst = "Speichern";
+inline constexpr std::string_view kDontSave = "Nicht speichern";
+inline constexpr std::string_view kCancel = "Abbrechen";
+inline constexpr std::string_view kNew = "Neu";
+inline constexpr std::string_view kRecent = "Zuletzt geöffnet";
+inline constexpr std::string_view kUndo = "Rückgängig";
+// The title with a file: "Brisolt – Grossacher.txt", "*" while it has unsaved changes.
+inline constexpr std::string_view kFileTitleStart = "Brisolt – ";
 } // namespace mainwindow
 
 namespace intro {

@@ -10,6 +10,7 @@ namespace brisolt::texts::measures {
 inline constexpr std::string_view kAcrossSlope = "Bewirtschaftung quer zum Hang";
 inline constexpr std::string_view kInsteadOf = " statt ";
 inline constexpr std::string_view kAfter = " nach ";
+inline constexpr std::string_view kAfterHeading = "Nach ";
 inline std::string kShorterFlow(int newLength, int oldLength) {
     return "Hanglänge unterteilen (z. B. Grünstreifen quer zum Hang): Fliessstrecke " +
            std::to_string(newLength) + " m statt " + std::to_string(oldLength) + " m";
@@ -24,9 +25,26 @@ inline std::string kPlanFor(std::string_view level) {
 inline constexpr std::string_view kAllMeasures = "Alle Massnahmen zusammen";
 inline constexpr std::string_view kAllTarget = "alle";
 inline constexpr std::string_view kApproximate = "(Näherung)";
+inline constexpr std::string_view kApproximateNote =
+    "(Näherung): ein Plan aus mehr als vier Massnahmen, Schritt für Schritt gesucht; ein Plan "
+    "mit weniger Massnahmen kann dasselbe Ziel erreichen.";
+inline std::string kRillsStay(int el) {
+    return "Der Zuschlag für beobachtete Rinnen (EL " + std::to_string(el) +
+           ") bleibt bei allen Massnahmen; er fällt erst weg, wenn keine Rinnen mehr entstehen.";
+}
 inline constexpr std::string_view kNote =
     "Berechnet mit dem Schlüssel für diese Parzelle. Ob eine Massnahme im Betrieb umsetzbar ist, "
     "beurteilt die Beratung.";
+// The farm's sheet.
+inline constexpr std::string_view kSheetTitle = "Massnahmenblatt";
+inline constexpr std::string_view kSheetComparison = "Heute und mit den Massnahmen";
+inline constexpr std::string_view kSheetToday = "Heute";
+inline constexpr std::string_view kSheetWithPlan = "Mit Massnahmen";
+inline constexpr std::string_view kSheetMeasures = "Was zu ändern ist";
+inline constexpr std::string_view kSheetRemark = "Bemerkungen :";
+inline constexpr std::string_view kSheetDate = "Datum :";
+inline constexpr std::string_view kSheetButton = "Massnahmenblatt";
+inline constexpr std::string_view kSheetMenu = "Massnahmenblatt drucken";
 // The window.
 inline constexpr std::string_view kWindowTitle = "Massnahmen zur Verminderung der Bodenerosion";
 inline constexpr std::string_view kOpenButton = "Massnahmen …";
@@ -46,7 +64,7 @@ inline std::string kAdopted(const std::string& variant, const std::vector<std::s
     }
     return text;
 }
-inline constexpr std::string_view kVariantWith = "mit Massnahmen: ";
+inline constexpr std::string_view kVariantWith = "Massnahmen ";
 
 // "Bei 80 cm Gründigkeit: Stufe 0 bis EFL 20, …, Stufe 3 ab EFL 61"
 inline std::string kTargetLineStart(int depth) {

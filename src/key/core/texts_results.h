@@ -80,6 +80,9 @@ inline constexpr std::string_view kDepthLabel = "Gründigkeit in cm";
 inline constexpr std::string_view kDepthTableRegion = "Region";
 inline constexpr std::string_view kDepthTableHeading =
     "angenommene mittlere Gründigkeit G des Bodens in cm";
+// "Weiter" with a typed depth of 0 or none: the risk table would read it as the shallowest soil.
+inline constexpr std::string_view kDepthMissing =
+    "Bitte die Gründigkeit des Bodens in cm eingeben.";
 } // namespace step6
 
 namespace step7 {

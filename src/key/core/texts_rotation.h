@@ -13,6 +13,8 @@ inline constexpr std::string_view kWrongCropSequence =
     "Fehler in Abfolge der Hauptkulturen der Fruchtfolge. Bitte Abfolge korrigieren.";
 inline constexpr std::string_view kMissingInput =
     "Fehlender Eingabewert. Bitte Eingabe komplettieren.";
+// "Weiter" with no main crop in any year: a C of 0 would claim the best protection.
+inline constexpr std::string_view kNoRotation = "Bitte zuerst die Fruchtfolge eingeben.";
 
 // Screen captions.
 inline constexpr std::string_view kCaption = "Schritt 2: Fruchtfolge";
@@ -28,6 +30,11 @@ inline constexpr std::string_view kFactorCNote =
     "(Der entsprechende C-Faktor nach ABAG ist genau 10mal kleiner)";
 inline constexpr std::string_view kRemark = "Bemerkungen";
 inline constexpr std::string_view kPrintStep2 = "Schritt 2 drucken";
+inline constexpr std::string_view kRepeatRotation = "Fruchtfolge wiederholen";
+inline constexpr std::string_view kRepeatHowMany =
+    "Die ersten Jahre in die folgenden leeren Jahre übernehmen. Anzahl Jahre:";
+inline constexpr std::string_view kNothingToRepeat =
+    "Nach diesen Jahren folgt kein leeres Jahr, das gefüllt werden könnte.";
 inline constexpr std::string_view kBack = "Zurück";
 inline constexpr std::string_view kNext = "Weiter";
 inline constexpr std::string_view kCalculate = "Berechnen";

@@ -8,6 +8,7 @@
 #include "key/core/number_text.h"
 #include "key/core/texts_measures.h"
 #include "key/results/fertility_risk.h"
+#include "key/rotation/catalogues.h"
 #include "key/rotation/codes.h"
 #include "key/rotation/rotation_checks.h"
 #include "key/rotation/step2_form.h"
@@ -39,6 +40,7 @@ namespace {
 
 constexpr std::array<std::string_view, 5> kLevels = {"0", "1A", "1B", "2", "3"};
 constexpr int kExactPlanSize = 4;
+constexpr Int kNarrowestStrip = 30; // m of flow length a strip pattern can still be farmed at
 
 int LevelRank(std::string_view gbf) {
     for (std::size_t i = 0; i < kLevels.size(); ++i) {
@@ -85,6 +87,7 @@ std::vector<Measure> CandidateMeasures(const AssessmentRecord& walked) {
         m.kind = MeasureKind::Direction;
         m.position = 1; // "Quer zum Hang"
         m.description = std::string(tm::kAcrossSlope);
+        m.heading = m.description;
         out.push_back(std::move(m));
     }
 
@@ -106,10 +109,11 @@ std::vector<Measure> CandidateMeasures(const AssessmentRecord& walked) {
                 Measure m;
                 m.kind = MeasureKind::CropTillage;
                 m.year = k;
+                m.yearLabel = YearLabel(walked, k);
                 m.position = p;
-                m.description = YearLabel(walked, k) + " " + row.List(Choice::Crop).ChosenText() +
-                                ": " + tillage.Text(p) + std::string(tm::kInsteadOf) +
-                                tillage.ChosenText();
+                m.heading = row.List(Choice::Crop).ChosenText() + ": " + tillage.Text(p) +
+                            std::string(tm::kInsteadOf) + tillage.ChosenText();
+                m.description = YearLabel(walked, k) + " " + m.heading;
                 out.push_back(std::move(m));
             }
         }
@@ -117,14 +121,26 @@ std::vector<Measure> CandidateMeasures(const AssessmentRecord& walked) {
 
     // A catch crop instead of a bare or stubble period, with the period tillage and start
     // that give the lowest C ("Berechnen" on the screen).
+    // Only what can be done in the field: a type that fits the following main crop (the
+    // year after the last is the first, as for the key), beginning no earlier than the
+    // user's period, which says when the field is free.
     years([&](int k, const Step2Year& row) {
         const OptionList& period = row.List(Choice::PeriodType);
         const Int type = period.EntryAt(period.Chosen());
         if (type != period_type::kBareFallow && !period_type::IsStubble(type)) {
             return;
         }
+        const OptionList& userStarts = row.List(Choice::PeriodStart);
+        const Index userStart = userStarts.EntryAt(userStarts.Chosen());
+        if (userStart <= 0) {
+            return;
+        }
+        const bool followingSpringSown =
+            FactsOfCrop(walked.RotationYearAt(extent.Next(k)).a).SpringSown;
         for (Index p = 0; p < period.Count(); ++p) {
-            if (!period_type::IsCatchCrop(period.EntryAt(p))) {
+            const Int catchType = period.EntryAt(p);
+            if (!period_type::IsCatchCrop(catchType) ||
+                !period_type::FitsFollowingCrop(catchType, followingSpringSown)) {
                 continue;
             }
             Step2Form trial = form;
@@ -138,6 +154,10 @@ std::vector<Measure> CandidateMeasures(const AssessmentRecord& walked) {
             Index bestStart = kNone;
             for (Index t = 1; t < tillages; ++t) {
                 for (Index s = 1; s < starts; ++s) {
+                    if (period_start::LatestDayRank(trialRow.List(Choice::PeriodStart).EntryAt(s)) <
+                        period_start::LatestDayRank(userStart)) {
+                        continue;
+                    }
                     trial.ChoiceChange(k, Choice::PeriodTillage, t, record);
                     trial.ChoiceChange(k, Choice::PeriodStart, s, record);
                     try {
@@ -157,14 +177,17 @@ std::vector<Measure> CandidateMeasures(const AssessmentRecord& walked) {
             Measure m;
             m.kind = MeasureKind::CatchCrop;
             m.year = k;
+            m.yearLabel = YearLabel(walked, k);
             m.position = p;
             m.tillage = bestTillage;
             m.start = bestStart;
-            m.description = YearLabel(walked, k) + std::string(tm::kAfter) +
-                            row.List(Choice::Crop).ChosenText() + ": " + period.Text(p) +
-                            " (Beginn " + trialRow.List(Choice::PeriodStart).Text(bestStart) +
-                            ", " + trialRow.List(Choice::PeriodTillage).Text(bestTillage) + ")" +
-                            std::string(tm::kInsteadOf) + period.ChosenText();
+            const std::string change = row.List(Choice::Crop).ChosenText() + ": " + period.Text(p) +
+                                       " (Beginn " +
+                                       trialRow.List(Choice::PeriodStart).Text(bestStart) + ", " +
+                                       trialRow.List(Choice::PeriodTillage).Text(bestTillage) +
+                                       ")" + std::string(tm::kInsteadOf) + period.ChosenText();
+            m.heading = std::string(tm::kAfterHeading) + change;
+            m.description = YearLabel(walked, k) + std::string(tm::kAfter) + change;
             out.push_back(std::move(m));
         }
     });
@@ -182,31 +205,54 @@ std::vector<Measure> CandidateMeasures(const AssessmentRecord& walked) {
                 Measure m;
                 m.kind = MeasureKind::PeriodTillage;
                 m.year = k;
+                m.yearLabel = YearLabel(walked, k);
                 m.position = p;
-                m.description = YearLabel(walked, k) + std::string(tm::kAfter) +
-                                row.List(Choice::Crop).ChosenText() + ", " + period.ChosenText() +
-                                ": " + tillage.Text(p) + std::string(tm::kInsteadOf) +
-                                tillage.ChosenText();
+                const std::string change = row.List(Choice::Crop).ChosenText() + ", " +
+                                           period.ChosenText() + ": " + tillage.Text(p) +
+                                           std::string(tm::kInsteadOf) + tillage.ChosenText();
+                m.heading = std::string(tm::kAfterHeading) + change;
+                m.description = YearLabel(walked, k) + std::string(tm::kAfter) + change;
                 out.push_back(std::move(m));
             }
         }
     });
 
-    // A shorter flow length: the slope halved or divided in three by strips across it.
+    // A shorter flow length: the slope halved or divided in three by strips across it, as
+    // long as a strip stays wide enough for the machines.
     const Int length = walked.FloatDistance;
-    if (length >= 20) {
+    if (length > kNarrowestStrip) {
         std::vector<Int> offered;
         for (const int parts : {2, 3}) {
-            const Int shorter = std::max<Int>(
-                10, static_cast<Int>(RoundHalfEven(static_cast<Real>(length) / parts)));
-            if (shorter < length &&
+            const Int shorter = static_cast<Int>(RoundHalfEven(static_cast<Real>(length) / parts));
+            if (shorter >= kNarrowestStrip && shorter < length &&
                 std::find(offered.begin(), offered.end(), shorter) == offered.end()) {
                 offered.push_back(shorter);
                 Measure m;
                 m.kind = MeasureKind::FlowLength;
                 m.flowLength = shorter;
                 m.description = tm::kShorterFlow(shorter, length);
+                m.heading = m.description;
                 out.push_back(std::move(m));
+            }
+        }
+    }
+    return out;
+}
+
+// The same change in several years is numbered as one run, under one heading.
+std::vector<Measure> GroupedByHeading(std::vector<Measure> measures) {
+    std::vector<Measure> out;
+    std::vector<bool> taken(measures.size(), false);
+    for (std::size_t i = 0; i < measures.size(); ++i) {
+        if (taken[i]) {
+            continue;
+        }
+        const MeasureKind kind = measures[i].kind;
+        const std::string heading = measures[i].heading;
+        for (std::size_t j = i; j < measures.size(); ++j) {
+            if (!taken[j] && measures[j].kind == kind && measures[j].heading == heading) {
+                taken[j] = true;
+                out.push_back(std::move(measures[j]));
             }
         }
     }
@@ -502,7 +548,8 @@ std::string VariantWithMeasures(const std::string& variant, const std::vector<in
     if (measures.empty()) {
         return variant;
     }
-    std::string label = variant.empty() ? std::string() : variant + " ";
+    // What the user typed stays; the measures are appended.
+    std::string label = variant.empty() ? std::string() : variant + " + ";
     label += tm::kVariantWith;
     for (std::size_t i = 0; i < measures.size(); ++i) {
         label += (i > 0 ? ", " : "") + std::to_string(measures[i]);
@@ -556,11 +603,17 @@ MeasureExploration ExploreMeasures(const AssessmentRecord& original) {
     // with a huge name or remark is not copied (and converted) a thousand times.
     const AssessmentRecord record = WithoutFreeTexts(original);
 
-    // Single measures: tried one by one; only those that lower EFL are kept.
+    // The surcharge for observed rills is no management choice: no measure changes it.
+    const Real el = RoundHalfEven(current.record.EL);
+    if (el > 0) {
+        exploration.rillLine = tm::kRillsStay(static_cast<int>(el));
+    }
+
+    // Single measures: tried one by one; only those that lower the EFL shown are kept.
     std::vector<MeasureRow> singles;
-    for (Measure& m : CandidateMeasures(WithoutFreeTexts(current.record))) {
+    for (Measure& m : GroupedByHeading(CandidateMeasures(WithoutFreeTexts(current.record)))) {
         Evaluated e = Evaluate(record, {&m});
-        if (!e.passed || !(e.record.EFL < currentEfl)) {
+        if (!e.passed || !(RoundHalfEven(e.record.EFL) < RoundHalfEven(currentEfl))) {
             continue;
         }
         MeasureRow row;

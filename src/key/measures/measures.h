@@ -31,6 +31,8 @@ struct Measure {
     Index start = kNone;    // catch crop: period start chosen, position in its list
     Int flowLength = 0;     // new flow length in m
     std::string description;
+    std::string heading;   // the change without its year: the same in every year it is made
+    std::string yearLabel; // "2016" or "3. Jahr"; empty for the site measures
 
     // Measures with the same choice (the same field of the same year) exclude each other.
     int Choice() const;
@@ -57,6 +59,7 @@ struct MeasureRow {
 struct MeasureExploration {
     WalkOutcome outcome;    // the current assessment's walk
     std::string targetLine; // empty when the walk stopped
+    std::string rillLine;   // with observed rills: that no measure changes EL
     std::vector<Measure> measures;
     std::vector<MeasureRow> rows; // current first, then the single measures, then the plans
 };
@@ -73,8 +76,8 @@ std::string TargetLine(Int depthSoil);
 // "Ziel Stufe 1B", "Ziel Stufe 0 (Näherung)", "Alle Massnahmen zusammen".
 std::string RowTitle(const MeasureRow& row);
 
-// The variant label of an assessment with the given single measures applied, e.g.
-// "A mit Massnahmen: 2, 5".
+// The variant label of an assessment with the given single measures applied: the user's text
+// with the measures appended, e.g. "A Ist-Zustand + Massnahmen 2, 5".
 std::string VariantWithMeasures(const std::string& variant, const std::vector<int>& measures);
 
 // The row's assessment as "Übernehmen" makes it: the original inputs with the row's

@@ -1,6 +1,7 @@
 #include "key/results/step6_form.h"
 
 #include "key/core/number_text.h"
+#include "key/core/texts_results.h"
 #include "key/results/soil_depth.h"
 
 namespace brisolt {
@@ -70,8 +71,12 @@ void Step6Form::DepthSoilExit(AssessmentRecord& record) {
     }
 }
 
-void Step6Form::Next(AssessmentRecord& record) const {
+std::optional<std::string> Step6Form::Next(AssessmentRecord& record) const {
     ReadStep6Inputs(record);
+    if (MethodIndex != kMethodRegionalStandard && record.DepthSoil <= 0) {
+        return std::string(texts::results::step6::kDepthMissing);
+    }
+    return std::nullopt;
 }
 
 } // namespace brisolt

@@ -1,6 +1,7 @@
 #pragma once
 // What the step 6 screen shows (method choice and depth field) and what its events do.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -33,8 +34,10 @@ public:
     // The user leaves the depth field: only its digits stay; then they are stored.
     // May throw ConversionError for a number beyond int32.
     void DepthSoilExit(AssessmentRecord& record);
-    // "Weiter": stores the inputs; the caller then shows step 7. May throw ConversionError.
-    void Next(AssessmentRecord& record) const;
+    // "Weiter": stores the inputs; the caller then shows step 7 on nullopt. A map or boring
+    // depth of 0 (typed or left empty) is no depth: the message asking for it, and the
+    // caller stays. May throw ConversionError.
+    std::optional<std::string> Next(AssessmentRecord& record) const;
 };
 
 } // namespace brisolt

@@ -24,6 +24,24 @@ constexpr bool IsStubble(Int type) {
 constexpr bool IsCatchCrop(Int type) {
     return type >= kCatchCropBeforeFallow && type <= kCatchCropOverwintering;
 }
+// Whether a period of this type can come before the following main crop: the types that end
+// with the sowing of a winter crop only before one that is not sown in spring, those that last
+// over winter only before a spring-sown one.
+constexpr bool FitsFollowingCrop(Int type, bool followingSpringSown) {
+    switch (type) {
+    case kStubbleBeforeWinterCrop:
+    case kCatchCropBeforeWinterCrop:
+        return !followingSpringSown;
+    case kBareFallow:
+    case kStubbleWinter:
+    case kCatchCropBeforeFallow:
+    case kCatchCropFrostKilled:
+    case kCatchCropOverwintering:
+        return followingSpringSown;
+    default:
+        return true;
+    }
+}
 } // namespace period_type
 
 // Soil tillage. The codes run from the most intensive (1) to the least intensive (4);
@@ -56,6 +74,13 @@ inline constexpr Index k1610To3110 = 9;
 inline constexpr Index k0111To1511 = 10;
 inline constexpr Index k1611To3011 = 11;
 inline constexpr Index k0112To1512 = 12;
+
+// The latest day a beginning can fall on, as a rank: "vor dem 31.07." and "20.07. bis 31.07."
+// end on the same day. A period that begins at a later or equal rank never begins before the
+// field is free.
+constexpr int LatestDayRank(Index code) {
+    return code <= kBefore2007 ? code : code == kBefore3107 ? 2 : code - 1;
+}
 } // namespace period_start
 
 // Crop codes with a rule of their own.

@@ -6,6 +6,7 @@
 #include "key/core/errors.h"
 #include "key/core/number_text.h"
 #include "key/core/texts.h"
+#include "key/core/texts_rotation.h"
 #include "key/core/windows1252.h"
 #include "key/rotation/codes.h"
 #include "key/rotation/crop_rotation_factor.h"
@@ -385,6 +386,25 @@ void Step2Form::Select(int n, Choice choice, Index position) {
     }
 }
 
+int Step2Form::RepeatRotation(int years, AssessmentRecord& record) {
+    if (years < 1 || years >= kRotationYears) {
+        return 0;
+    }
+    int filled = 0;
+    for (int n = years + 1; n <= kRotationYears && Row(n).List(Choice::Crop).Chosen() <= 0; ++n) {
+        const Step2Year& from = Row((n - 1) % years + 1);
+        // In the order a user chooses: the crop rebuilds the lists, the period type those of
+        // the period, so every position lands on the same entry as in the year copied.
+        for (const Choice c : {Choice::Crop, Choice::PeriodType, Choice::CropTillage,
+                               Choice::PeriodTillage, Choice::PeriodStart}) {
+            Select(n, c, from.List(c).Chosen());
+        }
+        ++filled;
+    }
+    ReadStep2Inputs(record);
+    return filled;
+}
+
 void Step2Form::SetRemarkText(std::string text) {
     RemarkText = CutToChars(std::move(text), kRemarkMaxChars);
 }
@@ -415,7 +435,18 @@ std::optional<std::string> Step2Form::Next(AssessmentRecord& record) {
     if (auto message = CheckRotation(record, *this)) {
         return message;
     }
+    if (FindRotationExtent(record).Empty()) {
+        return std::string(texts::step2::kNoRotation);
+    }
     // The calculation ends by copying the screen into the record.
+    ComputeCropRotationFactorTwice(record, *this);
+    return std::nullopt;
+}
+
+std::optional<std::string> Step2Form::PrintStep2(AssessmentRecord& record) {
+    if (auto message = CheckRotation(record, *this)) {
+        return message;
+    }
     ComputeCropRotationFactorTwice(record, *this);
     return std::nullopt;
 }

@@ -90,6 +90,10 @@ public:
     // followed by one ReadStep2Inputs, which leaves the record as the series of
     // ChoiceChange would.
     void Select(int n, Choice choice, Index position);
+    // "Fruchtfolge wiederholen": years 1 ... `years` are copied, all five choices, into the
+    // empty years that follow them (up to the first year with a crop), as a user choosing
+    // them would; the screen is then copied into the record. Returns the years filled.
+    int RepeatRotation(int years, AssessmentRecord& record);
     // Typing into the year-1 field and leaving it.
     void SetYear1Text(std::string text) { Row(1).YearText = std::move(text); }
     void Year1Exit(AssessmentRecord& record) { UpdateRotationYears(record); }
@@ -106,10 +110,12 @@ public:
     void ClearFields(AssessmentRecord& record);
     // "Weiter" (button or menu): the checks; when they pass, C is computed and the screen
     // copied into the record, and the caller moves on to step 3. Returns the check's message
-    // when the rotation is refused (the caller then stays on step 2).
+    // when the rotation is refused, and a message of its own when no year has a main crop
+    // (the caller then stays on step 2).
     std::optional<std::string> Next(AssessmentRecord& record);
-    // The "Schritt 2 drucken" button: as "Weiter"; the caller opens the preview on nullopt.
-    std::optional<std::string> PrintStep2(AssessmentRecord& record) { return Next(record); }
+    // The "Schritt 2 drucken" button: the checks and C as "Weiter"; an empty rotation prints
+    // as an empty sheet. The caller opens the preview on nullopt.
+    std::optional<std::string> PrintStep2(AssessmentRecord& record);
 
 private:
     std::array<Step2Year, kRotationYears> rows_;

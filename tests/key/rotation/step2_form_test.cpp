@@ -352,6 +352,28 @@ TEST_F(Step2Form_, ClearFieldsKeepsYearsAndRemark) {
     }
 }
 
+TEST_F(Step2Form_, RepeatRotationFillsOnlyTheEmptyYearsThatFollow) {
+    Enter(1, {"Weizen (Winter)", kPlough, "Schwarzbrache im Herbst und Winter", nullptr,
+              "vor dem 31.07."});
+    Enter(2, {"Kartoffeln (übrige)", kMulch, "Zwischenfutter/Gründüngung vor Winterkultur",
+              "Mulchsaat über 30% Bedeckung", "01.08. bis 15.08."});
+    Enter(5, {"Soja"});
+    // Years 3 and 4 repeat years 1 and 2, every choice; year 5 already has a crop and stays.
+    EXPECT_EQ(form.RepeatRotation(2, record), 2);
+    for (const auto& [n, from] : {std::pair{3, 1}, std::pair{4, 2}}) {
+        for (const Choice c : {Choice::Crop, Choice::PeriodType, Choice::CropTillage,
+                               Choice::PeriodTillage, Choice::PeriodStart}) {
+            EXPECT_EQ(ChosenText(n, c), ChosenText(from, c)) << n;
+        }
+        EXPECT_EQ(record.RotationYearAt(n).e, record.RotationYearAt(from).e) << n;
+    }
+    EXPECT_EQ(ChosenText(5, Choice::Crop), "Soja");
+    // Nothing to fill, or no sensible number of years.
+    EXPECT_EQ(form.RepeatRotation(4, record), 0);
+    EXPECT_EQ(form.RepeatRotation(0, record), 0);
+    EXPECT_EQ(form.RepeatRotation(kRotationYears, record), 0);
+}
+
 TEST_F(Step2Form_, RemarkIsCutTo256Characters) {
     std::string umlauts;
     for (int i = 0; i < 300; ++i)

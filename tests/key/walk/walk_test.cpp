@@ -65,6 +65,45 @@ TEST(Walk, StopsWhereAUserWouldBeStopped) {
     EXPECT_EQ(o.stopMessage, "Lücke in der Fruchtfolge. Bitte lückenlos erfassen.");
     EXPECT_EQ(gap.EF, 0);
     EXPECT_EQ(gap.GBF, "");
+
+    // Missing inputs are no results: no crop at all (C would be 0, the best protection), and
+    // a map or boring depth of 0 (the shallowest soil); the regional standard needs no depth.
+    struct Missing {
+        const char* what;
+        void (*change)(AssessmentRecord&);
+        int step;
+        const char* message;
+    };
+    const Missing cases[] = {
+        {"no crop",
+         [](AssessmentRecord& r) {
+             for (int n = 1; n <= kRotationYears; ++n) {
+                 r.RotationYearAt(n).a = 0;
+             }
+         },
+         2, "Bitte zuerst die Fruchtfolge eingeben."},
+        {"map, no depth",
+         [](AssessmentRecord& r) {
+             r.Method = 0;
+             r.DepthSoil = 0;
+         },
+         6, "Bitte die Gründigkeit des Bodens in cm eingeben."},
+        {"boring, no depth",
+         [](AssessmentRecord& r) {
+             r.Method = 1;
+             r.DepthSoil = 0;
+         },
+         6, "Bitte die Gründigkeit des Bodens in cm eingeben."},
+        {"regional standard", [](AssessmentRecord& r) { r.DepthSoil = 0; }, 0, ""},
+    };
+    for (const Missing& c : cases) {
+        AssessmentRecord r = base;
+        c.change(r);
+        o = WalkForward(r);
+        EXPECT_EQ(o.stoppedAt, c.step) << c.what;
+        EXPECT_EQ(o.stopMessage, c.message) << c.what;
+        EXPECT_EQ(r.GBF, c.step == 0 ? "2" : "") << c.what;
+    }
 }
 
 TEST(Walk, SameResultsWhateverTheRegionalSeparator) {
