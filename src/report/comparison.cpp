@@ -251,7 +251,6 @@ void ForEachComparisonRow(const std::vector<ComparedVariant>& variants, char sep
         [](const ComparedVariant& v) { return ListEntry(DepthMethods(), v.record.Method); });
     add(kDepth, Caption("DepthSoil"),
         [](const ComparedVariant& v) { return IntegerText(v.record.DepthSoil) + " cm"; });
-
 }
 
 Comparison CompareVariants(std::vector<ComparedVariant> variants, char separator) {
