@@ -12,6 +12,7 @@
 #include "key/core/windows1252.h"
 #include "key/startup.h"
 #include "key/walk.h"
+#include "pdf/bundled_fonts.h"
 #include "pdf/page_painter.h"
 #include "report/reports.h"
 
@@ -37,6 +38,7 @@ void EnsureGuiApplication() {
     static char name[] = "brisolt-cli";
     static char* argv[] = {name, nullptr};
     static std::unique_ptr<QGuiApplication> app = std::make_unique<QGuiApplication>(argc, argv);
+    pdf::UseBundledFonts();
 }
 
 } // namespace

@@ -17,6 +17,7 @@
 #include "key/core/errors.h"
 #include "key/core/texts.h"
 #include "key/files/file_system.h"
+#include "pdf/bundled_fonts.h"
 
 namespace brisolt::pdf {
 
@@ -43,8 +44,11 @@ private:
 };
 
 QFont FontOf(const report::Element& e) {
-    QFont font(QStringLiteral("Arial"));
+    QFont font(ReportFontFamily());
     font.setStyleHint(QFont::SansSerif);
+    // Hinted only vertically, as the desktop's font set-up on Linux does: the advances stay
+    // the font's own, so a line is as wide on every system.
+    font.setHintingPreference(QFont::PreferVerticalHinting);
     font.setPointSizeF(e.fontPoints);
     font.setBold(e.bold);
     return font;

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "gui/help/diagrams.h"
+#include "gui/shell/application.h"
 #include "key/core/record.h"
 #include "key/results/fertility_risk.h"
 
@@ -28,6 +29,8 @@ class DiagramsTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // The fonts the program draws with, as at its start (on Windows they are built in).
+    void initTestCase() { ConfigureApplication(); }
     void EveryNameHasItsSizeAndOthersNone() {
         const struct {
             const char* name;

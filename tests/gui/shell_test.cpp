@@ -2,8 +2,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMenu>
 #include <QPushButton>
 #include <QScrollArea>
@@ -19,6 +21,9 @@
 #include "gui/shell/wizard_screen.h"
 #include "gui_support.h"
 #include "key/core/errors.h"
+#include "key/core/number_text.h"
+#include "key/files/file_system.h"
+#include "pdf/bundled_fonts.h"
 
 using namespace brisolt;
 using namespace brisolt::gui;
@@ -295,6 +300,25 @@ private slots:
                 const QRect onScreen(button->mapTo(window, QPoint(0, 0)), button->size());
                 QVERIFY2(window->rect().contains(onScreen), qPrintable(button->objectName()));
                 QVERIFY(!button->visibleRegion().isEmpty());
+            }
+        }
+    }
+
+    // The separator comes from the regional settings, and the windows and reports get the
+    // family they were laid out for: from the system on Linux, built in on Windows.
+    void regionalSeparatorAndFontsComeFromWhereThePlatformKeepsThem() {
+        QCOMPARE(QString(QChar(DecimalSeparator())), QLocale::system().decimalPoint());
+#ifdef _WIN32
+        // Qt and the file layer ask Windows each in their own way; they must agree.
+        QCOMPARE(DecimalSeparator(), SystemDecimalSeparator());
+        QCOMPARE(pdf::ReportFontFamily(), QStringLiteral("Liberation Sans"));
+#endif
+        for (const QString& family : {pdf::ReportFontFamily(), QApplication::font().family()}) {
+            for (const bool bold : {false, true}) {
+                QFont font(family);
+                font.setBold(bold);
+                QCOMPARE(QFontInfo(font).family(), QStringLiteral("Liberation Sans"));
+                QCOMPARE(QFontInfo(font).bold(), bold);
             }
         }
     }

@@ -28,6 +28,8 @@ QFont Font(int pixels, bool bold = false) {
     QFont font(kFamily);
     font.setPixelSize(pixels);
     font.setBold(bold);
+    // The font's own advances, as on Linux: labels are placed by their measured width.
+    font.setHintingPreference(QFont::PreferVerticalHinting);
     return font;
 }
 

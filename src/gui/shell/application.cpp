@@ -26,6 +26,7 @@
 #include "key/core/number_text.h"
 #include "key/core/texts.h"
 #include "key/startup.h"
+#include "pdf/bundled_fonts.h"
 #include "report/measures_page.h"
 #include "report/reports.h"
 #include <QDate>
@@ -73,6 +74,7 @@ void ConfigureApplication() {
     std::setlocale(LC_NUMERIC, "C");
     const QString point = QLocale::system().decimalPoint();
     SetDecimalSeparator(point.size() == 1 && point[0].unicode() < 128 ? point[0].toLatin1() : '.');
+    pdf::UseBundledFonts();
     QFont font(QStringLiteral("Liberation Sans"));
     font.setPointSize(8);
     QApplication::setFont(font);
