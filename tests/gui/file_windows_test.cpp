@@ -55,7 +55,7 @@ QByteArray ReadAll(const QString& path) {
 
 void WriteAll(const QString& path, const QByteArray& bytes) {
     QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
+    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path + ": " + file.errorString()));
     QCOMPARE(file.write(bytes), bytes.size());
 }
 
@@ -134,7 +134,7 @@ private slots:
         QCOMPARE(log.Take(), QStringList{"Daten wurden in die Datei geschrieben."});
         QCOMPARE(log.entries.size(), std::size_t{0});
         QVERIFY(!save->isVisible());
-        QCOMPARE(save->FileName()->text(), path);
+        QCOMPARE(save->FileName()->text(), QDir::toNativeSeparators(path));
     }
 
     void theSaveDialogSpeaksGerman() {
@@ -190,7 +190,7 @@ private slots:
         QCOMPARE(log.entries[0].first, Messages::Kind::Error);
         QCOMPARE(log.Take(), QStringList{"Pfad nicht gefunden."});
         QVERIFY(save->isVisible());
-        QCOMPARE(save->FileName()->text(), missingFolder);
+        QCOMPARE(save->FileName()->text(), QDir::toNativeSeparators(missingFolder));
         QVERIFY(!QFile::exists(missingFolder));
     }
 
@@ -280,7 +280,7 @@ private slots:
             DialogAnswer dialog(path);
             Click(open, "bbtFolder");
             QVERIFY(dialog.asked.has_value());
-            QCOMPARE(open->FileName()->text(), path);
+            QCOMPARE(open->FileName()->text(), QDir::toNativeSeparators(path));
             QCOMPARE(app.Context().record.NameSurname, std::string("Gerber Hans"));
             QCOMPARE(log.Take(), QStringList{"Daten wurden aus der Datei eingelesen."});
             QVERIFY(!open->isVisible());
@@ -315,7 +315,7 @@ private slots:
             {"badinteger.txt", badInteger, Messages::Kind::Error,
              "'12a' ist kein gültiger Integerwert.", true},
             // The whole text, a NUL shown; of a huge line only its start.
-            {"nul.txt", withNul, Messages::Kind::Error, "'7␀' ist kein gültiger Integerwert.",
+            {"mit-nul.txt", withNul, Messages::Kind::Error, "'7␀' ist kein gültiger Integerwert.",
              true},
             {"huge.txt", hugeNumber, Messages::Kind::Error,
              "'" + QString(40, '1') + "…' ist kein gültiger Integerwert.", true},

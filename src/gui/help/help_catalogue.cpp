@@ -709,7 +709,7 @@ HelpPageDescription Measures() {
               "Bewirtschaftung die Erosionsgefährdung senken. Jede Massnahme ist eine Eingabe, "
               "die auch in Schritt 1 oder 2 gemacht werden könnte; ihr Ergebnis ist genau das, "
               "was die Schritte 1 bis 7 mit dieser Eingabe ergeben."),
-            Bold(T(40, Below(12), 609, "Geprüft werden:"))});
+            Bold(T(40, Below(6), 609, "Geprüft werden:"))});
     Item(e, 40, 56, 649, 4, "-", "Bewirtschaftung quer zum Hang statt in der Fallinie;");
     Item(e, 40, 56, 649, 2, "-",
          "eine weniger intensive Bodenbearbeitung der Hauptkulturen (Mulchsaat, Direktsaat);");
@@ -722,18 +722,18 @@ HelpPageDescription Measures() {
     Item(e, 40, 56, 649, 2, "-",
          "eine kürzere Fliessstrecke, z. B. durch Grünstreifen quer zum Hang, mit Streifen von "
          "mindestens 30 m.");
-    Add(e, {T(40, Below(12), 609,
+    Add(e, {T(40, Below(6), 609,
               "Die Kulturen, der Standort, die Rinnen und die Gründigkeit bleiben, wie sie "
               "erfasst sind. Aufgeführt werden nur Massnahmen, die EFL senken. Für jede "
               "erreichbare tiefere Gefährdungsstufe zeigt die Tabelle die Kombination mit den "
               "wenigsten Massnahmen; \"Alle Massnahmen zusammen\" zeigt, wie weit die "
               "Bewirtschaftung die Gefährdung höchstens senken kann."),
-            T(40, Below(12), 609,
+            T(40, Below(6), 609,
               "\"Übernehmen\" macht die gewählte Zeile zur aktuellen Berechnung (ungespeicherte "
               "Eingaben erst nach Rückfrage), \"Rückgängig\" (Ctrl+Z) stellt die Berechnung "
               "davor wieder her. \"Drucken\" zeigt den Massnahmenvergleich, "
               "\"Massnahmenblatt\" eine Seite für den Betrieb mit dem gewählten Plan."),
-            Bold(T(40, Below(12), 609,
+            Bold(T(40, Below(6), 609,
                    "Die Ergebnisse sind berechnete Beispiele. Ob eine Massnahme im Betrieb "
                    "umsetzbar ist, beurteilt die Beratung."))});
     return page;
