@@ -6,7 +6,10 @@ PACKAGES := cmake g++ make ninja-build qt6-base-dev libgl-dev libglx-dev libjpeg
             fonts-dejavu-core fonts-liberation2 qt6-translations-l10n \
             dpkg-dev fakeroot file lintian desktop-file-utils appstream clang-format
 FUZZ_PACKAGES := clang libclang-rt-14-dev
-WINDOWS_PACKAGES := g++-mingw-w64-x86-64-posix wine64 libgtest-dev
+# Qt for Windows is built from Debian's source (perl, xz); nsis makes the setup program; the
+# tests run wine on an X screen with openbox, drive it with xdotool and look with ImageMagick.
+WINDOWS_PACKAGES := g++-mingw-w64-x86-64-posix wine64 libgtest-dev nsis perl xz-utils python3 \
+                    openbox xdotool imagemagick
 
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
@@ -64,15 +67,21 @@ test: build format-check
 	$(MAKE) test-package
 	$(MAKE) test-asan
 
-# The key, the report page descriptions and brisolt-cli (without PDF output) for Windows,
-# cross-compiled with MinGW-w64, with their tests against GoogleTest built from its sources.
+# The program, brisolt-cli.exe and every test for Windows, cross-compiled with MinGW-w64 against
+# Qt and libjpeg built from Debian's sources (once per machine, cached in ~/.cache/brisolt), and
+# the setup program $(WIN_BUILD)/Brisolt-2.02-win64-setup.exe.
 windows: deps
 	$(call install_missing,$(WINDOWS_PACKAGES))
+	qt=$$(cmake/build_qt_windows.sh) && \
 	cmake -S . -B $(WIN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-	  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
+	  -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -DNDEBUG" \
+	  -DCMAKE_TOOLCHAIN_FILE="$$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
+	  -DQT_CHAINLOAD_TOOLCHAIN_FILE="$(CURDIR)/cmake/mingw-w64-x86_64.cmake"
 	cmake --build $(WIN_BUILD) -j $(JOBS)
+	cmake --build $(WIN_BUILD) --target setup
 
-# Runs the Windows tests with wine and compares brisolt-cli.exe with the Linux build.
+# Runs the Windows tests, the screenshots and the setup program under wine and compares
+# brisolt-cli.exe with the Linux build.
 test-windows: windows build
 	tools/test_windows.sh $(WIN_BUILD) $(BUILD)
 

@@ -1,6 +1,13 @@
 #!/usr/bin/env bash
-# Runs the Windows build's tests with wine (headless, its own prefix in the build folder) and
-# compares brisolt-cli.exe's output on the test data with the Linux build's byte for byte.
+# Tests the Windows build under wine:
+#   1. the GoogleTest programs (key, reports, CLI) and the Qt tests of the windows (offscreen);
+#   2. brisolt-cli.exe against the Linux build: evaluate, measures, compare byte for byte, the
+#      report PDFs word for word with their boxes within 0.5 pt;
+#   3. the screenshots tool on an X screen with the real Windows platform plugin: every window
+#      and help page has the size the Linux build gives it and is not blank;
+#   4. the setup program: silent install into a fresh prefix, the installed programs, silent
+#      uninstall leaving nothing behind.
+# Each part runs in a wine prefix of its own, ended with wineserver -k for that prefix only.
 #
 #   tools/test_windows.sh WINDOWS_BUILD LINUX_BUILD
 set -euo pipefail
@@ -8,71 +15,213 @@ win=$(realpath "$1")
 linux=$(realpath "$2")
 source=$(realpath "$(dirname "$0")/..")
 wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
+wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
+screen="-screen 0 1920x1080x24"
 
 # UTF-8 arguments reach the Windows program as the same names (wide, then UTF-8 again).
 export LC_ALL=C.UTF-8
-export WINEPREFIX="$win/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
 unset DISPLAY WAYLAND_DISPLAY
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  echo "== wineboot ($WINEPREFIX)"
-  "$wine" wineboot --init >/dev/null 2>&1 || true
-  "$(dirname "$wine")/wineserver" -w 2>/dev/null || wineserver -w 2>/dev/null || true
-fi
+# Programs run from the build tree find the Qt and MinGW DLLs through the search path.
+dll_dirs=$(sed -n 's/^BRISOLT_WINDOWS_DLL_DIRS:INTERNAL=//p' "$win/CMakeCache.txt")
+export WINEPATH=$(tr ';' '\n' <<<"$dll_dirs" | sed 's#^#Z:#; s#/#\\#g' | paste -sd';')
+runs="$win/wine-runs"
+mkdir -p "$runs"
+failures=()
+fail() { echo "FEHLER: $*"; failures+=("$*"); }
 
-echo "== GoogleTest-Programme unter wine"
-total=0 passed=0 skips=0 failed_programs=""
-for exe in $(find "$win/tests" -maxdepth 1 -name "test_*.exe" | sort); do
+prefixes=()
+end_prefixes() {
+  for p in "${prefixes[@]}"; do WINEPREFIX=$p "$wineserver" -k 2>/dev/null || true; done
+}
+trap end_prefixes EXIT
+# A fresh prefix for one part of the run.
+new_prefix() {
+  local p="$runs/$1"
+  [ -d "$p" ] && { WINEPREFIX=$p "$wineserver" -k 2>/dev/null || true; rm -rf "$p"; }
+  prefixes+=("$p")
+  export WINEPREFIX=$p
+  "$wine" wineboot --init >/dev/null 2>&1 || true
+  "$wineserver" -w
+}
+
+# ---------------------------------------------------------------------------------------------
+echo "== Testprogramme unter wine"
+new_prefix tests
+total=0 passed=0 skips=0
+for exe in $(find "$win/tests" -maxdepth 1 \( -name "test_*.exe" -o -name "gui_*.exe" \) | sort); do
   name=$(basename "$exe" .exe)
   log="$win/$name.log"
-  # From the build folder, which holds the test data the programs name relatively.
-  if (cd "$win" && "$wine" "$exe" --gtest_color=no >"$log" 2>&1); then status=ok; else status=FEHLER; failed_programs+=" $name"; fi
-  skipped=$(sed -n 's/^\[  SKIPPED \] \([0-9]*\) tests\?.*/\1/p' "$log" | tail -1)
-  ran=$(sed -n 's/^\[==========\] \([0-9]*\) tests\? from .* ran.*/\1/p' "$log" | tail -1)
-  ok=$(sed -n 's/^\[  PASSED  \] \([0-9]*\) tests\?.*/\1/p' "$log" | tail -1)
+  # From the build folder, which holds the test data the programs name relatively. Wine keeps
+  # QT_* variables from Windows programs, so the Qt tests get the platform as an argument, and
+  # they write their log to a file (what QtTest writes to stdout does not come through).
+  if [[ $name == gui_* ]]; then
+    (cd "$win" && "$wine" "$exe" -platform offscreen -o "$name.log,txt" >"$log.stderr" 2>&1) && status=ok || status=FEHLER
+  else
+    (cd "$win" && "$wine" "$exe" >"$log" 2>&1) && status=ok || status=FEHLER
+  fi
+  if [[ $name == gui_* ]]; then # QTest: "Totals: 12 passed, 0 failed, 1 skipped, …"
+    read -r ok bad skipped < <(sed -n 's/^Totals: \([0-9]*\) passed, \([0-9]*\) failed, \([0-9]*\) skipped.*/\1 \2 \3/p' "$log" | tail -1)
+    ran=$(( ${ok:-0} + ${bad:-0} + ${skipped:-0} ))
+  else
+    skipped=$(sed -n 's/^\[  SKIPPED \] \([0-9]*\) tests\?.*/\1/p' "$log" | tail -1)
+    ran=$(sed -n 's/^\[==========\] \([0-9]*\) tests\? from .* ran.*/\1/p' "$log" | tail -1)
+    ok=$(sed -n 's/^\[  PASSED  \] \([0-9]*\) tests\?.*/\1/p' "$log" | tail -1)
+  fi
+  [ "${ran:-0}" -gt 0 ] || status=FEHLER
   total=$((total + ${ran:-0})); passed=$((passed + ${ok:-0})); skips=$((skips + ${skipped:-0}))
-  printf '%-20s %4s Tests, %4s bestanden, %3s übersprungen  %s\n' "$name" "${ran:-?}" "${ok:-0}" "${skipped:-0}" "$status"
-  [ "$status" = ok ] || grep -E '^\[  FAILED  \]|Failure|error' "$log" | head -20
+  printf '%-28s %4s Tests, %4s bestanden, %3s übersprungen  %s\n' "$name" "${ran:-?}" "${ok:-0}" "${skipped:-0}" "$status"
+  if [ "$status" != ok ]; then
+    fail "$name"
+    grep -E -A3 '^\[  FAILED  \]|^FAIL!|Failure|error' "$log" | head -30 || tail -20 "$log"
+  fi
 done
 echo "Windows-Tests: $total, bestanden: $passed, übersprungen: $skips"
+[ "$total" -gt 0 ] && [ $((passed + skips)) -eq "$total" ] || fail "nicht alle Tests bestanden"
 
-echo "== brisolt-cli.exe gegen den Linux-Build (Byte für Byte)"
-cd "$source"
-diffs=0
-compare() {
+# ---------------------------------------------------------------------------------------------
+echo "== brisolt-cli.exe gegen den Linux-Build"
+# Runs the same command with both programs and compares output and exit code byte for byte.
+# CLI=... names the Windows program (the build's, or the installed one).
+cli="$win/brisolt-cli.exe"
+same() {
   local label=$1; shift
   local a b
-  "$linux/brisolt-cli" "$@" >"$win/linux.out" 2>&1 && a=0 || a=$?
-  "$wine" "$win/brisolt-cli.exe" "$@" >"$win/windows.out" 2>&1 && b=0 || b=$?
-  echo "exit $a" >>"$win/linux.out"; echo "exit $b" >>"$win/windows.out"
-  if cmp -s "$win/linux.out" "$win/windows.out"; then echo "gleich: $label"
-  else echo "VERSCHIEDEN: $label"; cmp "$win/linux.out" "$win/windows.out" | head -3 || true; diffs=$((diffs + 1)); fi
+  "$linux/brisolt-cli" "$@" >"$runs/linux.out" 2>&1 && a=0 || a=$?
+  "$wine" "$cli" "$@" >"$runs/windows.out" 2>&1 && b=0 || b=$?
+  echo "exit $a" >>"$runs/linux.out"; echo "exit $b" >>"$runs/windows.out"
+  if cmp -s "$runs/linux.out" "$runs/windows.out"; then echo "gleich: $label"
+  else fail "verschieden: $label"; cmp "$runs/linux.out" "$runs/windows.out" | head -3 || true; fi
 }
-umlaut="build-windows-Übung"
+# The protocol and the rotation sheet of the worked example: the same words in the same boxes.
+same_reports() {
+  local label=$1 file=$2 out="$runs/reports"
+  rm -rf "$out" && mkdir -p "$out"
+  "$linux/brisolt-cli" report "$file" --protocol "$out/linux-p.pdf" --sheet "$out/linux-s.pdf" >/dev/null
+  "$wine" "$cli" report "$file" --protocol "$out/windows-p.pdf" --sheet "$out/windows-s.pdf" >/dev/null ||
+    { fail "$label: report endet mit Fehler"; return; }
+  for kind in p s; do
+    if python3 "$source/tools/pdf_boxes_equal.py" "$out/linux-$kind.pdf" "$out/windows-$kind.pdf" 0.5 >"$out/cmp.txt"; then
+      echo "gleich: $label, $( [ $kind = p ] && echo Protokoll || echo Fruchtfolgeblatt) ($(tail -1 "$out/cmp.txt"))"
+    else
+      fail "$label: PDF verschieden"; cat "$out/cmp.txt"
+    fi
+  done
+}
+cd "$source"
+umlaut="$runs/Übung"
 rm -rf "$umlaut" && mkdir "$umlaut"
 cp tests/data/worked_example.txt "$umlaut/Parzelle Müller-Weiß.txt"
 for file in tests/data/*.txt "$umlaut/Parzelle Müller-Weiß.txt"; do
   for format in json csv; do
-    compare "evaluate --format $format $file" evaluate --format $format "$file"
-    compare "measures --format $format $file" measures --format $format "$file"
+    same "evaluate --format $format $(basename "$file")" evaluate --format $format "$file"
+    same "measures --format $format $(basename "$file")" measures --format $format "$file"
   done
-  compare "compare $file $file" compare "$file" "$file"
+  same "compare $(basename "$file")" compare "$file" "$file"
 done
-compare "--version" --version
-compare "--help" --help
-compare "Aufruffehler" evaluate --format xml
+same "--version" --version
+same "--help" --help
+same "Aufruffehler" evaluate --format xml
 "$linux/brisolt-cli" new "$umlaut/neu linux.txt" >/dev/null
-"$wine" "$win/brisolt-cli.exe" new "$umlaut/neu windows.txt" >/dev/null
-if cmp -s "$umlaut/neu linux.txt" "$umlaut/neu windows.txt"; then echo "gleich: new (Dateiinhalt)"
-else echo "VERSCHIEDEN: new (Dateiinhalt)"; diffs=$((diffs + 1)); fi
+"$wine" "$cli" new "$umlaut/neu windows.txt" >/dev/null
+cmp -s "$umlaut/neu linux.txt" "$umlaut/neu windows.txt" && echo "gleich: new (Dateiinhalt)" ||
+  fail "verschieden: new (Dateiinhalt)"
 mkdir "$umlaut/Varianten linux" "$umlaut/Varianten windows"
 "$linux/brisolt-cli" measures --variants "$umlaut/Varianten linux" "$umlaut/Parzelle Müller-Weiß.txt" >/dev/null
-"$wine" "$win/brisolt-cli.exe" measures --variants "$umlaut/Varianten windows" "$umlaut/Parzelle Müller-Weiß.txt" >/dev/null
-if diff -r "$umlaut/Varianten linux" "$umlaut/Varianten windows" >/dev/null; then
-  echo "gleich: measures --variants ($(ls "$umlaut/Varianten linux" | wc -l) Dateien)"
-else echo "VERSCHIEDEN: measures --variants"; diffs=$((diffs + 1)); fi
-rm -rf "$umlaut"
-rm -f "$win/linux.out" "$win/windows.out"
+"$wine" "$cli" measures --variants "$umlaut/Varianten windows" "$umlaut/Parzelle Müller-Weiß.txt" >/dev/null
+diff -r "$umlaut/Varianten linux" "$umlaut/Varianten windows" >/dev/null &&
+  echo "gleich: measures --variants ($(ls "$umlaut/Varianten linux" | wc -l) Dateien)" ||
+  fail "verschieden: measures --variants"
+same_reports "report" tests/data/worked_example.txt
+same_reports "report (Umlaute im Namen)" "$umlaut/Parzelle Müller-Weiß.txt"
+WINEPREFIX=$WINEPREFIX "$wineserver" -k 2>/dev/null || true
 
-[ -z "$failed_programs" ] || { echo "fehlgeschlagen:$failed_programs" >&2; exit 1; }
-[ "$total" -gt 0 ] && [ $((passed + skips)) -eq "$total" ] || exit 1
-[ "$diffs" -eq 0 ] || exit 1
+# ---------------------------------------------------------------------------------------------
+# Looks at a folder of PNGs: every picture of the Linux run exists with the same size and is not
+# blank (more than a few colours).
+same_pictures() {
+  local mine=$1 theirs=$2 count=0
+  for png in "$theirs"/*.png; do
+    local name; name=$(basename "$png")
+    if [ ! -f "$mine/$name" ]; then fail "Bildschirmfoto fehlt: $name"; continue; fi
+    local a b colours
+    a=$(identify -format '%wx%h' "$png"); b=$(identify -format '%wx%h' "$mine/$name")
+    colours=$(identify -format '%k' "$mine/$name")
+    [ "$a" = "$b" ] || fail "$name: $b statt $a"
+    [ "$colours" -gt 8 ] || fail "$name: leer ($colours Farben)"
+    count=$((count + 1))
+  done
+  echo "$count Bildschirmfotos: Grösse wie unter Linux, nicht leer"
+}
+
+echo "== Bildschirmfotos auf einem X-Bildschirm (Windows-Plattform von Qt)"
+new_prefix screenshots
+rm -rf "$win/screenshots" "$win/screenshots-linux"
+xvfb-run -a -s "$screen" "$linux/tools/screenshots" "$win/screenshots-linux" >/dev/null
+# openbox gives wine's windows their frames and focus.
+xvfb-run -a -s "$screen" bash -c '
+  openbox >/dev/null 2>&1 &
+  sleep 1
+  cd "$1" && "$2" "$1/tools/screenshots.exe" screenshots >/dev/null 2>"$1/screenshots.log"
+  status=$?
+  "$3" -k 2>/dev/null
+  exit $status' _ "$win" "$wine" "$wineserver" || fail "screenshots.exe endet mit Fehler"
+same_pictures "$win/screenshots" "$win/screenshots-linux"
+
+# ---------------------------------------------------------------------------------------------
+echo "== Setup-Programm"
+setup="$win/Brisolt-2.02-win64-setup.exe"
+[ -f "$setup" ] || fail "kein Setup-Programm: $setup"
+new_prefix setup
+installed="$WINEPREFIX/drive_c/Program Files/Brisolt"
+menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Brisolt.lnk"
+# Without the build tree's search path: the installed programs must find everything beside them.
+(unset WINEPATH; "$wine" "$setup" /S) && "$wineserver" -w
+if [ -x "$installed/brisolt-cli.exe" ] || [ -f "$installed/brisolt-cli.exe" ]; then
+  echo "installiert: $(cd "$installed" && find . -type f | wc -l) Dateien, $(du -sh "$installed" | cut -f1)"
+  [ -f "$menu" ] && echo "Startmenü: Brisolt.lnk" || fail "kein Eintrag im Startmenü"
+  grep -q 'Uninstall\\\\Brisolt\]' "$WINEPREFIX/system.reg" && echo "Eintrag in Apps & Features" ||
+    fail "kein Deinstallationseintrag"
+  version=$(unset WINEPATH; "$wine" "$installed/brisolt-cli.exe" --version | tr -d '\r')
+  [ "$version" = "Brisolt V2.02" ] && echo "installiert: $version" || fail "--version: '$version'"
+  cli="$installed/brisolt-cli.exe"
+  (unset WINEPATH
+   same "installiert: evaluate" evaluate --format json tests/data/worked_example.txt
+   same_reports "installiert: report" tests/data/worked_example.txt
+   [ ${#failures[@]} -eq 0 ]) || fail "installiertes brisolt-cli.exe"
+  # The installed program shows its main window on a real X screen.
+  rm -f "$win/installed-main.png"
+  (unset WINEPATH
+   xvfb-run -a -s "$screen" bash -c '
+     openbox >/dev/null 2>&1 &
+     sleep 1
+     "$1" "$2" >/dev/null 2>&1 &
+     for _ in $(seq 60); do
+       xdotool search --onlyvisible --name "^Brisolt" >/dev/null 2>&1 && break
+       sleep 1
+     done
+     sleep 3
+     import -window root "$3"
+     "$4" -k 2>/dev/null
+     true' _ "$wine" "$installed/brisolt.exe" "$win/installed-main.png" "$wineserver")
+  if [ -f "$win/installed-main.png" ] && [ "$(identify -format '%k' "$win/installed-main.png")" -gt 8 ]; then
+    echo "installiert: brisolt.exe zeigt sein Hauptfenster ($win/installed-main.png)"
+  else
+    fail "installiertes brisolt.exe zeigt kein Fenster"
+  fi
+  # Silent uninstall; the uninstaller copies itself away and returns, so wait for the server.
+  "$wine" "$installed/Deinstallieren.exe" /S && "$wineserver" -w
+  [ ! -e "$installed" ] && echo "deinstalliert: kein Ordner Brisolt" ||
+    fail "nach der Deinstallation bleibt: $(cd "$installed" && find . | head -5 | tr '\n' ' ')"
+  [ ! -e "$menu" ] && echo "deinstalliert: kein Eintrag im Startmenü" || fail "Startmenü-Eintrag bleibt"
+  ! grep -q 'Uninstall\\\\Brisolt\]' "$WINEPREFIX/system.reg" || fail "Deinstallationseintrag bleibt"
+else
+  fail "Setup hat nichts installiert"
+fi
+rm -rf "$umlaut"
+
+if [ ${#failures[@]} -gt 0 ]; then
+  printf 'fehlgeschlagen: %s\n' "${failures[@]}" >&2
+  exit 1
+fi
+echo "Windows: alles bestanden"
