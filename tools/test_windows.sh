@@ -77,6 +77,16 @@ for exe in $(find "$win/tests" -maxdepth 1 \( -name "test_*.exe" -o -name "gui_*
   fi
 done
 echo "Windows-Tests: $total, bestanden: $passed, übersprungen: $skips"
+# The regional settings of a German Windows: the program takes "," from them, as Qt reads them
+# and as the file layer asks Windows (wine takes the regional setting from LC_ALL).
+new_prefix locale-de
+if (cd "$win" && LC_ALL=de_DE.UTF-8 BRISOLT_EXPECTED_SEPARATOR=, "$wine" tests/gui_shell_test.exe \
+      -platform offscreen -o locale-de.log,txt regionalSeparatorAndFontsComeFromWhereThePlatformKeepsThem \
+      >/dev/null 2>&1); then
+  echo "Dezimaltrennzeichen aus den Regionaleinstellungen (de-DE): ','"
+else
+  fail "Dezimaltrennzeichen unter de-DE"; grep -A3 FAIL "$win/locale-de.log" || true
+fi
 [ "$total" -gt 0 ] && [ $((passed + skips)) -eq "$total" ] || fail "nicht alle Tests bestanden"
 
 # ---------------------------------------------------------------------------------------------
