@@ -83,6 +83,13 @@ private slots:
         QVERIFY(SelectRow(window, "Ziel Stufe 0"));
         const int planLine = view->selectionModel()->selectedRows().front().row();
         QCOMPARE(view->model()->index(planLine, 1).data().toString().count('\n'), 2);
+        // Every measure of the largest plan is shown, however long the list.
+        QVERIFY(SelectRow(window, "Alle Massnahmen zusammen"));
+        const QString all = view->model()
+                                ->index(view->selectionModel()->selectedRows().front().row(), 1)
+                                .data()
+                                .toString();
+        QVERIFY2(all.count('\n') >= 7 && !all.contains(QChar(0x2026)), qPrintable(all));
         // No rills, nothing said about them; every plan here is exact.
         QVERIFY(!Find<QLabel>(window, "labTarget")->text().contains("Rinnen"));
         QVERIFY(!Find<QLabel>(window, "labApproximate")->isVisible());

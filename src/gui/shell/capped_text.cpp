@@ -17,4 +17,22 @@ QString CappedText(std::string_view utf8, qsizetype limit) {
     return text;
 }
 
+QString CappedLines(std::string_view utf8, qsizetype limit, int maxLines) {
+    QString text;
+    for (int line = 0;; ++line) {
+        if (line == maxLines) {
+            text += QChar(0x2026);
+            break;
+        }
+        const std::size_t end = utf8.find('\n');
+        text += CappedText(utf8.substr(0, end), limit);
+        if (end == std::string_view::npos) {
+            break;
+        }
+        text += '\n';
+        utf8.remove_prefix(end + 1);
+    }
+    return text;
+}
+
 } // namespace brisolt::gui

@@ -15,4 +15,9 @@ inline constexpr qsizetype kTooltipChars = 2000;
 // characters followed by "…". Only the bytes kept are decoded.
 QString CappedText(std::string_view utf8, qsizetype limit);
 
+// A cell of several lines (a plan's measures, one per line): each line capped as above, and
+// at most `maxLines` lines, then "…".
+inline constexpr int kCellLines = 40;
+QString CappedLines(std::string_view utf8, qsizetype limit, int maxLines = kCellLines);
+
 } // namespace brisolt::gui

@@ -37,7 +37,7 @@ QVariant ReportTableModel::data(const QModelIndex& index, int role) const {
     const report::TableCell& cell = row[static_cast<std::size_t>(index.column())];
     switch (role) {
     case Qt::DisplayRole:
-        return CappedText(cell.text, kCellChars);
+        return CappedLines(cell.text, kCellChars);
     case Qt::ToolTipRole:
         return CappedText(cell.text, kTooltipChars);
     case kSortRole:
