@@ -34,6 +34,28 @@ BENCHMARK(BM_ProtocolToPdf)
     ->ReportAggregatesOnly(true)
     ->Unit(benchmark::kMillisecond);
 
+// The protocol with a name line of 10 million characters without a blank: only what fits on
+// the page is measured, so it costs about what the worked example costs.
+void BM_ProtocolWithHugeNameToPdf(benchmark::State& state) {
+    brisolt::Evaluation e =
+        brisolt::EvaluateCalculationFile(BRISOLT_TEST_DATA "/worked_example.txt", 2026);
+    e.record.NameSurname = std::string(10'000'000, 'M');
+    const QString path = QDir::temp().filePath("brisolt-bench-protocol-huge.pdf");
+    for (auto _ : state) {
+        const brisolt::report::Page page = brisolt::report::BuildEvaluationProtocol(e.record, '.');
+        const QString error = brisolt::pdf::WritePdf(page, path);
+        if (!error.isEmpty()) {
+            state.SkipWithError(qPrintable(error));
+        }
+    }
+    QFile::remove(path);
+}
+BENCHMARK(BM_ProtocolWithHugeNameToPdf)
+    ->Iterations(1)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true)
+    ->Unit(benchmark::kMillisecond);
+
 // The comparison of two variants to PDF, one with a parcel name of 10k, 100k and 300k
 // characters: what is printed is the same few lines whatever the length.
 void BM_ComparisonWithLongParcelToPdf(benchmark::State& state) {
