@@ -177,7 +177,13 @@ same_pictures() {
 echo "== Bildschirmfotos auf einem X-Bildschirm (Windows-Plattform von Qt)"
 new_prefix screenshots
 rm -rf "$win/screenshots" "$win/screenshots-linux"
-xvfb-run -a -s "$screen" "$linux/tools/screenshots" "$win/screenshots-linux" >/dev/null
+# The Linux build's pictures are the measure; a second try when the first did not finish.
+for try in 1 2; do
+  xvfb-run -a -s "$screen" "$linux/tools/screenshots" "$win/screenshots-linux" \
+    >"$win/screenshots-linux.log" 2>&1 && break
+  echo "Bildschirmfotos unter Linux, Versuch $try: Status $? ($(tail -1 "$win/screenshots-linux.log"))"
+  [ "$try" = 2 ] && fail "screenshots (Linux) endet mit Fehler"
+done
 # openbox gives wine's windows their frames and focus.
 xvfb-run -a -s "$screen" bash -c '
   openbox >/dev/null 2>&1 &
