@@ -159,8 +159,8 @@ same_pictures() {
     count=$((count + 1))
     [[ $name == *-menu.png ]] && continue
     local w h mw mh colours
-    read -r w h < <(identify -format '%w %h' "$png")
-    read -r mw mh < <(identify -format '%w %h' "$mine/$name")
+    read -r w h < <(identify -format '%w %h\n' "$png")
+    read -r mw mh < <(identify -format '%w %h\n' "$mine/$name")
     colours=$(identify -format '%k' "$mine/$name")
     if [ "$w" != "$mw" ] || [ "$h" != "$mh" ]; then
       if [ $(( (w - mw) * (w - mw) )) -le 4 ] && [ $(( (h - mh) * (h - mh) )) -le 4 ]; then
