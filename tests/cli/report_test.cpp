@@ -182,7 +182,7 @@ TEST_F(CliReport, HugeOrOddLinesAreWrittenFastAndQuotedReadably) {
     SKIP_WITHOUT_PDF_TOOLS();
     const std::string huge =
         dir.Write("riesig.txt", WithLines({{2, std::string(10'000'000, 'M')}}));
-    // What it costs is measured by BM_ProtocolWithHugeNameToPdf, not here.
+    // What it costs is measured by BM_ProtocolToPdf/10000000, not here.
     const auto result = RunCommand(std::string(BRISOLT_CLI) + " report " + ShellQuote(huge) +
                                    " --protocol " + ShellQuote(dir.File("p.pdf")) + " --sheet " +
                                    ShellQuote(dir.File("s.pdf")) + " 2>&1");
