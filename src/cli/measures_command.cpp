@@ -12,6 +12,7 @@
 #include "key/core/number_text.h"
 #include "key/core/windows1252.h"
 #include "key/files/calculation_file.h"
+#include "key/files/file_system.h"
 #include "key/measures/measures.h"
 #include "key/startup.h"
 #include "report/measures_page.h"
@@ -34,7 +35,7 @@ std::string KindName(MeasureRowKind kind) {
 
 // The variant file of a row: the file's name, then what the row is.
 std::string VariantFileName(const std::string& file, const MeasureRow& row) {
-    std::string stem = Utf8Text(Utf8Path(file).stem());
+    std::string stem = Utf8FromPath(PathFromUtf8(file).stem());
     switch (row.kind) {
     case MeasureRowKind::Current:
         return stem + "_aktuell.txt";
@@ -219,7 +220,8 @@ int Measures(const std::vector<std::string>& args, std::ostream& out, std::ostre
         for (const MeasureRow& row : exploration.rows) {
             std::string variantPath;
             if (!variants.empty()) {
-                variantPath = Utf8Text(Utf8Path(variants) / Utf8Path(VariantFileName(file, row)));
+                variantPath =
+                    Utf8FromPath(PathFromUtf8(variants) / PathFromUtf8(VariantFileName(file, row)));
                 try {
                     SaveCalculation(AdoptRow(inputs, exploration, row), variantPath);
                 } catch (const std::exception& error) {

@@ -4,6 +4,8 @@
 #include <cctype>
 #include <system_error>
 
+#include "key/files/file_system.h"
+
 namespace brisolt::cli {
 
 namespace fs = std::filesystem;
@@ -18,12 +20,12 @@ std::string Quoted(const std::string& path) {
 // resolved as far as they exist.
 fs::path Place(const std::string& path) {
     std::error_code error;
-    fs::path place = fs::weakly_canonical(fs::absolute(Utf8Path(path), error), error);
-    return error ? Utf8Path(path).lexically_normal() : place;
+    fs::path place = fs::weakly_canonical(fs::absolute(PathFromUtf8(path), error), error);
+    return error ? PathFromUtf8(path).lexically_normal() : place;
 }
 
 std::string StemOf(const std::string& file) {
-    return Utf8Text(Utf8Path(file).stem());
+    return Utf8FromPath(PathFromUtf8(file).stem());
 }
 
 // Names are compared as the file system does: without regard to case on Windows.
@@ -37,29 +39,12 @@ std::string Folded(std::string name) {
 
 } // namespace
 
-fs::path Utf8Path(const std::string& utf8) {
-#ifdef _WIN32
-    return fs::path(std::u8string(utf8.begin(), utf8.end()));
-#else
-    return fs::path(utf8);
-#endif
-}
-
-std::string Utf8Text(const fs::path& path) {
-#ifdef _WIN32
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-#else
-    return path.string();
-#endif
-}
-
 bool SameFile(const std::string& a, const std::string& b) {
     std::error_code error;
-    if (fs::equivalent(Utf8Path(a), Utf8Path(b), error)) {
+    if (fs::equivalent(PathFromUtf8(a), PathFromUtf8(b), error)) {
         return true;
     }
-    return Folded(Utf8Text(Place(a))) == Folded(Utf8Text(Place(b)));
+    return Folded(Utf8FromPath(Place(a))) == Folded(Utf8FromPath(Place(b)));
 }
 
 std::optional<std::string> OutputClash(const std::vector<std::string>& outputs,
@@ -117,13 +102,13 @@ std::optional<std::string> VariantClash(const std::string& folder,
     const fs::path place = Place(folder);
     const auto inFolder = [&](const std::string& path) {
         std::error_code error;
-        const fs::path parent = Utf8Path(path).parent_path();
+        const fs::path parent = PathFromUtf8(path).parent_path();
         const fs::path of = parent.empty() ? fs::path(".") : parent;
-        return fs::equivalent(of, Utf8Path(folder), error) ||
-               Folded(Utf8Text(Place(Utf8Text(of)))) == Folded(Utf8Text(place));
+        return fs::equivalent(of, PathFromUtf8(folder), error) ||
+               Folded(Utf8FromPath(Place(Utf8FromPath(of)))) == Folded(Utf8FromPath(place));
     };
     const auto variantName = [&](const std::string& path) {
-        const std::string name = Utf8Text(Utf8Path(path).filename());
+        const std::string name = Utf8FromPath(PathFromUtf8(path).filename());
         return std::any_of(inputs.begin(), inputs.end(),
                            [&](const std::string& file) { return IsVariantFileOf(name, file); });
     };
@@ -138,16 +123,16 @@ std::optional<std::string> VariantClash(const std::string& folder,
     }
     // A variant file already there may be a link to an input.
     std::error_code error;
-    for (fs::directory_iterator it(Utf8Path(folder), error), end; !error && it != end;
+    for (fs::directory_iterator it(PathFromUtf8(folder), error), end; !error && it != end;
          it.increment(error)) {
-        const std::string name = Utf8Text(it->path().filename());
+        const std::string name = Utf8FromPath(it->path().filename());
         if (!std::any_of(inputs.begin(), inputs.end(),
                          [&](const std::string& file) { return IsVariantFileOf(name, file); })) {
             continue;
         }
         for (const std::string& input : inputs) {
-            if (SameFile(Utf8Text(it->path()), input)) {
-                return "die Variantendatei " + Quoted(Utf8Text(it->path())) +
+            if (SameFile(Utf8FromPath(it->path()), input)) {
+                return "die Variantendatei " + Quoted(Utf8FromPath(it->path())) +
                        " ist die Eingabedatei " + Quoted(input) + "; sie würde überschrieben";
             }
         }

@@ -9,10 +9,6 @@
 
 namespace brisolt::cli {
 
-// Paths are UTF-8; on Windows std::filesystem would read narrow text in the ANSI code page.
-std::filesystem::path Utf8Path(const std::string& utf8);
-std::string Utf8Text(const std::filesystem::path& path);
-
 // True when both name the same file: the same existing file (links and other spellings
 // included), or, for a file not there yet, the same place.
 bool SameFile(const std::string& a, const std::string& b);

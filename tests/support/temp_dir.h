@@ -5,6 +5,8 @@
 #include <fstream>
 #include <string>
 
+#include "key/files/file_system.h"
+
 #ifdef _WIN32
 #include <random>
 #else
@@ -13,22 +15,12 @@
 
 namespace brisolt::testing {
 
-// Paths in the tests are UTF-8 bytes, as the key takes them; Windows' narrow paths are in
-// the ANSI code page instead, so there they go through UTF-8 explicitly.
+// Paths in the tests are UTF-8 bytes, as the key takes them.
 inline std::filesystem::path PathOf(const std::string& utf8) {
-#ifdef _WIN32
-    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
-#else
-    return std::filesystem::path(utf8);
-#endif
+    return PathFromUtf8(utf8);
 }
 inline std::string Utf8Of(const std::filesystem::path& path) {
-#ifdef _WIN32
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-#else
-    return path.string();
-#endif
+    return Utf8FromPath(path);
 }
 
 class TempDir {

@@ -7,11 +7,30 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace brisolt {
+
+// A UTF-8 name as a path and back. Windows' narrow paths are in the ANSI code page, so there
+// the conversion goes through UTF-8 explicitly.
+inline std::filesystem::path PathFromUtf8(const std::string& utf8) {
+#ifdef _WIN32
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+#else
+    return std::filesystem::path(utf8);
+#endif
+}
+inline std::string Utf8FromPath(const std::filesystem::path& path) {
+#ifdef _WIN32
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+#else
+    return path.string();
+#endif
+}
 
 // A regular file opened for reading. Folders, devices, pipes and sockets are refused
 // without blocking.
