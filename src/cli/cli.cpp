@@ -9,6 +9,7 @@
 #include "cli/compare_command.h"
 #include "cli/measures_command.h"
 #include "cli/report_command.h"
+#include "cli/terrain_command.h"
 #include "key/core/errors.h"
 #include "key/core/number_text.h"
 #include "key/core/record_fields.h"
@@ -42,6 +43,13 @@ constexpr const char* kUsage =
     "DATEI...\n"
     "      Stellt Berechnungen (Varianten) nebeneinander: Eingaben und Ergebnisse je Datei,\n"
     "      mit der Angabe, welche Zeilen sich unterscheiden.\n"
+    "  brisolt-cli terrain --dem HÖHENMODELL --parcels LAYER [--layer NAME] [--id FELD]\n"
+    "                      [--format json|csv]\n"
+    "      Misst Gefälle und Fliessstrecke jeder Parzelle im Höhenmodell (nur mit GDAL).\n"
+    "  brisolt-cli area --dem HÖHENMODELL --parcels LAYER (--template DATEI | --files FELD)\n"
+    "                   --out AUS.gpkg [--map KARTE.pdf] [--measures] [--jobs N]\n"
+    "      Rechnet jede Parzelle mit Gefälle und Fliessstrecke aus dem Höhenmodell durch\n"
+    "      und schreibt die Ergebnisse als GeoPackage (nur mit GDAL).\n"
     "  brisolt-cli --help | --version\n";
 
 // A field as CSV writes it: text as it is, numbers in round-trip form, NaN as empty text.
@@ -314,6 +322,12 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
     }
     if (command == "compare") {
         return Compare(rest, out, err);
+    }
+    if (command == "terrain") {
+        return Terrain(rest, out, err);
+    }
+    if (command == "area") {
+        return Area(rest, out, err);
     }
     return UsageError(err, "unbekannter Befehl '" + command + "'");
 }

@@ -4,10 +4,12 @@
 #include <QFile>
 #include <QFont>
 #include <QFontMetricsF>
+#include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPaintDevice>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPdfWriter>
 #include <QTextLayout>
 #include <QTextOption>
@@ -314,6 +316,53 @@ void DrawText(QPainter& painter, const Scale& scale, const QRectF& box, const re
     }
 }
 
+QColor ColourOf(report::Rgba c) {
+    return QColor(c.red, c.green, c.blue, c.alpha);
+}
+
+void DrawShape(QPainter& painter, const Scale& scale, const report::Element& e) {
+    QPainterPath path;
+    path.setFillRule(Qt::OddEvenFill);
+    for (const std::vector<report::PointMm>& points : e.paths) {
+        if (points.empty()) {
+            continue;
+        }
+        path.moveTo(scale.X(points.front().x), scale.Y(points.front().y));
+        for (std::size_t i = 1; i < points.size(); ++i) {
+            path.lineTo(scale.X(points[i].x), scale.Y(points[i].y));
+        }
+        if (e.closed) {
+            path.closeSubpath();
+        }
+    }
+    painter.save();
+    if (e.strokeMm > 0 && e.stroke.alpha > 0) {
+        QPen pen(ColourOf(e.stroke));
+        pen.setWidthF(scale.X(e.strokeMm));
+        pen.setJoinStyle(Qt::RoundJoin);
+        pen.setCapStyle(Qt::RoundCap);
+        painter.setPen(pen);
+    } else {
+        painter.setPen(Qt::NoPen);
+    }
+    painter.setBrush(e.closed && e.shapeFill.alpha > 0 ? QBrush(ColourOf(e.shapeFill))
+                                                       : QBrush(Qt::NoBrush));
+    painter.drawPath(path);
+    painter.restore();
+}
+
+void DrawImage(QPainter& painter, const QRectF& rect, const report::Element& e) {
+    const auto expected =
+        static_cast<std::size_t>(std::max(0, e.imageColumns)) * std::max(0, e.imageRows);
+    if (expected == 0 || e.grey.size() != expected) {
+        return;
+    }
+    // The image refers to the element's pixels; it is drawn before they could go away.
+    const QImage image(e.grey.data(), e.imageColumns, e.imageRows, e.imageColumns,
+                       QImage::Format_Grayscale8);
+    painter.drawImage(rect, image);
+}
+
 } // namespace
 
 void PaintPage(QPainter& painter, const report::Page& page) {
@@ -340,6 +389,12 @@ void PaintPage(QPainter& painter, const report::Page& page) {
             DrawFill(painter, rect, e.fill);
             DrawText(painter, scale, rect, e);
             DrawFrame(painter, scale, rect, e.frame);
+            break;
+        case report::ElementKind::Shape:
+            DrawShape(painter, scale, e);
+            break;
+        case report::ElementKind::Image:
+            DrawImage(painter, rect, e);
             break;
         }
     }

@@ -3,11 +3,17 @@
 // millimetres from the top left corner of the sheet. The reports decide everything here;
 // the painter in the desktop program only draws what a page lists, in list order.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace brisolt::report {
+
+struct PointMm {
+    double x = 0;
+    double y = 0;
+};
 
 struct RectMm {
     double x = 0; // from the left edge of the sheet
@@ -21,7 +27,16 @@ enum class Fill { None, White, Grey };
 enum class ElementKind {
     Text, // a fixed box: wraps at word boundaries within its width, never grows
     Line, // a horizontal black line across the box, at its vertical middle
-    Box   // a rectangle with frame and fill, without text
+    Box,  // a rectangle with frame and fill, without text
+    Shape, // the element's paths: closed rings filled (even-odd) and outlined, or open lines
+    Image  // grey pixels stretched over the box
+};
+
+struct Rgba {
+    std::uint8_t red = 0;
+    std::uint8_t green = 0;
+    std::uint8_t blue = 0;
+    std::uint8_t alpha = 255; // 0 draws nothing
 };
 
 struct Frame {
@@ -50,6 +65,18 @@ struct Element {
     // When > 0, the first line sits centred in a band this high at the top of the box, level
     // with one-line boxes beside it; otherwise the lines of a tall box start at its top.
     double firstLineBandMm = 0;
+
+    // Shape: rings or lines in millimetres on the sheet; a closed shape is filled with
+    // `shapeFill`, and every path is drawn with `stroke` when `strokeMm` > 0.
+    std::vector<std::vector<PointMm>> paths;
+    bool closed = true;
+    Rgba shapeFill{0, 0, 0, 0};
+    Rgba stroke;
+    double strokeMm = 0;
+    // Image: `imageColumns` x `imageRows` grey values 0..255, row by row from the top.
+    int imageColumns = 0;
+    int imageRows = 0;
+    std::vector<std::uint8_t> grey;
 };
 
 struct Page {

@@ -1,0 +1,54 @@
+#pragma once
+// The map of a parcel layer's assessment, one A4 page: the parcels coloured by their level
+// as the step 7 legend colours them, over a hillshade of the terrain, with the flow paths,
+// a legend, a scale bar, a north arrow, title and date. Plain coordinates in, page out: the
+// caller reads the terrain and walks the parcels.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "report/page.h"
+
+namespace brisolt::report {
+
+// A point in the map's coordinate system: metres, x to the east, y to the north.
+struct MapPoint {
+    double x = 0;
+    double y = 0;
+};
+
+struct MapParcel {
+    std::vector<std::vector<MapPoint>> rings; // outer rings and holes alike
+    std::string level;                        // GBF; empty when the parcel has no result
+};
+
+// The part of the world the map shows and the hillshade pixels that cover it.
+struct MapFrame {
+    double minX = 0;
+    double minY = 0;
+    double maxX = 0;
+    double maxY = 0;
+    int columns = 0; // hillshade pixels for the map's width and height
+    int rows = 0;
+};
+
+// The frame for data lying in minX..maxX x minY..maxY: widened by a margin and to the
+// shape of the map's box on the page.
+MapFrame FrameFor(double minX, double minY, double maxX, double maxY);
+
+struct AreaMap {
+    MapFrame frame;
+    std::vector<std::uint8_t> hillshade; // frame.columns x frame.rows, row by row from the north
+    std::vector<MapParcel> parcels;
+    std::vector<std::vector<MapPoint>> flowPaths;
+    std::vector<std::string> sources; // lines under the title: what the map was made from
+    std::string date;
+};
+
+Page BuildAreaMap(const AreaMap& map);
+
+// The fill of a level on the map; a transparent colour for anything else.
+Rgba MapLevelColour(const std::string& level);
+
+} // namespace brisolt::report
