@@ -15,6 +15,7 @@
 
 #include "key/core/errors.h"
 #include "key/core/texts.h"
+#include "key/core/windows1252.h"
 #include "key/files/file_system.h"
 
 namespace brisolt::cli {

@@ -1,0 +1,257 @@
+// brisolt-cli terrain and area on rasters and layers written with GDAL: the rows against the
+// geometry, the GeoPackage against ogrinfo and against evaluate on the same inputs.
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/report_command.h"
+#include "support/json.h"
+#include "support/rasters.h"
+#include "support/run.h"
+#include "support/temp_dir.h"
+
+namespace brisolt {
+namespace {
+
+using testing::LayerParcel;
+using testing::ParseJsonLines;
+using testing::ReadBytes;
+using testing::Rectangle;
+using testing::RunCommand;
+using testing::ShellQuote;
+using testing::TempDir;
+
+constexpr double kLeft = 2600000, kTop = 1200000, kCell = 2;
+constexpr int kSize = 300;
+
+// West of x = 300 m the land falls by 8 % towards the east, east of it by 1 % only: too
+// flat for the key, whose step 1 refuses gradients below 2 %.
+double Height(double x, double) {
+    const double d = x - kLeft;
+    return d < 300 ? 600 - 0.08 * d : 600 - 0.08 * 300 - 0.01 * (d - 300);
+}
+
+using Feature = std::map<std::string, std::optional<std::string>>;
+
+// The features of a layer as text, null fields as nothing.
+std::vector<Feature> ReadFeatures(const std::string& path, const char* layerName) {
+    std::vector<Feature> features;
+    GDALDatasetH dataset = GDALOpenEx(path.c_str(), GDAL_OF_VECTOR, nullptr, nullptr, nullptr);
+    if (dataset == nullptr) {
+        return features;
+    }
+    OGRLayerH layer = GDALDatasetGetLayerByName(dataset, layerName);
+    OGRFeatureH f = nullptr;
+    while (layer != nullptr && (f = OGR_L_GetNextFeature(layer)) != nullptr) {
+        Feature feature;
+        for (int i = 0; i < OGR_F_GetFieldCount(f); ++i) {
+            const char* name = OGR_Fld_GetNameRef(OGR_F_GetFieldDefnRef(f, i));
+            feature[name] = OGR_F_IsFieldSetAndNotNull(f, i)
+                                ? std::optional<std::string>(OGR_F_GetFieldAsString(f, i))
+                                : std::nullopt;
+        }
+        feature["geometry"] = OGR_F_GetGeometryRef(f) != nullptr ? "yes" : "";
+        features.push_back(std::move(feature));
+        OGR_F_Destroy(f);
+    }
+    GDALClose(dataset);
+    return features;
+}
+
+class CliArea : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(testing::WriteRaster(dem, kSize, kSize, kCell, kLeft, kTop, 2056, Height));
+        ASSERT_TRUE(testing::WriteLayer(
+            parcels, 2056,
+            {{"A", Rectangle(kLeft + 100, kTop - 300, 120, 40), "a.txt"},
+             {"B", Rectangle(kLeft + 20, kTop - 100, 60, 80), "unterordner/b.txt"},
+             {"flach", Rectangle(kLeft + 400, kTop - 200, 100, 60), "fehlt.txt"},
+             {"halb draussen", Rectangle(kLeft + 560, kTop - 450, 80, 40), "a.txt"}}));
+    }
+    std::string Cli(const std::string& args) const {
+        return std::string(BRISOLT_CLI) + " " + args;
+    }
+    std::string Inputs() const {
+        return "--dem " + ShellQuote(dem) + " --parcels " + ShellQuote(parcels) + " --id id";
+    }
+    TempDir dir;
+    std::string dem = dir.File("dem.tif");
+    std::string parcels = dir.File("schlaege.geojson");
+    std::string example = std::string(BRISOLT_TEST_DATA) + "/worked_example.txt";
+};
+
+TEST_F(CliArea, TerrainRowsInBothFormats) {
+    const auto json = RunCommand(Cli("terrain " + Inputs()));
+    ASSERT_EQ(json.status, 0) << json.out;
+    const auto rows = ParseJsonLines(json.out);
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_EQ(rows[0]["id"].text, "A");
+    EXPECT_EQ(rows[0]["Gradient"].number, 8);
+    EXPECT_NEAR(static_cast<double>(rows[0]["slope_mean"].number), 8.0, 0.05);
+    EXPECT_NEAR(static_cast<double>(rows[0]["flow_length_m"].number), 120, 2 * kCell);
+    EXPECT_NEAR(static_cast<double>(rows[0]["FloatDistance"].number),
+                static_cast<double>(rows[0]["flow_length_m"].number), 0.5);
+    EXPECT_EQ(rows[0]["covered_share"].number, 1);
+    EXPECT_EQ(rows[2]["Gradient"].number, 1);
+    EXPECT_EQ(rows[3]["usable"].boolean, false);
+    EXPECT_TRUE(rows[3]["Gradient"].IsNull());
+    EXPECT_FALSE(rows[3]["messages"].items.empty());
+
+    const auto csv = RunCommand(Cli("terrain --format csv " + Inputs()));
+    ASSERT_EQ(csv.status, 0);
+    EXPECT_EQ(csv.out.rfind("id,usable,Gradient,FloatDistance,slope_mean,", 0), 0u) << csv.out;
+    EXPECT_NE(csv.out.find("\r\nA,true,8," + rows[0]["FloatDistance"].text + ","),
+              std::string::npos)
+        << csv.out;
+    EXPECT_EQ(std::count(csv.out.begin(), csv.out.end(), '\n'), 5);
+}
+
+TEST_F(CliArea, EveryParcelKeepsItsRowAndAgreesWithEvaluate) {
+    const std::string out = dir.File("ergebnis.gpkg");
+    const auto run = RunCommand(Cli("area " + Inputs() + " --template " + ShellQuote(example) +
+                                    " --measures --jobs 2 --out " + ShellQuote(out) + " 2>&1"));
+    ASSERT_EQ(run.status, 0) << run.out;
+    EXPECT_NE(run.out.find("2 von 4 Parzellen ohne Ergebnis"), std::string::npos) << run.out;
+
+    const auto info = RunCommand("ogrinfo -ro -so " + ShellQuote(out) + " parzellen 2>&1");
+    ASSERT_EQ(info.status, 0) << info.out;
+    EXPECT_NE(info.out.find("Feature Count: 4"), std::string::npos) << info.out;
+    EXPECT_NE(info.out.find("CH1903+ / LV95"), std::string::npos) << info.out;
+
+    const std::vector<Feature> features = ReadFeatures(out, "parzellen");
+    ASSERT_EQ(features.size(), 4u);
+    for (const Feature& f : features) {
+        EXPECT_EQ(f.at("geometry"), "yes");
+    }
+    // The first parcel, walked: evaluate on the example with its terrain values typed in
+    // (lines 11 and 12 of the file) gives the same results.
+    const Feature& a = features[0];
+    ASSERT_EQ(a.at("id"), "A");
+    ASSERT_TRUE(a.at("GBF").has_value()) << a.at("messages").value_or("");
+    std::string file = ReadBytes(example);
+    std::vector<std::string> lines;
+    for (std::size_t start = 0, end; start < file.size(); start = end + 2) {
+        end = file.find("\r\n", start);
+        lines.push_back(file.substr(start, end - start));
+    }
+    lines.at(10) = *a.at("FloatDistance");
+    lines.at(11) = *a.at("Gradient");
+    std::string edited;
+    for (const std::string& line : lines) {
+        edited += line + "\r\n";
+    }
+    const auto evaluated =
+        RunCommand(Cli("evaluate " + ShellQuote(dir.Write("parzelle_a.txt", edited))));
+    const auto rows = ParseJsonLines(evaluated.out);
+    ASSERT_EQ(rows.size(), 1u) << evaluated.out;
+    EXPECT_EQ(rows[0]["Gradient"].text, *a.at("Gradient"));
+    EXPECT_NEAR(std::stod(rows[0]["EFL"].text), std::stod(*a.at("EFL")), 1e-9);
+    EXPECT_EQ(rows[0]["GBF"].text, *a.at("GBF"));
+    EXPECT_TRUE(a.at("plan_target").has_value());
+    EXPECT_TRUE(a.at("plan_count").has_value());
+
+    // Too flat for step 1: the row stays, with the step's message and no results.
+    const Feature& flat = features[2];
+    EXPECT_EQ(flat.at("Gradient"), "1");
+    EXPECT_EQ(flat.at("stopped_at"), "1");
+    EXPECT_FALSE(flat.at("EFL").has_value());
+    EXPECT_NE(flat.at("messages").value_or("").find("Schritt 1: "), std::string::npos);
+    // Outside the raster: no terrain figures, the terrain's message.
+    const Feature& outside = features[3];
+    EXPECT_FALSE(outside.at("Gradient").has_value());
+    EXPECT_FALSE(outside.at("GBF").has_value());
+    EXPECT_FALSE(outside.at("messages").value_or("").empty());
+
+    // Every parcel with terrain figures has its path, the flat one too.
+    EXPECT_EQ(ReadFeatures(out, "fliesswege").size(), 3u);
+
+    // One worker or two: the same rows in the same order.
+    const std::string single = dir.File("einzeln.gpkg");
+    ASSERT_EQ(RunCommand(Cli("area " + Inputs() + " --template " + ShellQuote(example) +
+                             " --measures --jobs 1 --out " + ShellQuote(single) + " 2>/dev/null"))
+                  .status,
+              0);
+    EXPECT_EQ(ReadFeatures(single, "parzellen"), features);
+}
+
+TEST_F(CliArea, FilesFromTheLayerAreTakenFromItsFolder) {
+    dir.Write("a.txt", ReadBytes(example));
+    std::filesystem::create_directory(testing::PathOf(dir.File("unterordner")));
+    dir.Write("unterordner/b.txt", ReadBytes(example));
+    const std::string out = dir.File("ergebnis.gpkg");
+    const auto run = RunCommand("cd / && " + Cli("area " + Inputs() + " --files datei --out " +
+                                                 ShellQuote(out) + " 2>&1"));
+    // One parcel's file is missing: the run fails as evaluate does, and every row is written.
+    EXPECT_EQ(run.status, 1) << run.out;
+    const std::vector<Feature> features = ReadFeatures(out, "parzellen");
+    ASSERT_EQ(features.size(), 4u) << run.out;
+    EXPECT_EQ(features[0].at("file"), dir.File("a.txt"));
+    EXPECT_TRUE(features[0].at("GBF").has_value());
+    EXPECT_EQ(features[1].at("file"), dir.File("unterordner/b.txt"));
+    EXPECT_TRUE(features[1].at("GBF").has_value());
+    EXPECT_NE(features[2].at("messages").value_or("").find(dir.File("fehlt.txt") + ": "),
+              std::string::npos)
+        << features[2].at("messages").value_or("");
+}
+
+TEST_F(CliArea, RefusesToOverwriteItsInputs) {
+    const std::string before = ReadBytes(parcels);
+    for (const std::string& target : {parcels, dem, example}) {
+        const auto run = RunCommand(Cli("area " + Inputs() + " --template " + ShellQuote(example) +
+                                        " --out " + ShellQuote(target) + " 2>&1"));
+        EXPECT_EQ(run.status, 2) << target;
+        EXPECT_NE(run.out.find("würde überschrieben"), std::string::npos) << run.out;
+    }
+    EXPECT_EQ(ReadBytes(parcels), before);
+    struct Bad {
+        std::string args;
+        const char* message;
+    };
+    for (const Bad& bad : std::vector<Bad>{
+             {"--out x.gpkg", "entweder --template DATEI oder --files FELD"},
+             {"--template a --files b --out x.gpkg", "entweder --template"},
+             {"--template a", "--out fehlt"},
+             {"--template a --out x.gpkg --jobs 0", "--jobs braucht"},
+         }) {
+        const auto run = RunCommand(Cli("area " + Inputs() + " " + bad.args + " 2>&1"));
+        EXPECT_EQ(run.status, 2) << bad.args;
+        EXPECT_NE(run.out.find(bad.message), std::string::npos) << run.out;
+    }
+    const auto missing = RunCommand(Cli("area --dem " + ShellQuote(dir.File("nichts.tif")) +
+                                        " --parcels " + ShellQuote(parcels) + " --template " +
+                                        ShellQuote(example) + " --out " +
+                                        ShellQuote(dir.File("x.gpkg")) + " 2>&1"));
+    EXPECT_EQ(missing.status, 1) << missing.out;
+    EXPECT_FALSE(std::filesystem::exists(testing::PathOf(dir.File("x.gpkg"))));
+}
+
+TEST_F(CliArea, MapPageRenders) {
+    if (!cli::ReportsAvailable()) {
+        GTEST_SKIP() << "built without PDF support";
+    }
+    const std::string map = dir.File("karte.pdf");
+    const auto run = RunCommand(Cli("area " + Inputs() + " --template " + ShellQuote(example) +
+                                    " --out " + ShellQuote(dir.File("e.gpkg")) + " --map " +
+                                    ShellQuote(map) + " 2>/dev/null"));
+    ASSERT_EQ(run.status, 0) << run.out;
+    EXPECT_NE(run.out.find(map), std::string::npos);
+    const auto info = RunCommand("pdfinfo " + ShellQuote(map) + " 2>&1");
+    EXPECT_NE(info.out.find("595 x 842 pts (A4)"), std::string::npos) << info.out;
+    const auto png = RunCommand("pdftoppm -png -r 30 -singlefile " + ShellQuote(map) + " " +
+                                ShellQuote(dir.File("karte")) + " 2>&1");
+    EXPECT_EQ(png.status, 0) << png.out;
+    EXPECT_GT(ReadBytes(dir.File("karte.png")).size(), 1000u);
+    const std::string text = RunCommand("pdftotext " + ShellQuote(map) + " - 2>&1").out;
+    for (const char* expected : {"Gefährdungsstufe der Bodenfruchtbarkeit je Parzelle",
+                                 "Bodenfruchtbarkeit akut gefährdet", "ohne Ergebnis", "N"}) {
+        EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
+    }
+}
+
+} // namespace
+} // namespace brisolt
