@@ -553,9 +553,12 @@ int Area(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     }
     if (options.timings) {
         const double n = std::max<double>(1, static_cast<double>(results.size()));
-        err << "Zeit je Parzelle (ms): Gelände " << Number(times.terrain / n * 1000)
-            << ", Schritte " << Number(times.walk / n * 1000) << ", Massnahmen "
-            << Number(times.measures / n * 1000) << "\n";
+        char line[160];
+        std::snprintf(line, sizeof line,
+                      "Zeit je Parzelle (ms, Summe der Worker): Gelände %.2f, Schritte %.2f, "
+                      "Massnahmen %.2f\n",
+                      times.terrain / n * 1000, times.walk / n * 1000, times.measures / n * 1000);
+        err << line;
     }
     out.flush();
     return status;
