@@ -25,8 +25,8 @@ int main(int argc, char** argv) {
         double h = 550 + 45 * std::sin(u / 760) * std::cos(v / 910) + 20 * std::sin((u + v) / 330) +
                    8 * std::cos((u - 2 * v) / 150);
         // A few broad hills.
-        const double hills[][3] = {{1500, 2000, 60}, {5200, 1800, 45}, {3000, 6000, 70},
-                                   {6500, 6500, 50}};
+        const double hills[][3] = {
+            {1500, 2000, 60}, {5200, 1800, 45}, {3000, 6000, 70}, {6500, 6500, 50}};
         for (const auto& hill : hills) {
             const double d2 = (u - hill[0]) * (u - hill[0]) + (v - hill[1]) * (v - hill[1]);
             h += hill[2] * std::exp(-d2 / (2 * 900.0 * 900.0));

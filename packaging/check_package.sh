@@ -23,6 +23,10 @@ for format in json csv; do
   cmp "$root/build.$format" "$root/package.$format"
 done
 [ "$("$root/usr/bin/brisolt-cli" --version)" = "Brisolt V2.02" ]
+# A CLI built with GDAL links libgdal; the package must pull it in.
+if "$build/brisolt-cli" terrain 2>&1 | grep -q -- '--dem fehlt'; then
+  dpkg-deb -f "$deb" Depends | grep -q 'libgdal' || { echo "Depends ohne libgdal" >&2; exit 1; }
+fi
 [ "$(env -u DISPLAY -u WAYLAND_DISPLAY "$root/usr/bin/brisolt" --version)" = "Brisolt V2.02" ]
 # The program runs from the unpacked root alone and writes nothing beside itself.
 before=$(find "$root/usr" | sort | md5sum)

@@ -129,8 +129,7 @@ std::vector<Column> Columns(bool measures) {
          }},
         {"stopped_at", Kind::Int,
          [](OGRFeatureH f, int i, const ParcelOutcome& r) {
-             r.stoppedAt > 0 ? OGR_F_SetFieldInteger(f, i, r.stoppedAt)
-                             : OGR_F_SetFieldNull(f, i);
+             r.stoppedAt > 0 ? OGR_F_SetFieldInteger(f, i, r.stoppedAt) : OGR_F_SetFieldNull(f, i);
          }},
         Result("ST", &AssessmentRecord::ST),
         Result("STReduced", &AssessmentRecord::STReduced),
@@ -147,16 +146,16 @@ std::vector<Column> Columns(bool measures) {
          }},
     };
     if (measures) {
-        columns.push_back({"plan_target", Kind::Text,
-                           [](OGRFeatureH f, int i, const ParcelOutcome& r) {
-                               r.planned ? OGR_F_SetFieldString(f, i, r.planTarget.c_str())
-                                         : OGR_F_SetFieldNull(f, i);
-                           }});
+        columns.push_back(
+            {"plan_target", Kind::Text, [](OGRFeatureH f, int i, const ParcelOutcome& r) {
+                 r.planned ? OGR_F_SetFieldString(f, i, r.planTarget.c_str())
+                           : OGR_F_SetFieldNull(f, i);
+             }});
         columns.push_back(
             {"plan_count", Kind::Int, [](OGRFeatureH f, int i, const ParcelOutcome& r) {
-                 r.planned ? OGR_F_SetFieldInteger(f, i,
-                                                   static_cast<int>(r.planDescriptions.size()))
-                           : OGR_F_SetFieldNull(f, i);
+                 r.planned
+                     ? OGR_F_SetFieldInteger(f, i, static_cast<int>(r.planDescriptions.size()))
+                     : OGR_F_SetFieldNull(f, i);
              }});
         columns.push_back(
             {"plan_measures", Kind::Text, [](OGRFeatureH f, int i, const ParcelOutcome& r) {
@@ -266,8 +265,8 @@ bool WriteFlowPaths(GDALDatasetH dataset, const terrain::ParcelLayer& input,
                     const std::string& rasterWkt, const std::vector<ParcelOutcome>& results,
                     std::string& error) {
     const Srs srs = SrsOf(rasterWkt);
-    OGRLayerH layer = GDALDatasetCreateLayer(dataset, "fliesswege", srs.get(), wkbLineString,
-                                             nullptr);
+    OGRLayerH layer =
+        GDALDatasetCreateLayer(dataset, "fliesswege", srs.get(), wkbLineString, nullptr);
     if (layer == nullptr || !AddField(layer, "id", OFTString) ||
         !AddField(layer, "flow_length_m", OFTReal)) {
         error = GdalProblem("Der Layer 'fliesswege' kann nicht angelegt werden");
@@ -339,9 +338,8 @@ bool WriteAreaLayer(const std::string& path, const terrain::ParcelLayer& layer,
             ok = false;
         } else {
             try {
-                ReplaceFileAtomically(
-                    path, std::string_view(reinterpret_cast<const char*>(bytes),
-                                           static_cast<std::size_t>(size)));
+                ReplaceFileAtomically(path, std::string_view(reinterpret_cast<const char*>(bytes),
+                                                             static_cast<std::size_t>(size)));
             } catch (const std::exception& e) {
                 error = std::string(texts::files::kCannotWrite) + ": " + MessageOf(e);
                 ok = false;

@@ -11,14 +11,14 @@ namespace brisolt::cli {
 
 struct ParcelOutcome {
     terrain::ParcelTerrain terrain;
-    std::string file;         // the calculation file the parcel's other inputs came from
-    bool loadFailed = false;  // that file could not be loaded
-    std::string problem;      // why the parcel has no result (besides the terrain's messages)
-    int stoppedAt = 0;        // the step whose "Weiter" refused
-    bool walked = false;      // the walk went through: `record` holds the results
+    std::string file;        // the calculation file the parcel's other inputs came from
+    bool loadFailed = false; // that file could not be loaded
+    std::string problem;     // why the parcel has no result (besides the terrain's messages)
+    int stoppedAt = 0;       // the step whose "Weiter" refused
+    bool walked = false;     // the walk went through: `record` holds the results
     AssessmentRecord record;
-    bool planned = false;     // the measures were searched
-    std::string planTarget;   // the smallest plan's level; empty when none lowers it
+    bool planned = false;   // the measures were searched
+    std::string planTarget; // the smallest plan's level; empty when none lowers it
     std::vector<std::string> planDescriptions;
     double terrainSeconds = 0;
     double walkSeconds = 0;

@@ -250,8 +250,8 @@ void AssessParcel(const terrain::ElevationModel& model, const terrain::Parcel& p
         evaluation = LoadCalculationFile(outcome.file, year);
         if (!evaluation.outcome.loaded) {
             outcome.loadFailed = true;
-            outcome.problem = WithStop(ToValidUtf8(outcome.file) + ": " +
-                                       evaluation.outcome.loadMessage);
+            outcome.problem =
+                WithStop(ToValidUtf8(outcome.file) + ": " + evaluation.outcome.loadMessage);
             return;
         }
     }
@@ -268,8 +268,8 @@ void AssessParcel(const terrain::ElevationModel& model, const terrain::Parcel& p
     outcome.walkSeconds = Seconds(walkDone - terrainDone);
     outcome.stoppedAt = walk.stoppedAt;
     if (walk.stoppedAt > 0) {
-        outcome.problem = "Schritt " + std::to_string(walk.stoppedAt) + ": " +
-                          WithStop(walk.stopMessage);
+        outcome.problem =
+            "Schritt " + std::to_string(walk.stoppedAt) + ": " + WithStop(walk.stopMessage);
         return;
     }
     outcome.walked = true;
@@ -292,7 +292,8 @@ void AssessParcel(const terrain::ElevationModel& model, const terrain::Parcel& p
 }
 
 void AssessAll(const Inputs& inputs, const AreaOptions& options,
-               const Evaluation* templateEvaluation, Int year, std::vector<ParcelOutcome>& results) {
+               const Evaluation* templateEvaluation, Int year,
+               std::vector<ParcelOutcome>& results) {
     const std::vector<terrain::Parcel>& parcels = inputs.layer.parcels;
     results.assign(parcels.size(), ParcelOutcome{});
     std::atomic<std::size_t> next{0};
@@ -319,8 +320,8 @@ void AssessAll(const Inputs& inputs, const AreaOptions& options,
             ++done;
         }
     };
-    const unsigned jobs =
-        static_cast<unsigned>(std::min<std::size_t>(options.jobs, std::max<std::size_t>(1, parcels.size())));
+    const unsigned jobs = static_cast<unsigned>(
+        std::min<std::size_t>(options.jobs, std::max<std::size_t>(1, parcels.size())));
     const bool progress = isatty(STDERR_FILENO) != 0;
     std::vector<std::thread> workers;
     for (unsigned j = 1; j < jobs; ++j) {
@@ -517,7 +518,8 @@ int Area(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     if (!options.templateFile.empty()) {
         templateEvaluation = LoadCalculationFile(options.templateFile, year);
         if (!templateEvaluation->outcome.loaded) {
-            FileProblem(err, options.templateFile, WithStop(templateEvaluation->outcome.loadMessage));
+            FileProblem(err, options.templateFile,
+                        WithStop(templateEvaluation->outcome.loadMessage));
             return 1;
         }
     }

@@ -46,8 +46,7 @@ public:
     explicit Projection(const MapFrame& frame)
         : frame_(frame), scale_(kMapBox.width / std::max(frame.maxX - frame.minX, 1e-9)) {}
     PointMm operator()(MapPoint p) const {
-        return {kMapBox.x + (p.x - frame_.minX) * scale_,
-                kMapBox.y + (frame_.maxY - p.y) * scale_};
+        return {kMapBox.x + (p.x - frame_.minX) * scale_, kMapBox.y + (frame_.maxY - p.y) * scale_};
     }
     double MmPerMetre() const { return scale_; }
 
@@ -145,10 +144,10 @@ void AddNorthArrow(Page& page) {
     const double cx = kMapBox.x + kMapBox.width - 9;
     const double top = kMapBox.y + 4;
     page.elements.push_back(Polygon(Rectangle(cx - 5, top - 1, 10, 17), kWhite, kBlack, 0.1));
-    page.elements.push_back(Polygon({{cx, top + 5}, {cx + 3, top + 14}, {cx, top + 11.5}},
-                                    kWhite, kBlack, 0.2));
-    page.elements.push_back(Polygon({{cx, top + 5}, {cx - 3, top + 14}, {cx, top + 11.5}},
-                                    kBlack, kBlack, 0.2));
+    page.elements.push_back(
+        Polygon({{cx, top + 5}, {cx + 3, top + 14}, {cx, top + 11.5}}, kWhite, kBlack, 0.2));
+    page.elements.push_back(
+        Polygon({{cx, top + 5}, {cx - 3, top + 14}, {cx, top + 11.5}}, kBlack, kBlack, 0.2));
     page.elements.push_back(TextAt({cx - 4, top, 8, 4.5}, "N", 9, true, Align::Center));
 }
 
@@ -165,9 +164,8 @@ void AddLegend(Page& page, const AreaMap& map) {
         }
     }
     double y = kMapBox.y + kMapBox.height + 5;
-    page.elements.push_back(TextAt({kMapBox.x, y, 120, 4.5},
-                                   "Gefährdungsstufe der Bodenfruchtbarkeit (GBF)", 9,
-                                   true));
+    page.elements.push_back(
+        TextAt({kMapBox.x, y, 120, 4.5}, "Gefährdungsstufe der Bodenfruchtbarkeit (GBF)", 9, true));
     y += 5.5;
     for (std::size_t i = 0; i < kLevels.size(); ++i) {
         MapParcel sample;
@@ -175,10 +173,10 @@ void AddLegend(Page& page, const AreaMap& map) {
         Element patch = ParcelShape(sample, Projection(map.frame));
         patch.paths = {Rectangle(kMapBox.x, y + 0.5, 9, 3.5)};
         page.elements.push_back(patch);
-        page.elements.push_back(TextAt({kMapBox.x + 11, y, 10, 4.5}, std::string(kLevels[i].label),
-                                       8, true));
-        page.elements.push_back(TextAt({kMapBox.x + 20, y, 85, 4.5},
-                                       std::string(kLevels[i].meaning), 8));
+        page.elements.push_back(
+            TextAt({kMapBox.x + 11, y, 10, 4.5}, std::string(kLevels[i].label), 8, true));
+        page.elements.push_back(
+            TextAt({kMapBox.x + 20, y, 85, 4.5}, std::string(kLevels[i].meaning), 8));
         page.elements.push_back(TextAt({kMapBox.x + 105, y, 20, 4.5},
                                        std::to_string(counts[i]) + " Parz.", 8, false,
                                        Align::Right));
@@ -186,8 +184,8 @@ void AddLegend(Page& page, const AreaMap& map) {
     }
     double x = kMapBox.x + 132;
     double y2 = kMapBox.y + kMapBox.height + 10.5;
-    page.elements.push_back(Polygon(Rectangle(x, y2 + 0.5, 9, 3.5), Rgba{0, 0, 0, 0},
-                                    kNoResultLine, 0.12));
+    page.elements.push_back(
+        Polygon(Rectangle(x, y2 + 0.5, 9, 3.5), Rgba{0, 0, 0, 0}, kNoResultLine, 0.12));
     page.elements.push_back(TextAt({x + 11, y2, 37, 4.5}, "ohne Ergebnis", 8));
     page.elements.push_back(
         TextAt({x + 11, y2 + 4.8, 37, 4.5}, std::to_string(none) + " Parz.", 8));
@@ -245,9 +243,8 @@ MapFrame FrameFor(double minX, double minY, double maxX, double maxY) {
 Page BuildAreaMap(const AreaMap& map) {
     Page page;
     page.name = "Gefährdungskarte";
-    page.elements.push_back(TextAt({15, 10, 140, 7},
-                                   "Gefährdungsstufe der Bodenfruchtbarkeit je Parzelle", 14,
-                                   true));
+    page.elements.push_back(
+        TextAt({15, 10, 140, 7}, "Gefährdungsstufe der Bodenfruchtbarkeit je Parzelle", 14, true));
     page.elements.push_back(TextAt({155, 10, 40, 7}, map.date, 9, false, Align::Right));
     double y = 19;
     for (const std::string& line : map.sources) {

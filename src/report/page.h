@@ -25,9 +25,9 @@ struct RectMm {
 enum class Align { Left, Center, Right };
 enum class Fill { None, White, Grey };
 enum class ElementKind {
-    Text, // a fixed box: wraps at word boundaries within its width, never grows
-    Line, // a horizontal black line across the box, at its vertical middle
-    Box,  // a rectangle with frame and fill, without text
+    Text,  // a fixed box: wraps at word boundaries within its width, never grows
+    Line,  // a horizontal black line across the box, at its vertical middle
+    Box,   // a rectangle with frame and fill, without text
     Shape, // the element's paths: closed rings filled (even-odd) and outlined, or open lines
     Image  // grey pixels stretched over the box
 };

@@ -73,9 +73,7 @@ protected:
              {"flach", Rectangle(kLeft + 400, kTop - 200, 100, 60), "fehlt.txt"},
              {"halb draussen", Rectangle(kLeft + 560, kTop - 450, 80, 40), "a.txt"}}));
     }
-    std::string Cli(const std::string& args) const {
-        return std::string(BRISOLT_CLI) + " " + args;
-    }
+    std::string Cli(const std::string& args) const { return std::string(BRISOLT_CLI) + " " + args; }
     std::string Inputs() const {
         return "--dem " + ShellQuote(dem) + " --parcels " + ShellQuote(parcels) + " --id id";
     }
@@ -184,8 +182,8 @@ TEST_F(CliArea, FilesFromTheLayerAreTakenFromItsFolder) {
     std::filesystem::create_directory(testing::PathOf(dir.File("unterordner")));
     dir.Write("unterordner/b.txt", ReadBytes(example));
     const std::string out = dir.File("ergebnis.gpkg");
-    const auto run = RunCommand("cd / && " + Cli("area " + Inputs() + " --files datei --out " +
-                                                 ShellQuote(out) + " 2>&1"));
+    const auto run = RunCommand(
+        "cd / && " + Cli("area " + Inputs() + " --files datei --out " + ShellQuote(out) + " 2>&1"));
     // One parcel's file is missing: the run fails as evaluate does, and every row is written.
     EXPECT_EQ(run.status, 1) << run.out;
     const std::vector<Feature> features = ReadFeatures(out, "parzellen");
@@ -222,10 +220,10 @@ TEST_F(CliArea, RefusesToOverwriteItsInputs) {
         EXPECT_EQ(run.status, 2) << bad.args;
         EXPECT_NE(run.out.find(bad.message), std::string::npos) << run.out;
     }
-    const auto missing = RunCommand(Cli("area --dem " + ShellQuote(dir.File("nichts.tif")) +
-                                        " --parcels " + ShellQuote(parcels) + " --template " +
-                                        ShellQuote(example) + " --out " +
-                                        ShellQuote(dir.File("x.gpkg")) + " 2>&1"));
+    const auto missing =
+        RunCommand(Cli("area --dem " + ShellQuote(dir.File("nichts.tif")) + " --parcels " +
+                       ShellQuote(parcels) + " --template " + ShellQuote(example) + " --out " +
+                       ShellQuote(dir.File("x.gpkg")) + " 2>&1"));
     EXPECT_EQ(missing.status, 1) << missing.out;
     EXPECT_FALSE(std::filesystem::exists(testing::PathOf(dir.File("x.gpkg"))));
 }
