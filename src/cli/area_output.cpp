@@ -77,9 +77,9 @@ Column TerrainFigure(const char* name, double terrain::ParcelTerrain::*member) {
             }};
 }
 
-Column Result(const char* name, Real AssessmentRecord::*member) {
+Column Result(const char* name, Real ParcelResults::*member) {
     return {name, Kind::Real, [member](OGRFeatureH f, int i, const ParcelOutcome& r) {
-                SetReal(f, i, r.walked, static_cast<double>(r.record.*member));
+                SetReal(f, i, r.walked, static_cast<double>(r.results.*member));
             }};
 }
 
@@ -131,17 +131,17 @@ std::vector<Column> Columns(bool measures) {
          [](OGRFeatureH f, int i, const ParcelOutcome& r) {
              r.stoppedAt > 0 ? OGR_F_SetFieldInteger(f, i, r.stoppedAt) : OGR_F_SetFieldNull(f, i);
          }},
-        Result("ST", &AssessmentRecord::ST),
-        Result("STReduced", &AssessmentRecord::STReduced),
-        Result("C", &AssessmentRecord::C),
-        Result("EF", &AssessmentRecord::EF),
-        Result("EL", &AssessmentRecord::EL),
-        Result("EFL", &AssessmentRecord::EFL),
-        Result("SoilLossMM", &AssessmentRecord::SoilLossMM),
-        Result("SoilLossTHA", &AssessmentRecord::SoilLossTHA),
+        Result("ST", &ParcelResults::ST),
+        Result("STReduced", &ParcelResults::STReduced),
+        Result("C", &ParcelResults::C),
+        Result("EF", &ParcelResults::EF),
+        Result("EL", &ParcelResults::EL),
+        Result("EFL", &ParcelResults::EFL),
+        Result("SoilLossMM", &ParcelResults::SoilLossMM),
+        Result("SoilLossTHA", &ParcelResults::SoilLossTHA),
         {"GBF", Kind::Text,
          [](OGRFeatureH f, int i, const ParcelOutcome& r) {
-             r.walked ? OGR_F_SetFieldString(f, i, ToValidUtf8(r.record.GBF).c_str())
+             r.walked ? OGR_F_SetFieldString(f, i, ToValidUtf8(r.results.GBF).c_str())
                       : OGR_F_SetFieldNull(f, i);
          }},
     };

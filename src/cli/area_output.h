@@ -9,14 +9,27 @@
 
 namespace brisolt::cli {
 
+// The results of a walked parcel; the record itself is not kept (a canton has 10^5 parcels).
+struct ParcelResults {
+    Real ST = 0;
+    Real STReduced = 0;
+    Real C = 0;
+    Real EF = 0;
+    Real EL = 0;
+    Real EFL = 0;
+    Real SoilLossMM = 0;
+    Real SoilLossTHA = 0;
+    std::string GBF;
+};
+
 struct ParcelOutcome {
     terrain::ParcelTerrain terrain;
     std::string file;        // the calculation file the parcel's other inputs came from
     bool loadFailed = false; // that file could not be loaded
     std::string problem;     // why the parcel has no result (besides the terrain's messages)
     int stoppedAt = 0;       // the step whose "Weiter" refused
-    bool walked = false;     // the walk went through: `record` holds the results
-    AssessmentRecord record;
+    bool walked = false;     // the walk went through: `results` holds them
+    ParcelResults results;
     bool planned = false;   // the measures were searched
     std::string planTarget; // the smallest plan's level; empty when none lowers it
     std::vector<std::string> planDescriptions;

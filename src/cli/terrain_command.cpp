@@ -10,6 +10,7 @@
 #include <ctime>
 #include <filesystem>
 #include <memory>
+#include <new>
 #include <ostream>
 #include <thread>
 
@@ -273,7 +274,8 @@ void AssessParcel(const terrain::ElevationModel& model, const terrain::Parcel& p
         return;
     }
     outcome.walked = true;
-    outcome.record = record;
+    outcome.results = {record.ST,  record.STReduced,  record.C,           record.EF, record.EL,
+                       record.EFL, record.SoilLossMM, record.SoilLossTHA, record.GBF};
     if (!options.measures) {
         return;
     }
@@ -298,26 +300,36 @@ void AssessAll(const Inputs& inputs, const AreaOptions& options,
     results.assign(parcels.size(), ParcelOutcome{});
     std::atomic<std::size_t> next{0};
     std::atomic<std::size_t> done{0};
+    std::atomic<bool> outOfMemory{false};
     const auto work = [&](const terrain::ElevationModel* shared) {
-        // GDAL datasets are not shared between threads: each worker opens its own.
-        std::unique_ptr<terrain::ElevationModel> own;
-        std::string error;
-        if (shared == nullptr) {
-            own = terrain::ElevationModel::Open(options.layer.dem, error);
-        }
-        const terrain::ElevationModel* model = shared != nullptr ? shared : own.get();
-        for (std::size_t i = next++; i < parcels.size(); i = next++) {
-            ParcelOutcome& outcome = results[i];
-            try {
-                if (model == nullptr) {
-                    outcome.problem = WithStop(error);
-                } else {
-                    AssessParcel(*model, parcels[i], options, templateEvaluation, year, outcome);
-                }
-            } catch (const std::exception& e) {
-                outcome.problem = WithStop(MessageOf(e));
+        try {
+            // GDAL datasets are not shared between threads: each worker opens its own.
+            std::unique_ptr<terrain::ElevationModel> own;
+            std::string error;
+            if (shared == nullptr) {
+                own = terrain::ElevationModel::Open(options.layer.dem, error);
             }
-            ++done;
+            const terrain::ElevationModel* model = shared != nullptr ? shared : own.get();
+            for (std::size_t i = next++; i < parcels.size() && !outOfMemory; i = next++) {
+                ParcelOutcome& outcome = results[i];
+                try {
+                    if (model == nullptr) {
+                        outcome.problem = WithStop(error);
+                    } else {
+                        AssessParcel(*model, parcels[i], options, templateEvaluation, year,
+                                     outcome);
+                    }
+                } catch (const std::bad_alloc&) {
+                    throw;
+                } catch (const std::exception& e) {
+                    outcome.problem = WithStop(MessageOf(e));
+                }
+                ++done;
+            }
+        } catch (const std::bad_alloc&) {
+            // Ends the whole run with the program's message once every worker has stopped.
+            outOfMemory = true;
+            done = parcels.size();
         }
     };
     const unsigned jobs = static_cast<unsigned>(
@@ -342,6 +354,9 @@ void AssessAll(const Inputs& inputs, const AreaOptions& options,
     for (std::thread& worker : workers) {
         worker.join();
     }
+    if (outOfMemory) {
+        throw std::bad_alloc();
+    }
 }
 
 report::AreaMap MapOf(const Inputs& inputs, const AreaOptions& options,
@@ -364,7 +379,7 @@ report::AreaMap MapOf(const Inputs& inputs, const AreaOptions& options,
             parcel.rings.push_back(std::move(points));
         }
         if (results[i].walked) {
-            parcel.level = results[i].record.GBF;
+            parcel.level = results[i].results.GBF;
         }
         map.parcels.push_back(std::move(parcel));
         std::vector<report::MapPoint> path;
