@@ -104,6 +104,38 @@ private slots:
         QCOMPARE(Ink(image, 20, 23.5 + 192.6 + 4, 178, 21), 0.0);
     }
 
+    void shapesAndImagesAreDrawnWhereThePageSays() {
+        report::Page page;
+        report::Element shade;
+        shade.kind = report::ElementKind::Image;
+        shade.box = {20, 20, 100, 100};
+        shade.imageColumns = 2;
+        shade.imageRows = 1;
+        shade.grey = {60, 200}; // west half dark, east half light
+        page.elements.push_back(shade);
+        // A square with a square hole: the hole shows what lies below.
+        report::Element parcel;
+        parcel.kind = report::ElementKind::Shape;
+        parcel.paths = {{{30, 30}, {90, 30}, {90, 90}, {30, 90}},
+                        {{50, 50}, {70, 50}, {70, 70}, {50, 70}}};
+        parcel.shapeFill = {236, 128, 40, 255};
+        page.elements.push_back(parcel);
+        report::Element path;
+        path.kind = report::ElementKind::Shape;
+        path.closed = false;
+        path.paths = {{{100, 30}, {100, 110}}};
+        path.stroke = {20, 80, 200, 255};
+        path.strokeMm = 1;
+        page.elements.push_back(path);
+        const QImage image = Render(page);
+        QCOMPARE(image.pixel(AtMm(25, 25)), qRgb(60, 60, 60));
+        QCOMPARE(image.pixel(AtMm(115, 25)), qRgb(200, 200, 200));
+        QCOMPARE(image.pixel(AtMm(35, 40)), qRgb(236, 128, 40));
+        QCOMPARE(image.pixel(AtMm(55, 60)), qRgb(60, 60, 60));
+        QCOMPARE(image.pixel(AtMm(100, 80)), qRgb(20, 80, 200));
+        QCOMPARE(image.pixel(AtMm(100, 115)), qRgb(200, 200, 200)); // the line ends at 110
+    }
+
     void step7OpensThePreviewWithPdfExport() {
         Application app(2026);
         app.Start();
