@@ -4,7 +4,8 @@ SHELL := /bin/bash
 PACKAGES := cmake g++ make ninja-build qt6-base-dev libgl-dev libglx-dev libjpeg62-turbo-dev \
             libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth poppler-utils \
             fonts-dejavu-core fonts-liberation2 qt6-translations-l10n \
-            dpkg-dev fakeroot file lintian desktop-file-utils appstream clang-format
+            dpkg-dev fakeroot file lintian desktop-file-utils appstream clang-format \
+            libgdal-dev gdal-bin
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 # Qt for Windows is built from Debian's source (perl, xz); nsis makes the setup program; the
 # tests run wine on an X screen with openbox, drive it with xdotool and look with ImageMagick.

@@ -45,9 +45,9 @@ double Area(const Shape& shape);
 // too.
 struct ParcelTerrain {
     bool usable = false;
-    int gradient = 0;          // as the key's field holds it: the mean, rounded to whole per cent
-    int flowLength = 0;        // as the key's field holds it: whole metres
-    double slopeMean = 0;      // per cent, unrounded
+    int gradient = 0;     // as the key's field holds it: the mean, rounded to whole per cent
+    int flowLength = 0;   // as the key's field holds it: whole metres
+    double slopeMean = 0; // per cent, unrounded
     double slopeP10 = 0;
     double slopeP50 = 0;
     double slopeP90 = 0;
@@ -108,20 +108,20 @@ private:
 // One feature of a parcel layer.
 struct Parcel {
     std::string id;
-    Shape shape;               // in the raster's coordinate system
-    std::string geometryWkb;   // the feature's own geometry, untouched, as WKB (for output)
+    Shape shape;             // in the raster's coordinate system
+    std::string geometryWkb; // the feature's own geometry, untouched, as WKB (for output)
     std::vector<std::pair<std::string, std::string>> attributes; // every field as text
 };
 
 struct ParcelLayerOptions {
-    std::string layerName;  // empty: the first layer
-    std::string idField;    // empty: the feature id
+    std::string layerName; // empty: the first layer
+    std::string idField;   // empty: the feature id
 };
 
 struct ParcelLayer {
     std::vector<Parcel> parcels;
     std::string layerName;
-    std::string wkt;          // the layer's own coordinate system
+    std::string wkt; // the layer's own coordinate system
     std::vector<std::string> fieldNames;
     std::vector<std::string> messages; // per-feature problems (skipped features), German
 };
