@@ -13,10 +13,6 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
-#include <cpl_conv.h>
-#include <gdal.h>
-#include <ogr_srs_api.h>
-#include <vector>
 
 #include "gui/shell/application.h"
 #include "gui/site/step1_screen.h"
@@ -24,6 +20,7 @@
 #include "gui_support.h"
 #include "key/core/number_text.h"
 #include "key/core/texts_terrain.h"
+#include "support/rasters.h"
 
 using namespace brisolt;
 using namespace brisolt::gui;
@@ -34,63 +31,6 @@ namespace {
 // LV95: 400 x 300 m of 2 m cells, falling 8 % towards the east.
 constexpr double kWest = 2600000;
 constexpr double kNorth = 1200300;
-constexpr int kColumns = 200;
-constexpr int kRows = 150;
-constexpr double kCell = 2;
-
-void WritePlane(const QString& path) {
-    GDALAllRegister();
-    GDALDatasetH ds = GDALCreate(GDALGetDriverByName("GTiff"), QFile::encodeName(path).constData(),
-                                 kColumns, kRows, 1, GDT_Float32, nullptr);
-    QVERIFY(ds != nullptr);
-    double transform[6] = {kWest, kCell, 0, kNorth, 0, -kCell};
-    GDALSetGeoTransform(ds, transform);
-    OGRSpatialReferenceH srs = OSRNewSpatialReference(nullptr);
-    OSRImportFromEPSG(srs, 2056);
-    char* wkt = nullptr;
-    OSRExportToWkt(srs, &wkt);
-    GDALSetProjection(ds, wkt);
-    CPLFree(wkt);
-    OSRDestroySpatialReference(srs);
-    std::vector<float> z(static_cast<std::size_t>(kColumns) * kRows);
-    for (int r = 0; r < kRows; ++r) {
-        for (int c = 0; c < kColumns; ++c) {
-            z[static_cast<std::size_t>(r) * kColumns + c] =
-                static_cast<float>(500 - 0.08 * (c + 0.5) * kCell);
-        }
-    }
-    QCOMPARE(GDALRasterIO(GDALGetRasterBand(ds, 1), GF_Write, 0, 0, kColumns, kRows, z.data(),
-                          kColumns, kRows, GDT_Float32, 0, 0),
-             CE_None);
-    GDALClose(ds);
-}
-
-QString Rectangle(double west, double south, double east, double north) {
-    return QString("[[[%1,%2],[%3,%2],[%3,%4],[%1,%4],[%1,%2]]]")
-        .arg(west, 0, 'f', 1)
-        .arg(south, 0, 'f', 1)
-        .arg(east, 0, 'f', 1)
-        .arg(north, 0, 'f', 1);
-}
-
-// Feature 1: 120 m along the fall line, 60 m across, well inside the raster. Feature 2: east
-// of the raster, so nothing of it can be measured.
-void WriteParcels(const QString& path) {
-    const QString feature = R"({"type":"Feature","id":%1,"properties":{"name":"%2"},)"
-                            R"("geometry":{"type":"Polygon","coordinates":%3}})";
-    const QString json =
-        R"({"type":"FeatureCollection","crs":{"type":"name","properties":)"
-        R"({"name":"urn:ogc:def:crs:EPSG::2056"}},"features":[)" +
-        feature.arg(1).arg("Hangacker").arg(Rectangle(kWest + 140, kNorth - 180, kWest + 260,
-                                                      kNorth - 120)) +
-        "," +
-        feature.arg(2).arg("Ausserhalb").arg(Rectangle(kWest + 500, kNorth - 180, kWest + 600,
-                                                       kNorth - 120)) +
-        "]}";
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(json.toUtf8());
-}
 
 } // namespace
 
@@ -104,8 +44,21 @@ private slots:
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings_.path());
         QSettings().clear();
         QVERIFY(dir_.isValid());
-        WritePlane(Raster());
-        WriteParcels(Layer());
+        QVERIFY(brisolt::testing::WriteRaster(Raster().toStdString(), 200, 150, 2, kWest, kNorth,
+                                              2056, [](double x, double) {
+                                                  return 500 - 0.08 * (x - kWest);
+                                              }));
+        // Feature 0: 120 m along the fall line, 60 m across, well inside the raster.
+        // Feature 1: east of the raster, so nothing of it can be measured.
+        QVERIFY(brisolt::testing::WriteLayer(
+            Layer().toStdString(), 2056,
+            {{"Hangacker", brisolt::testing::Rectangle(kWest + 140, kNorth - 150, 120, 60), ""},
+             {"Ausserhalb", brisolt::testing::Rectangle(kWest + 500, kNorth - 150, 100, 60),
+              ""}}));
+        QVERIFY(brisolt::testing::WriteLayer(NoSystem().toStdString(), 0,
+                                             {{"7", brisolt::testing::Rectangle(
+                                                        kWest + 140, kNorth - 150, 120, 60),
+                                               ""}}));
     }
 
     void theEntryStandsBeforeSchliessen() {
@@ -133,11 +86,11 @@ private slots:
         auto* apply = Find<QPushButton>(dialog, "btnApply");
 
         // Nothing of the second parcel lies on the raster: nothing to take, and a reason.
-        QVERIFY(dialog->SelectParcel("2"));
+        QVERIFY(dialog->SelectParcel("1"));
         QVERIFY(!apply->isEnabled());
         QVERIFY(!Find<QLabel>(dialog, "labMessages")->text().isEmpty());
 
-        QVERIFY(dialog->SelectParcel("1"));
+        QVERIFY(dialog->SelectParcel("0"));
         QVERIFY(apply->isEnabled());
         QCOMPARE(dialog->Gradient(), 8);
         const int flow = dialog->FlowLength();
@@ -169,7 +122,7 @@ private slots:
     }
 
     // Files chosen once are opened again in the next run; a layer without a coordinate
-    // system is refused with the error box and the layer before stays.
+    // system is refused with the error box, and the layer before stays.
     void filesAreRememberedAndABadLayerIsRefused() {
         MessageLog log;
         QWidget parent;
@@ -179,13 +132,7 @@ private slots:
                  QDir::toNativeSeparators(Raster()));
         QCOMPARE(Find<QTableView>(&dialog, "tblParcels")->model()->rowCount(), 2);
 
-        const QString csv = dir_.filePath("ohne_koordinatensystem.csv");
-        QFile file(csv);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("id,WKT\n7,\"POLYGON ((2600140 1200120,2600260 1200120,2600260 1200180,"
-                   "2600140 1200180,2600140 1200120))\"\n");
-        file.close();
-        QVERIFY(!dialog.OpenParcels(csv));
+        QVERIFY(!dialog.OpenParcels(NoSystem()));
         QCOMPARE(log.entries.size(), std::size_t{1});
         QCOMPARE(log.entries.front().first, Messages::Kind::Error);
         QCOMPARE(Find<QTableView>(&dialog, "tblParcels")->model()->rowCount(), 2);
@@ -197,6 +144,7 @@ private slots:
 private:
     QString Raster() const { return dir_.filePath("plane.tif"); }
     QString Layer() const { return dir_.filePath("parcels.geojson"); }
+    QString NoSystem() const { return dir_.filePath("ohne_koordinatensystem.shp"); }
 
     QTemporaryDir dir_;
     QTemporaryDir settings_;
