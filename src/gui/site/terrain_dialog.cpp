@@ -22,6 +22,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <mutex>
 
@@ -76,6 +77,46 @@ Bounds BoundsOf(const terrain::Shape& shape) {
         }
     }
     return b;
+}
+
+// A field's smooth slopes shade in a narrow band of greys: spread the band between its 2nd
+// and 98th percentile over more of the scale, as map viewers do. White (no data) stays white.
+void StretchContrast(std::vector<unsigned char>& grey) {
+    std::array<std::size_t, 255> counts{};
+    std::size_t total = 0;
+    for (unsigned char g : grey) {
+        if (g < 255) {
+            ++counts[g];
+            ++total;
+        }
+    }
+    if (total == 0) {
+        return;
+    }
+    auto percentile = [&](double share) {
+        std::size_t seen = 0;
+        for (int g = 0; g < 255; ++g) {
+            seen += counts[static_cast<std::size_t>(g)];
+            if (static_cast<double>(seen) >= share * static_cast<double>(total)) {
+                return g;
+            }
+        }
+        return 254;
+    };
+    const int low = percentile(0.02);
+    const int high = percentile(0.98);
+    if (high - low < 4) {
+        return; // flat: nothing to bring out
+    }
+    // At most three times steeper: an 8-bit hillshade stretched further shows terraces.
+    const double gain = std::min(210.0 / (high - low), 3.0);
+    const double middle = (low + high) / 2.0;
+    for (unsigned char& g : grey) {
+        if (g < 255) {
+            const double v = 130 + (std::clamp(static_cast<int>(g), low, high) - middle) * gain;
+            g = static_cast<unsigned char>(std::lround(v));
+        }
+    }
 }
 
 } // namespace
@@ -217,7 +258,7 @@ protected:
         painter.setPen(QPen(QColor(80, 80, 80, 160), 1));
         painter.drawPath(neighbours_);
         painter.setPen(QPen(QColor(200, 20, 20), 2));
-        painter.setBrush(QColor(220, 40, 40, 40));
+        painter.setBrush(QColor(220, 40, 40, 25));
         painter.drawPath(parcel_);
         if (flowPath_.size() >= 2) {
             painter.setBrush(Qt::NoBrush);
@@ -366,7 +407,7 @@ TfrmTerrain::TfrmTerrain(QWidget* parent) : QDialog(parent) {
     tblParcels_->verticalHeader()->hide();
     tblParcels_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     tblParcels_->horizontalHeader()->setStretchLastSection(true);
-    tblParcels_->setMinimumWidth(300);
+    tblParcels_->setMinimumWidth(340);
     auto* searchRow = new QHBoxLayout;
     searchRow->addWidget(new QLabel(Q(tt::kSearch), this));
     searchRow->addWidget(edtSearch_, 1);
@@ -399,6 +440,7 @@ TfrmTerrain::TfrmTerrain(QWidget* parent) : QDialog(parent) {
     labCellsUsed_ = figure(tt::kCellsUsed, "labCellsUsed");
     labCovered_ = figure(tt::kCovered, "labCovered");
     labForStep1_ = figure(tt::kForStep1, "labForStep1");
+    labForStep1_->setWordWrap(true);
     QFont bold = labForStep1_->font();
     bold.setBold(true);
     labForStep1_->setFont(bold);
@@ -407,16 +449,19 @@ TfrmTerrain::TfrmTerrain(QWidget* parent) : QDialog(parent) {
     labMessages_->setWordWrap(true);
     labMessages_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     labMessages_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    labMessages_->setMinimumWidth(260);
     auto* results = new QVBoxLayout;
     results->addLayout(figures);
     results->addSpacing(12);
     results->addWidget(labMessages_, 1);
 
+    auto* resultsColumn = new QWidget(this);
+    resultsColumn->setLayout(results);
+    results->setContentsMargins(0, 0, 0, 0);
+    resultsColumn->setFixedWidth(300);
     auto* middle = new QHBoxLayout;
     middle->addLayout(list, 1);
     middle->addLayout(map);
-    middle->addLayout(results);
+    middle->addWidget(resultsColumn);
 
     btnApply_ = new QPushButton(Q(tt::kApply), this);
     btnApply_->setObjectName("btnApply");
@@ -448,6 +493,7 @@ TfrmTerrain::TfrmTerrain(QWidget* parent) : QDialog(parent) {
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
     ShowFigures();
     ShowMessages();
+    tblParcels_->setFocus();
 }
 
 TfrmTerrain::~TfrmTerrain() = default;
@@ -508,9 +554,10 @@ bool TfrmTerrain::OpenRaster(const QString& path, bool quiet) {
     }
     model_ = std::move(model);
     edtRaster_->setText(QDir::toNativeSeparators(path));
+    const double cell = model_->cellSize();
+    const int decimals = cell == std::round(cell) ? 0 : cell * 10 == std::round(cell * 10) ? 1 : 2;
     labRasterInfo_->setText(Q(tt::kRasterInfo(model_->width(), model_->height(),
-                                              FormatFixed(static_cast<Real>(model_->cellSize()), 2,
-                                                          DecimalSeparator()))));
+                                              Decimal(cell, decimals).toStdString())));
     QSettings().setValue(kRasterKey, QFileInfo(path).absoluteFilePath());
     btnParcels_->setEnabled(true);
     // The parcels are read in the raster's coordinate system: a new raster reads them again.
@@ -670,8 +717,9 @@ void TfrmTerrain::ShowParcel(int row) {
             neighbours.push_back(&layer_->parcels[i].shape);
         }
     }
-    const std::vector<unsigned char> grey =
+    std::vector<unsigned char> grey =
         model_->Hillshade(extent.minX, extent.minY, extent.maxX, extent.maxY, kViewSize, kViewSize);
+    StretchContrast(grey);
     QImage shade(kViewSize, kViewSize, QImage::Format_Grayscale8);
     if (grey.size() == static_cast<std::size_t>(kViewSize) * kViewSize) {
         for (int y = 0; y < kViewSize; ++y) {
