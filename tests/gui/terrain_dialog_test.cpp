@@ -44,28 +44,25 @@ private slots:
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings_.path());
         QSettings().clear();
         QVERIFY(dir_.isValid());
-        QVERIFY(brisolt::testing::WriteRaster(Raster().toStdString(), 200, 150, 2, kWest, kNorth,
-                                              2056, [](double x, double) {
-                                                  return 500 - 0.08 * (x - kWest);
-                                              }));
+        QVERIFY(brisolt::testing::WriteRaster(
+            Raster().toStdString(), 200, 150, 2, kWest, kNorth, 2056,
+            [](double x, double) { return 500 - 0.08 * (x - kWest); }));
         // Feature 0: 120 m along the fall line, 60 m across, well inside the raster.
         // Feature 1: east of the raster, so nothing of it can be measured.
         QVERIFY(brisolt::testing::WriteLayer(
             Layer().toStdString(), 2056,
             {{"Hangacker", brisolt::testing::Rectangle(kWest + 140, kNorth - 150, 120, 60), ""},
-             {"Ausserhalb", brisolt::testing::Rectangle(kWest + 500, kNorth - 150, 100, 60),
-              ""}}));
-        QVERIFY(brisolt::testing::WriteLayer(NoSystem().toStdString(), 0,
-                                             {{"7", brisolt::testing::Rectangle(
-                                                        kWest + 140, kNorth - 150, 120, 60),
-                                               ""}}));
+             {"Ausserhalb", brisolt::testing::Rectangle(kWest + 500, kNorth - 150, 100, 60), ""}}));
+        QVERIFY(brisolt::testing::WriteLayer(
+            NoSystem().toStdString(), 0,
+            {{"7", brisolt::testing::Rectangle(kWest + 140, kNorth - 150, 120, 60), ""}}));
     }
 
     void theEntryStandsBeforeSchliessen() {
         Application app(2026);
         QStringList entries;
-        for (const QAction* a : Find<QMenu>(app.Context().Screen(ScreenId::Step1), "mnhFile")
-                                    ->actions()) {
+        for (const QAction* a :
+             Find<QMenu>(app.Context().Screen(ScreenId::Step1), "mnhFile")->actions()) {
             entries << (a->isSeparator() ? QString("-") : a->objectName());
         }
         QCOMPARE(entries, (QStringList{"mniNext", "mniBack", "-", "mniTerrain", "-", "mniClose"}));
@@ -128,8 +125,7 @@ private slots:
         QWidget parent;
         TfrmTerrain dialog(&parent);
         dialog.OpenRemembered();
-        QCOMPARE(Find<QLineEdit>(&dialog, "edtRaster")->text(),
-                 QDir::toNativeSeparators(Raster()));
+        QCOMPARE(Find<QLineEdit>(&dialog, "edtRaster")->text(), QDir::toNativeSeparators(Raster()));
         QCOMPARE(Find<QTableView>(&dialog, "tblParcels")->model()->rowCount(), 2);
 
         QVERIFY(!dialog.OpenParcels(NoSystem()));

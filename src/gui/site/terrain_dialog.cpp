@@ -143,8 +143,7 @@ public:
     }
 
     int rowCount(const QModelIndex& parent = {}) const override {
-        return parent.isValid() || layer_ == nullptr ? 0
-                                                     : static_cast<int>(layer_->parcels.size());
+        return parent.isValid() || layer_ == nullptr ? 0 : static_cast<int>(layer_->parcels.size());
     }
     int columnCount(const QModelIndex& parent = {}) const override {
         return parent.isValid() || layer_ == nullptr
@@ -225,7 +224,8 @@ public:
     }
 
     void Show(QImage shade, const Bounds& extent, const terrain::Shape& parcel,
-              std::vector<const terrain::Shape*> neighbours, const std::vector<terrain::Point>& path) {
+              std::vector<const terrain::Shape*> neighbours,
+              const std::vector<terrain::Point>& path) {
         shade_ = std::move(shade);
         extent_ = extent;
         parcel_ = Path(parcel);
@@ -262,7 +262,8 @@ protected:
         painter.drawPath(parcel_);
         if (flowPath_.size() >= 2) {
             painter.setBrush(Qt::NoBrush);
-            painter.setPen(QPen(QColor(20, 70, 220), 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            painter.setPen(
+                QPen(QColor(20, 70, 220), 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
             painter.drawPolyline(flowPath_);
             painter.setBrush(QColor(20, 70, 220));
             painter.drawEllipse(flowPath_.front(), 4, 4);
@@ -556,8 +557,8 @@ bool TfrmTerrain::OpenRaster(const QString& path, bool quiet) {
     edtRaster_->setText(QDir::toNativeSeparators(path));
     const double cell = model_->cellSize();
     const int decimals = cell == std::round(cell) ? 0 : cell * 10 == std::round(cell * 10) ? 1 : 2;
-    labRasterInfo_->setText(Q(tt::kRasterInfo(model_->width(), model_->height(),
-                                              Decimal(cell, decimals).toStdString())));
+    labRasterInfo_->setText(Q(
+        tt::kRasterInfo(model_->width(), model_->height(), Decimal(cell, decimals).toStdString())));
     QSettings().setValue(kRasterKey, QFileInfo(path).absoluteFilePath());
     btnParcels_->setEnabled(true);
     // The parcels are read in the raster's coordinate system: a new raster reads them again.
@@ -628,10 +629,10 @@ bool TfrmTerrain::ReadLayer(const QString& path, const QString& layerName, bool 
         return false;
     }
     // Keep the chosen parcel when the same layer is read again (another raster).
-    const QString keep = layer_ && parcel_ >= 0 && path == parcelsPath_
-                             ? QString::fromStdString(
-                                   layer_->parcels[static_cast<std::size_t>(parcel_)].id)
-                             : QString();
+    const QString keep =
+        layer_ && parcel_ >= 0 && path == parcelsPath_
+            ? QString::fromStdString(layer_->parcels[static_cast<std::size_t>(parcel_)].id)
+            : QString();
     ClearParcels();
     layer_ = std::move(read);
     parcelsPath_ = path;
@@ -747,10 +748,10 @@ void TfrmTerrain::ShowFigures() {
     const terrain::ParcelTerrain& r = *result_;
     const bool slope = r.cellsUsed > 0;
     labGradientMean_->setText(slope ? Decimal(r.slopeMean, 1) + " %" : none);
-    labGradientPercentiles_->setText(slope ? Decimal(r.slopeP10, 1) + " / " +
-                                                 Decimal(r.slopeP50, 1) + " / " +
-                                                 Decimal(r.slopeP90, 1) + " %"
-                                           : none);
+    labGradientPercentiles_->setText(slope
+                                         ? Decimal(r.slopeP10, 1) + " / " + Decimal(r.slopeP50, 1) +
+                                               " / " + Decimal(r.slopeP90, 1) + " %"
+                                         : none);
     labFlowLength_->setText(r.flowLengthM > 0 ? Decimal(r.flowLengthM, 1) + " m" : none);
     labCellsUsed_->setText(QString::number(r.cellsUsed));
     labCovered_->setText(Decimal(r.coveredShare * 100, 1) + " %");

@@ -33,7 +33,8 @@ inline constexpr std::string_view kForStep1 = "Für Schritt 1:";
 inline constexpr std::string_view kLegend = "Rot: Parzelle   Blau: längste Fliessstrecke";
 inline constexpr std::string_view kApply = "Übernehmen";
 inline constexpr std::string_view kCancel = "Abbrechen";
-inline constexpr std::string_view kNeedRaster = "Zuerst das Höhenmodell wählen, dann die Parzellen.";
+inline constexpr std::string_view kNeedRaster =
+    "Zuerst das Höhenmodell wählen, dann die Parzellen.";
 inline constexpr std::string_view kNeedParcels = "Die Parzellen wählen.";
 inline constexpr std::string_view kChooseParcel = "Die Parzelle in der Liste wählen.";
 inline constexpr std::string_view kNoParcels = "Die Ebene enthält keine Parzellen (Flächen).";
@@ -41,8 +42,7 @@ inline constexpr std::string_view kNotUsable =
     "Gefälle und Fliessstrecke dieser Parzelle lassen sich nicht übernehmen.";
 
 inline std::string kRasterInfo(int columns, int rows, const std::string& cellSize) {
-    return std::to_string(columns) + " × " + std::to_string(rows) + " Zellen zu " + cellSize +
-           " m";
+    return std::to_string(columns) + " × " + std::to_string(rows) + " Zellen zu " + cellSize + " m";
 }
 inline std::string kParcelCount(std::size_t count) {
     return count == 1 ? std::string("1 Parzelle") : std::to_string(count) + " Parzellen";
