@@ -79,15 +79,29 @@ private slots:
         QVERIFY(dialog != nullptr && dialog->isVisible());
         QVERIFY(dialog->OpenRaster(Raster()));
         QVERIFY(dialog->OpenParcels(Layer()));
-        QCOMPARE(Find<QTableView>(dialog, "tblParcels")->model()->rowCount(), 2);
+        auto* table = Find<QTableView>(dialog, "tblParcels");
+        QCOMPARE(table->model()->rowCount(), 2);
         auto* apply = Find<QPushButton>(dialog, "btnApply");
+        QVERIFY(dialog->SelectParcel("0"));
+        QVERIFY(apply->isEnabled());
+
+        // Enter in the search field chooses the first parcel found, not "Übernehmen".
+        auto* search = Find<QLineEdit>(dialog, "edtSearch");
+        search->setText("a"); // in both names
+        QTest::keyClick(search, Qt::Key_Return);
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(table->currentIndex().row(), 0);
+        QCOMPARE(table->focusWidget(), static_cast<QWidget*>(table));
 
         // Nothing of the second parcel lies on the raster: nothing to take, and a reason.
+        search->setText("ausser");
+        QCOMPARE(table->model()->rowCount(), 1);
         QVERIFY(dialog->SelectParcel("1"));
         QVERIFY(!apply->isEnabled());
         QVERIFY(!Find<QLabel>(dialog, "labMessages")->text().isEmpty());
 
-        QVERIFY(dialog->SelectParcel("0"));
+        QVERIFY(dialog->SelectParcel("0")); // clears the search that hides it
+        QCOMPARE(table->model()->rowCount(), 2);
         QVERIFY(apply->isEnabled());
         QCOMPARE(dialog->Gradient(), 8);
         const int flow = dialog->FlowLength();

@@ -12,6 +12,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QImage>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -391,6 +392,7 @@ TfrmTerrain::TfrmTerrain(QWidget* parent) : QDialog(parent) {
     edtSearch_->setObjectName("edtSearch");
     edtSearch_->setPlaceholderText(Q(tt::kSearchHint));
     edtSearch_->setClearButtonEnabled(true);
+    edtSearch_->installEventFilter(this);
     parcelModel_ = new ParcelTableModel(this);
     parcelFilter_ = new QSortFilterProxyModel(this);
     parcelFilter_->setSourceModel(parcelModel_);
@@ -516,9 +518,9 @@ void TfrmTerrain::btnRasterClick() {
     if (start.isEmpty()) {
         start = QSettings().value(kRasterKey).toString();
     }
-    const QString path =
-        QFileDialog::getOpenFileName(this, Q(tt::kChooseRaster), QFileInfo(start).absolutePath(),
-                                     Q(tt::kRasterFilter) + ";;" + Q(tt::kAllFiles));
+    const QString path = QFileDialog::getOpenFileName(
+        this, Q(tt::kChooseRaster), QFileInfo(start).absolutePath(),
+        Q(tt::kRasterFilter) + ";;" + Q(tt::kAllFiles), nullptr, QFileDialog::DontUseNativeDialog);
     if (!path.isEmpty()) {
         OpenRaster(path);
     }
@@ -532,9 +534,9 @@ void TfrmTerrain::btnParcelsClick() {
     if (start.isEmpty()) {
         start = edtRaster_->text();
     }
-    const QString path =
-        QFileDialog::getOpenFileName(this, Q(tt::kChooseParcels), QFileInfo(start).absolutePath(),
-                                     Q(tt::kParcelFilter) + ";;" + Q(tt::kAllFiles));
+    const QString path = QFileDialog::getOpenFileName(
+        this, Q(tt::kChooseParcels), QFileInfo(start).absolutePath(),
+        Q(tt::kParcelFilter) + ";;" + Q(tt::kAllFiles), nullptr, QFileDialog::DontUseNativeDialog);
     if (!path.isEmpty()) {
         OpenParcels(path);
     }
@@ -646,7 +648,7 @@ bool TfrmTerrain::ReadLayer(const QString& path, const QString& layerName, bool 
     tblParcels_->resizeColumnsToContents();
     labParcelCount_->setText(Q(tt::kParcelCount(layer_->parcels.size())));
     edtParcels_->setText(QDir::toNativeSeparators(path));
-    view_->Clear(Q(tt::kChooseParcel));
+    view_->Clear(Q(layer_->parcels.empty() ? tt::kNoParcels : tt::kChooseParcel));
     ShowMessages();
     QSettings settings;
     settings.setValue(kParcelsKey, QFileInfo(path).absoluteFilePath());
@@ -665,6 +667,20 @@ void TfrmTerrain::ClearParcels() {
     result_.reset();
     labParcelCount_->clear();
     ShowFigures();
+}
+
+bool TfrmTerrain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == edtSearch_ && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            if (parcelFilter_->rowCount() > 0) {
+                tblParcels_->setCurrentIndex(parcelFilter_->index(0, 0));
+                tblParcels_->setFocus();
+            }
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void TfrmTerrain::edtSearchChange(const QString& text) {
@@ -765,7 +781,7 @@ void TfrmTerrain::ShowMessages() {
         lines << Q(tt::kNeedRaster);
     } else if (!layer_) {
         lines << Q(tt::kNeedParcels);
-    } else if (!result_) {
+    } else if (!result_ && !layer_->parcels.empty()) {
         lines << Q(tt::kChooseParcel);
     } else {
         for (const std::string& m : result_->messages) {

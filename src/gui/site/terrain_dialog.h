@@ -46,6 +46,10 @@ public:
     int Gradient() const;
     int FlowLength() const;
 
+protected:
+    // Enter in the search field chooses the first parcel found instead of "Übernehmen".
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private slots:
     void btnRasterClick();
     void btnParcelsClick();
