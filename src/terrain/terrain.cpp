@@ -354,12 +354,6 @@ ParcelTerrain ElevationModel::Analyse(const Shape& parcel) const {
         for (std::size_t i = 0, j = ring.size() - 1; i < ring.size(); j = i++) {
             const Point a = ring[j];
             const Point b = ring[i];
-            const int c0 = std::max(
-                0,
-                static_cast<int>(std::floor((std::min(a.x, b.x) - margin - originX_) / cw)) - x0);
-            const int c1 = std::min(
-                columns - 1,
-                static_cast<int>(std::floor((std::max(a.x, b.x) + margin - originX_) / cw)) - x0);
             const int r0 = std::max(
                 0,
                 static_cast<int>(std::floor((originY_ - std::max(a.y, b.y) - margin) / ch)) - y0);
@@ -367,6 +361,25 @@ ParcelTerrain ElevationModel::Analyse(const Shape& parcel) const {
                 rows - 1,
                 static_cast<int>(std::floor((originY_ - std::min(a.y, b.y) + margin) / ch)) - y0);
             for (int r = r0; r <= r1; ++r) {
+                // Only the band of the edge that lies within the margin of this row's centres.
+                const double y = centre(0, r).y;
+                double xFrom = std::min(a.x, b.x), xTo = std::max(a.x, b.x);
+                if (a.y != b.y) {
+                    double t0 = (y - margin - a.y) / (b.y - a.y);
+                    double t1 = (y + margin - a.y) / (b.y - a.y);
+                    if (t0 > t1)
+                        std::swap(t0, t1);
+                    t0 = std::max(t0, 0.0);
+                    t1 = std::min(t1, 1.0);
+                    if (t0 > t1)
+                        continue;
+                    xFrom = std::min(a.x + t0 * (b.x - a.x), a.x + t1 * (b.x - a.x));
+                    xTo = std::max(a.x + t0 * (b.x - a.x), a.x + t1 * (b.x - a.x));
+                }
+                const int c0 = std::max(
+                    0, static_cast<int>(std::floor((xFrom - margin - originX_) / cw)) - x0);
+                const int c1 = std::min(
+                    columns - 1, static_cast<int>(std::floor((xTo + margin - originX_) / cw)) - x0);
                 for (int c = c0; c <= c1; ++c) {
                     const std::size_t k = static_cast<std::size_t>(r) * columns + c;
                     if (core[k] && SegmentDistanceSquared(centre(c, r), a, b) < margin * margin)

@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QMenu>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
 #include <cstdio>
@@ -21,6 +23,12 @@
 #include "key/core/number_text.h"
 #include "key/files/calculation_file.h"
 #include "key/walk.h"
+#ifdef BRISOLT_HAVE_TERRAIN
+#include <cmath>
+
+#include "gui/site/terrain_dialog.h"
+#include "support/rasters.h"
+#endif
 
 namespace {
 
@@ -51,6 +59,60 @@ bool Save(QWidget* window, const QString& folder, const QString& name) {
     return true;
 }
 
+#ifdef BRISOLT_HAVE_TERRAIN
+// Step 1's elevation-model window: a few hills of 2 m cells and three parcels on them,
+// written into `data`.
+bool SaveTerrainWindow(AppContext& context, const QString& folder, const QString& data) {
+    QDir().mkpath(data);
+    const std::string raster = (data + "/dhm.tif").toStdString();
+    const std::string layer = (data + "/schlaege.gpkg").toStdString();
+    constexpr double west = 2600000;
+    constexpr double north = 1200600;
+    const auto hills = [](double x, double y) {
+        const struct {
+            double x, y, height, spread;
+        } hill[] = {{west + 250, north - 200, 40, 110},
+                    {west + 470, north - 430, 30, 90},
+                    {west + 120, north - 480, 20, 70}};
+        double z = 480 + 0.015 * (x - west);
+        for (const auto& h : hill) {
+            z += h.height * std::exp(-((x - h.x) * (x - h.x) + (y - h.y) * (y - h.y)) /
+                                     (2 * h.spread * h.spread));
+        }
+        return z;
+    };
+    using brisolt::testing::Rectangle;
+    std::vector<brisolt::testing::LayerParcel> parcels(3);
+    parcels[0] = {"Hangacker", Rectangle(west + 280, north - 260, 140, 90, -0.6), ""};
+    parcels[1] = {"Bachmatt", Rectangle(west + 330, north - 80, 120, 70, 0.3), ""};
+    parcels[2] = {"Rüti", Rectangle(west + 100, north - 380, 110, 80, -1.2), ""};
+    if (!brisolt::testing::WriteRaster(raster, 300, 300, 2, west, north, 2056, hills) ||
+        !brisolt::testing::WriteLayer(layer, 2056, parcels)) {
+        std::fprintf(stderr, "screenshots: cannot write the terrain files\n");
+        return false;
+    }
+    context.Navigate(nullptr, ScreenId::Step1);
+    QWidget* step1 = context.Screen(ScreenId::Step1);
+    bool ok = false;
+    if (auto* entry = step1->findChild<QAction*>("mniTerrain")) {
+        entry->trigger();
+        auto* terrain = step1->findChild<TfrmTerrain*>();
+        if (terrain && terrain->OpenRaster(QString::fromStdString(raster)) &&
+            terrain->OpenParcels(QString::fromStdString(layer))) {
+            terrain->SelectParcel("1");
+            ok = Save(terrain, folder, "step1-terrain");
+        } else {
+            std::fprintf(stderr, "screenshots: the terrain window did not open its files\n");
+        }
+        if (terrain) {
+            terrain->reject();
+        }
+    }
+    step1->hide();
+    return ok;
+}
+#endif
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -62,6 +124,10 @@ int main(int argc, char** argv) {
     const QString folder = QString::fromLocal8Bit(argv[1]);
     QDir().mkpath(folder);
     ConfigureApplication();
+    // The windows that remember things (recent files, the terrain files) remember them here,
+    // not in the user's settings, so every run draws the same.
+    QTemporaryDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
     Application app(2024);
     AppContext& context = app.Context();
     LoadCalculation(context.record, BRISOLT_TEST_DATA "/worked_example.txt", 2024);
@@ -118,6 +184,10 @@ int main(int argc, char** argv) {
         step2->hide();
         context.record = before;
     }
+
+#ifdef BRISOLT_HAVE_TERRAIN
+    ok = SaveTerrainWindow(context, folder, settings.filePath("terrain")) && ok;
+#endif
 
     context.OpenComparison();
     if (auto* compare = qobject_cast<TfrmCompare*>(Visible("frmCompare"))) {

@@ -119,6 +119,21 @@ HelpPageDescription RegionMap() {
     return page;
 }
 
+#ifdef BRISOLT_HAVE_TERRAIN
+// Both figures can also be measured on an elevation model; the program has that command only
+// where it is built with GDAL, so only there do the pages mention it.
+HelpElement TerrainParagraph(int x, int y, int width) {
+    return T(x, y, width,
+             "Gefälle und Fliessstrecke lassen sich auch aus einem Höhenmodell bestimmen: Der "
+             "Befehl \"Gefälle und Fliessstrecke aus Höhenmodell …\" im Menü \"Datei\" von "
+             "Schritt 1 liest das Höhenmodell (Rasterdatei, z. B. GeoTIFF) und die Parzellen des "
+             "Betriebs (z. B. GeoPackage oder Shapefile), zeigt die gewählte Parzelle mit ihrer "
+             "längsten Fliessstrecke auf dem Relief und trägt mit \"Übernehmen\" das mittlere "
+             "Gefälle und die Fliessstrecke ein. Der Rand der Parzelle zählt beim Gefälle nicht "
+             "mit; die Fliessstrecke endet, wo das Wasser die Parzelle verlässt.");
+}
+#endif
+
 HelpPageDescription Gradient1() {
     HelpPageDescription page = Chained(Page(107, "Hilfe: Gefälle (1)", "Gefälle"), 0, 132);
     page.nextCaption = QStringLiteral("Umrechnung");
@@ -133,6 +148,9 @@ HelpPageDescription Gradient1() {
          T(40, 264, 289, "Gefälle der Parzelle eintragen"),
          T(360, 264, 289,
            "Der Schlag ist kaum erosionsgefährdet. Weitere Abklärungen erübrigen sich.")});
+#ifdef BRISOLT_HAVE_TERRAIN
+    page.elements.push_back(TerrainParagraph(24, 340, 641));
+#endif
     return page;
 }
 
@@ -165,6 +183,9 @@ HelpPageDescription Flow1() {
          "Länge der Fliessstrecke des Wassers abschätzen (allenfalls durch Abschreiten). "
          "Geschätzt wird immer vom unteren Ende der Fliessstrecke aufwärts bis zum Ort, wo "
          "der flächenhafte Abfluss beginnen kann.");
+#ifdef BRISOLT_HAVE_TERRAIN
+    page.elements.push_back(TerrainParagraph(40, Below(16), 609));
+#endif
     return page;
 }
 

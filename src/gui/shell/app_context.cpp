@@ -22,7 +22,8 @@ AppContext::AppContext(Int year) : startYear(year) {
 }
 
 namespace {
-// The program's only settings: the recently opened files and the folder of the last one.
+// The shell's settings: the recently opened files and the folder of the last one (the
+// elevation-model window of step 1 keeps its files under "terrain/").
 constexpr const char* kRecentKey = "recentFiles";
 constexpr const char* kFolderKey = "lastFolder";
 } // namespace

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -12,6 +13,10 @@
 #include "gui/shell/radio_group.h"
 #include "gui/shell/widget_refill.h"
 #include "key/core/texts.h"
+#ifdef BRISOLT_HAVE_TERRAIN
+#include "gui/site/terrain_dialog.h"
+#include "key/core/texts_terrain.h"
+#endif
 
 namespace brisolt::gui {
 
@@ -112,6 +117,11 @@ TfrmStep1::TfrmStep1(AppContext& context)
         AddRowButton(Q(texts::common::kClose), "btnClose", -1, &TfrmStep1::btnCloseClick);
     AddMenuEntry(FileMenu(), Q(texts::common::kNext), "mniNext", &TfrmStep1::btnNextClick);
     AddMenuEntry(FileMenu(), Q(texts::common::kBack), "mniBack", &TfrmStep1::btnBackClick);
+#ifdef BRISOLT_HAVE_TERRAIN
+    FileMenu()->addSeparator();
+    AddMenuEntry(FileMenu(), Q(texts::terrain::kMenu), "mniTerrain", &TfrmStep1::mniTerrainClick);
+    FileMenu()->addSeparator();
+#endif
     AddMenuEntry(FileMenu(), Q(texts::common::kClose), "mniClose", &TfrmStep1::btnCloseClick);
     AddMenuEntry(HelpMenu(), Q(texts::common::kImprint), "mniVersioninfo",
                  &TfrmStep1::mniVersioninfoClick);
@@ -270,6 +280,33 @@ void TfrmStep1::btnNextClick() {
     }
     Context().Navigate(this, ScreenId::Step2);
 }
+
+#ifdef BRISOLT_HAVE_TERRAIN
+void TfrmStep1::mniTerrainClick() {
+    if (terrain_ == nullptr) {
+        terrain_ = new TfrmTerrain(this);
+        connect(terrain_, &QDialog::accepted, this,
+                [this] { Guarded([this] { TakeTerrainFigures(); }); });
+        terrain_->OpenRemembered();
+    }
+    terrain_->open(); // modal to step 1; returns at once
+}
+
+void TfrmStep1::TakeTerrainFigures() {
+    if (!terrain_->Usable()) {
+        return;
+    }
+    // What a user typing the figures does: edit the field, then leave it.
+    const QString gradient = QString::number(terrain_->Gradient());
+    edtGradient_->setText(gradient);
+    edtGradientChange(gradient);
+    edtGradientExit();
+    const QString flowLength = QString::number(terrain_->FlowLength());
+    edtFloatDistance_->setText(flowLength);
+    edtFloatDistanceChange(flowLength);
+    edtFloatDistanceExit();
+}
+#endif
 
 void TfrmStep1::ShowForm() {
     SetItemsIfChanged(cmbRegion_, form_.RegionItems, form_.RegionIndex);

@@ -13,6 +13,7 @@ class QLineEdit;
 namespace brisolt::gui {
 
 class RadioGroup;
+class TfrmTerrain;
 
 class TfrmStep1 : public WizardScreen {
     Q_OBJECT
@@ -43,6 +44,14 @@ private slots:
     void btnNextClick();
 
 private:
+#ifdef BRISOLT_HAVE_TERRAIN
+    // "Gefälle und Fliessstrecke aus Höhenmodell …": the measuring window, made on first use
+    // and kept, so the files stay open for the next parcel.
+    void mniTerrainClick();
+    // "Übernehmen" there: the two figures go into the fields as if typed and left.
+    void TakeTerrainFigures();
+    TfrmTerrain* terrain_ = nullptr;
+#endif
     // Which number field was left.
     enum class NumberField { Gradient, FloatDistance, Stones };
 
