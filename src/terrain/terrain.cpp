@@ -30,14 +30,14 @@ constexpr double kFlatRangeM = 0.01;
 // The largest window one parcel may ask for (cells): keeps a wrong layer from eating memory.
 constexpr double kMaxWindowCells = 40e6;
 
-// German numbers with one decimal: 63,2
-std::string Decimal1(double value) {
+// A number with one decimal and the caller's separator: 63,2
+std::string Decimal1(double value, char separator) {
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, "%.1f", value);
     std::string text = buffer;
     for (char& c : text) {
         if (c == '.')
-            c = ',';
+            c = separator;
     }
     return text;
 }
@@ -322,8 +322,8 @@ ParcelTerrain ElevationModel::Analyse(const Shape& parcel) const {
     }
     bool trusted = true;
     if (coveredCells < parcelCells) {
-        std::string message = "Das Höhenmodell deckt nur " + Decimal1(100 * result.coveredShare) +
-                              " % des Schlags ab";
+        std::string message = "Das Höhenmodell deckt nur " +
+                              Decimal1(100 * result.coveredShare, separator_) + " % des Schlags ab";
         if (result.coveredShare < kMinCoveredShare) {
             message += "; das ist zu wenig für Gefälle und Fliessstrecke.";
             trusted = false;
@@ -335,7 +335,7 @@ ParcelTerrain ElevationModel::Analyse(const Shape& parcel) const {
     if (noDataCells > 0) {
         const double share = static_cast<double>(noDataCells) / static_cast<double>(coveredCells);
         std::string message = std::to_string(noDataCells) + " Zellen im Schlag haben keine Höhe (" +
-                              Decimal1(100 * share) + " %)";
+                              Decimal1(100 * share, separator_) + " %)";
         if (share > kMaxNoDataShare) {
             message += "; das ist zu viel für Gefälle und Fliessstrecke.";
             trusted = false;

@@ -78,6 +78,9 @@ public:
     // Raster extent in its own coordinates: minX, minY, maxX, maxY.
     void extent(double& minX, double& minY, double& maxX, double& maxY) const;
 
+    // The decimal separator of the numbers in the messages (',' unless set).
+    void setDecimalSeparator(char separator) { separator_ = separator; }
+
     // Measures one parcel given in the raster's coordinate system. Reads only the window of
     // cells the parcel needs.
     ParcelTerrain Analyse(const Shape& parcel) const;
@@ -103,6 +106,7 @@ private:
     double cellWidth_ = 0;
     double cellHeight_ = 0; // positive; rows run from north to south
     std::optional<double> noData_;
+    char separator_ = ',';
 };
 
 // One feature of a parcel layer.

@@ -134,7 +134,8 @@ TEST(Terrain, FlatSmallAndUncoveredParcelsSayWhy) {
     EXPECT_FALSE(tiny.usable);
     EXPECT_NE(Joined(tiny.messages).find("zu klein"), std::string::npos);
 
-    // 40 of 100 m beyond the east edge.
+    // 40 of 100 m beyond the east edge; messages take the caller's decimal separator.
+    plane->setDecimalSeparator(',');
     const ParcelTerrain half = plane->Analyse(Rectangle(kLeft + 540, kTop - 300, 100, 40));
     EXPECT_FALSE(half.usable);
     EXPECT_NEAR(half.coveredShare, 0.6, 0.001);
@@ -144,6 +145,10 @@ TEST(Terrain, FlatSmallAndUncoveredParcelsSayWhy) {
     EXPECT_TRUE(most.usable) << Joined(most.messages);
     EXPECT_NEAR(most.coveredShare, 0.96, 0.001);
     EXPECT_EQ(most.messages.size(), 1u);
+    plane->setDecimalSeparator('.');
+    EXPECT_NE(
+        Joined(plane->Analyse(Rectangle(kLeft + 504, kTop - 300, 100, 40)).messages).find("96.0 %"),
+        std::string::npos);
 
     const ParcelTerrain outside = plane->Analyse(Rectangle(kLeft + 900, kTop - 300, 100, 40));
     EXPECT_FALSE(outside.usable);

@@ -556,6 +556,7 @@ bool TfrmTerrain::OpenRaster(const QString& path, bool quiet) {
         return false;
     }
     model_ = std::move(model);
+    model_->setDecimalSeparator(DecimalSeparator()); // messages like the figures beside them
     edtRaster_->setText(QDir::toNativeSeparators(path));
     const double cell = model_->cellSize();
     const int decimals = cell == std::round(cell) ? 0 : cell * 10 == std::round(cell * 10) ? 1 : 2;
