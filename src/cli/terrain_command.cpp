@@ -105,6 +105,8 @@ bool OpenInputs(const LayerOptions& options, Inputs& inputs, std::ostream& err) 
         FileProblem(err, options.dem, WithStop(error));
         return false;
     }
+    // The CLI writes every number with the point, in the messages too.
+    inputs.model->setDecimalSeparator('.');
     auto layer = terrain::ReadParcels(options.parcels, {options.layer, options.id},
                                       inputs.model->spatialReferenceWkt(), error);
     if (!layer) {
@@ -308,6 +310,9 @@ void AssessAll(const Inputs& inputs, const AreaOptions& options,
             std::string error;
             if (shared == nullptr) {
                 own = terrain::ElevationModel::Open(options.layer.dem, error);
+                if (own != nullptr) {
+                    own->setDecimalSeparator('.');
+                }
             }
             const terrain::ElevationModel* model = shared != nullptr ? shared : own.get();
             for (std::size_t i = next++; i < parcels.size() && !outOfMemory; i = next++) {

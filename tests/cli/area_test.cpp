@@ -163,7 +163,10 @@ TEST_F(CliArea, EveryParcelKeepsItsRowAndAgreesWithEvaluate) {
     const Feature& outside = features[3];
     EXPECT_FALSE(outside.at("Gradient").has_value());
     EXPECT_FALSE(outside.at("GBF").has_value());
-    EXPECT_FALSE(outside.at("messages").value_or("").empty());
+    // Its share with the point, as every number the CLI writes.
+    EXPECT_NE(outside.at("messages").value_or("").find(" % "), std::string::npos);
+    EXPECT_EQ(outside.at("messages").value_or("").find(','), std::string::npos)
+        << outside.at("messages").value_or("");
 
     // Every parcel with terrain figures has its path, the flat one too.
     EXPECT_EQ(ReadFeatures(out, "fliesswege").size(), 3u);
