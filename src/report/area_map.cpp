@@ -18,7 +18,9 @@ constexpr double kShadePixelsPerMm = 6;
 constexpr double kMarginShare = 0.04;
 
 // The step 7 legend: levels 0 and 1A sit on the white sheet in circles of their grey,
-// 1B on the light orange band, 2 and 3 in the dark orange box (whose frame is brown).
+// 1B on the light orange band, 2 and 3 in the dark orange box (whose frame is brown). The map
+// fills 1A with the circle's grey, 1B and 2 with the band's and the box's colour, and 3 with
+// the box's brown.
 constexpr Rgba kLightOrange{255, 214, 160, 255};
 constexpr Rgba kDarkOrange{236, 128, 40, 255};
 constexpr Rgba kBoxFrame{150, 70, 10, 255};
@@ -92,12 +94,10 @@ Element ParcelShape(const MapParcel& parcel, const Projection& project) {
         }
         e.paths.push_back(std::move(points));
     }
-    const bool levelThree = parcel.level == texts::results::step7::kLevel3;
     e.shapeFill = MapLevelColour(parcel.level);
     e.shapeFill.alpha = e.shapeFill.alpha > 0 ? kParcelAlpha : 0;
-    e.stroke = parcel.level.empty() ? kNoResultLine : levelThree ? kBoxFrame : kBlack;
-    // Levels 2 and 3 share the legend's box colour; 3 is told apart by its heavy frame.
-    e.strokeMm = levelThree ? 0.5 : 0.12;
+    e.stroke = parcel.level.empty() ? kNoResultLine : kBlack;
+    e.strokeMm = 0.12;
     return e;
 }
 
@@ -213,8 +213,13 @@ Rgba MapLevelColour(const std::string& level) {
     if (level == t7::kLevel1B) {
         return kLightOrange;
     }
-    if (level == t7::kLevel2 || level == t7::kLevel3) {
+    if (level == t7::kLevel2) {
         return kDarkOrange;
+    }
+    // The legend puts 2 and 3 in one box; on a map they must differ at a glance, so 3 takes
+    // the box's brown frame colour as its fill.
+    if (level == t7::kLevel3) {
+        return kBoxFrame;
     }
     return {0, 0, 0, 0};
 }
