@@ -10,6 +10,7 @@
 
 #include <cpl_conv.h>
 #include <cpl_error.h>
+#include <cpl_vsi.h>
 #include <gdal.h>
 #include <ogr_api.h>
 #include <ogr_srs_api.h>
@@ -87,6 +88,12 @@ double Percentile(const std::vector<double>& sorted, double p) {
     return sorted[lower] + (rank - static_cast<double>(lower)) * (sorted[upper] - sorted[lower]);
 }
 
+// GDAL's own look at the name, so that its virtual paths (/vsizip/...) count as well.
+bool Exists(const std::string& path) {
+    VSIStatBufL status;
+    return VSIStatL(path.c_str(), &status) == 0;
+}
+
 // The eight neighbours: four sides first, then the corners.
 constexpr int kDx[8] = {1, 0, -1, 0, 1, -1, -1, 1};
 constexpr int kDy[8] = {0, 1, 0, -1, 1, 1, -1, -1};
@@ -129,7 +136,9 @@ std::unique_ptr<ElevationModel> ElevationModel::Open(const std::string& path, st
     GDALDatasetH dataset =
         GDALOpenEx(path.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY, nullptr, nullptr, nullptr);
     if (!dataset) {
-        error = "Das Höhenmodell lässt sich nicht öffnen (kein Raster, das GDAL lesen kann).";
+        error = !Exists(path)
+                    ? "Das Höhenmodell gibt es nicht."
+                    : "Das Höhenmodell lässt sich nicht öffnen (kein Raster, das GDAL lesen kann).";
         return nullptr;
     }
     std::unique_ptr<ElevationModel> model(new ElevationModel);
@@ -679,7 +688,9 @@ std::optional<ParcelLayer> ReadParcels(const std::string& path, const ParcelLaye
     DatasetHandle dataset(
         GDALOpenEx(path.c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY, nullptr, nullptr, nullptr));
     if (!dataset) {
-        error = "Die Schlagebene lässt sich nicht öffnen (keine Vektordatei, die GDAL lesen kann).";
+        error = !Exists(path) ? "Die Datei der Schläge gibt es nicht."
+                              : "Die Schlagebene lässt sich nicht öffnen (keine Vektordatei, die "
+                                "GDAL lesen kann).";
         return std::nullopt;
     }
     OGRLayerH layer = options.layerName.empty()

@@ -229,6 +229,11 @@ TEST(Terrain, ParcelsInWgs84AreMovedOntoAnLv95Raster) {
         WriteRaster(path, 10, 10, 0.001, 7.4, 46.9, 4326, [](double, double) { return 500.0; }));
     EXPECT_FALSE(ElevationModel::Open(path, error));
     EXPECT_NE(error.find("geographische"), std::string::npos) << error;
+    // A name that is not there is said so, rather than blamed on the format.
+    EXPECT_FALSE(ElevationModel::Open(degrees.File("fehlt.tif"), error));
+    EXPECT_NE(error.find("gibt es nicht"), std::string::npos) << error;
+    EXPECT_FALSE(ReadParcels(degrees.File("fehlt.gpkg"), {}, model->spatialReferenceWkt(), error));
+    EXPECT_NE(error.find("gibt es nicht"), std::string::npos) << error;
 }
 
 // On hills the slope must be what gdaldem computes for the same cells: the rectangle's edges
