@@ -21,9 +21,9 @@ constexpr double kMarginShare = 0.04;
 // 1B on the light orange band, 2 and 3 in the dark orange box (whose frame is brown). The map
 // fills 1A with the circle's grey, 1B and 2 with the band's and the box's colour, and 3 with
 // the box's brown.
-constexpr Rgba kLightOrange{255, 214, 160, 255};
-constexpr Rgba kDarkOrange{236, 128, 40, 255};
-constexpr Rgba kBoxFrame{150, 70, 10, 255};
+constexpr Rgba kLightOrange = kLegendLightOrange;
+constexpr Rgba kDarkOrange = kLegendDarkOrange;
+constexpr Rgba kBoxFrame = kLegendBoxFrame;
 constexpr Rgba kBlack{0, 0, 0, 255};
 constexpr Rgba kWhite{255, 255, 255, 255};
 constexpr Rgba kNoResultLine{90, 90, 90, 255};

@@ -48,6 +48,11 @@ struct AreaMap {
 
 Page BuildAreaMap(const AreaMap& map);
 
+// The step 7 legend's colours: the program's legend picture and the map use the same.
+inline constexpr Rgba kLegendLightOrange{255, 214, 160, 255}; // the band of level 1B
+inline constexpr Rgba kLegendDarkOrange{236, 128, 40, 255};   // the box of levels 2 and 3
+inline constexpr Rgba kLegendBoxFrame{150, 70, 10, 255};      // that box's frame
+
 // The fill of a level on the map; a transparent colour for anything else.
 Rgba MapLevelColour(const std::string& level);
 

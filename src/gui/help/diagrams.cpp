@@ -17,6 +17,7 @@
 #include "key/core/texts_results.h"
 #include "key/results/fertility_risk.h"
 #include "key/site/site_influence.h"
+#include "report/area_map.h"
 
 namespace brisolt::gui {
 
@@ -663,7 +664,8 @@ QImage DrawLegendStep7() {
     p.setBrush(lightOrange);
     p.drawRect(QRectF(4, 84, 552, kRow + 4));
     row(86, t::kLevel1B, t::kLevel1BMeaning, t::kLevel1BAdvice);
-    p.setPen(QPen(QColor(150, 70, 10), 1.5));
+    const report::Rgba frame = report::kLegendBoxFrame;
+    p.setPen(QPen(QColor(frame.red, frame.green, frame.blue), 1.5));
     p.setBrush(darkOrange);
     p.drawRoundedRect(QRectF(4, 130, 552, 134), 6, 6);
     row(134, t::kLevel2, t::kLevel2Meaning, t::kLevel2Advice);
@@ -691,11 +693,12 @@ QColor RiskLevelColor(const std::string& label) {
 }
 
 QColor LegendLevelColor(const std::string& label) {
+    const auto colour = [](report::Rgba c) { return QColor(c.red, c.green, c.blue); };
     if (label == "1B") {
-        return {255, 214, 160}; // light orange band
+        return colour(report::kLegendLightOrange);
     }
     if (label == "2" || label == "3") {
-        return {236, 128, 40}; // dark orange box
+        return colour(report::kLegendDarkOrange);
     }
     return {};
 }
