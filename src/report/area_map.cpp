@@ -83,16 +83,20 @@ std::vector<PointMm> Rectangle(double x, double y, double width, double height) 
     return {{x, y}, {x + width, y}, {x + width, y + height}, {x, y + height}};
 }
 
+std::vector<PointMm> Projected(const std::vector<MapPoint>& line, const Projection& project) {
+    std::vector<PointMm> points;
+    points.reserve(line.size());
+    for (const MapPoint p : line) {
+        points.push_back(project(p));
+    }
+    return points;
+}
+
 Element ParcelShape(const MapParcel& parcel, const Projection& project) {
     Element e;
     e.kind = ElementKind::Shape;
     for (const std::vector<MapPoint>& ring : parcel.rings) {
-        std::vector<PointMm> points;
-        points.reserve(ring.size());
-        for (const MapPoint p : ring) {
-            points.push_back(project(p));
-        }
-        e.paths.push_back(std::move(points));
+        e.paths.push_back(Projected(ring, project));
     }
     e.shapeFill = MapLevelColour(parcel.level);
     e.shapeFill.alpha = e.shapeFill.alpha > 0 ? kParcelAlpha : 0;
@@ -281,12 +285,7 @@ Page BuildAreaMap(const AreaMap& map) {
     paths.stroke = kFlowPath;
     paths.strokeMm = 0.25;
     for (const std::vector<MapPoint>& path : map.flowPaths) {
-        std::vector<PointMm> points;
-        points.reserve(path.size());
-        for (const MapPoint p : path) {
-            points.push_back(project(p));
-        }
-        paths.paths.push_back(std::move(points));
+        paths.paths.push_back(Projected(path, project));
     }
     page.elements.push_back(std::move(paths));
 

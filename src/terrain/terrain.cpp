@@ -88,6 +88,11 @@ double Percentile(const std::vector<double>& sorted, double p) {
     return sorted[lower] + (rank - static_cast<double>(lower)) * (sorted[upper] - sorted[lower]);
 }
 
+// A raster value as a height: NaN where the raster says it has none.
+double Height(double value, const std::optional<double>& noData) {
+    return noData && value == *noData ? kNaN : value;
+}
+
 // GDAL's own look at the name, so that its virtual paths (/vsizip/...) count as well.
 bool Exists(const std::string& path) {
     VSIStatBufL status;
@@ -214,10 +219,8 @@ bool ElevationModel::ReadWindow(int x0, int y0, int columns, int rows,
     }
     for (int r = 0; r < readRows; ++r) {
         for (int c = 0; c < readColumns; ++c) {
-            double z = part[static_cast<std::size_t>(r) * readColumns + c];
-            if (noData_ && (z == *noData_ || (std::isnan(*noData_) && std::isnan(z))))
-                z = kNaN;
-            cells[static_cast<std::size_t>(r + top - y0) * columns + (c + left - x0)] = z;
+            cells[static_cast<std::size_t>(r + top - y0) * columns + (c + left - x0)] =
+                Height(part[static_cast<std::size_t>(r) * readColumns + c], noData_);
         }
     }
     return true;
@@ -595,11 +598,9 @@ std::vector<unsigned char> ElevationModel::Hillshade(double minX, double minY, d
                                partRows, GDT_Float64, 0, 0, &extra) == CE_None) {
                 for (int r = 0; r < partRows; ++r) {
                     for (int c = 0; c < partColumns; ++c) {
-                        double v = part[static_cast<std::size_t>(r) * partColumns + c];
-                        if (noData_ && v == *noData_)
-                            v = kNaN;
                         z[static_cast<std::size_t>(r + std::max(t0, 0)) * bufferColumns + c +
-                          std::max(b0, 0)] = v;
+                          std::max(b0, 0)] =
+                            Height(part[static_cast<std::size_t>(r) * partColumns + c], noData_);
                     }
                 }
             }

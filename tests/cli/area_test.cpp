@@ -25,8 +25,10 @@ using testing::RunCommand;
 using testing::ShellQuote;
 using testing::TempDir;
 
-constexpr double kLeft = 2600000, kTop = 1200000, kCell = 2;
-constexpr int kSize = 300;
+using testing::kCell;
+using testing::kLeft;
+using testing::kSize;
+using testing::kTop;
 
 // West of x = 300 m the land falls by 8 % towards the east, east of it by 1 % only: too
 // flat for the key, whose step 1 refuses gradients below 2 %.

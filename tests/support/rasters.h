@@ -16,6 +16,10 @@
 
 namespace brisolt::testing {
 
+// The tests' usual raster: a 600 m square of 2 m cells in LV95, its top left corner here.
+constexpr double kLeft = 2600000, kTop = 1200000, kCell = 2;
+constexpr int kSize = 300;
+
 // A GeoTIFF of `columns` x `rows` cells of `cell` metres whose top left corner is (left, top),
 // heights from `height(x, y)` at the cell centres. `epsg` 0 writes no coordinate system.
 inline bool WriteRaster(const std::string& path, int columns, int rows, double cell, double left,

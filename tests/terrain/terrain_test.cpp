@@ -19,9 +19,10 @@ using testing::TempDir;
 using testing::WriteLayer;
 using testing::WriteRaster;
 
-// 600 m square of 2 m cells in LV95.
-constexpr double kLeft = 2600000, kTop = 1200000, kCell = 2;
-constexpr int kSize = 300;
+using testing::kCell;
+using testing::kLeft;
+using testing::kSize;
+using testing::kTop;
 
 std::string Joined(const std::vector<std::string>& messages) {
     std::string all;
