@@ -23,7 +23,10 @@ qt_options=(-DCMAKE_BUILD_TYPE=Release -DQT_HOST_PATH=/usr
   -DBUILD_SHARED_LIBS=ON -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF
   -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF -DFEATURE_concurrent=OFF
   -DFEATURE_xml=OFF -DFEATURE_vulkan=OFF -DFEATURE_opengl=OFF -DFEATURE_tabletevent=OFF
-  -DFEATURE_testlib=ON -DFEATURE_printsupport=ON)
+  -DFEATURE_testlib=ON -DFEATURE_printsupport=ON
+  -DFEATURE_direct2d=OFF -DFEATURE_direct2d1_1=OFF -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF
+  -DFEATURE_ico=OFF -DFEATURE_textmarkdownreader=OFF -DFEATURE_textmarkdownwriter=OFF
+  -DFEATURE_textodfwriter=OFF)
 jpeg_options=(-DCMAKE_BUILD_TYPE=Release -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF
   -DWITH_SIMD=OFF)
 # Without OpenGL, 6.4's Windows platform plugin still reaches for the dynamic-GL code there.
