@@ -26,7 +26,7 @@ void BM_ProtocolToPdf(benchmark::State& state) {
     const QString path = QDir::temp().filePath("brisolt-bench-protocol.pdf");
     for (auto _ : state) {
         const brisolt::report::Page page = brisolt::report::BuildEvaluationProtocol(e.record, '.');
-        const QString error = brisolt::pdf::WritePdf(page, path);
+        const QString error = brisolt::pdf::WritePdf(page, path.toStdString());
         if (!error.isEmpty()) {
             state.SkipWithError(qPrintable(error));
         }
@@ -54,8 +54,8 @@ void BM_ComparisonWithLongParcelToPdf(benchmark::State& state) {
         brisolt::report::CompareVariants(std::move(variants), '.');
     const QString path = QDir::temp().filePath("brisolt-bench-comparison.pdf");
     for (auto _ : state) {
-        const QString error =
-            brisolt::pdf::WritePdf(brisolt::report::BuildComparisonPages(c, false), path);
+        const QString error = brisolt::pdf::WritePdf(
+            brisolt::report::BuildComparisonPages(c, false), path.toStdString());
         if (!error.isEmpty()) {
             state.SkipWithError(qPrintable(error));
         }

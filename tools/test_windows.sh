@@ -196,6 +196,14 @@ xvfb-run -a -s "$screen" bash -c '
   "$3" -k 2>/dev/null
   exit $status' _ "$win" "$wine" "$wineserver" || fail "screenshots.exe endet mit Fehler"
 same_pictures "$win/screenshots" "$win/screenshots-linux"
+# Every button caption fits with the platform's own font metrics and style.
+for shots in "$win/screenshots" "$win/screenshots-linux"; do
+  if [ -s "$shots/cut-buttons.txt" ]; then
+    fail "abgeschnittene Knopfbeschriftungen ($(basename "$shots"))"; cat "$shots/cut-buttons.txt"
+  else
+    echo "alle Knopfbeschriftungen passen ($(basename "$shots"))"
+  fi
+done
 
 # ---------------------------------------------------------------------------------------------
 echo "== Setup-Programm"

@@ -55,7 +55,7 @@ bool WriteReportPdf(const report::Page& page, const std::string& path, std::ostr
 bool WriteReportPdf(const std::vector<report::Page>& page, const std::string& path,
                     std::ostream& out, std::ostream& err) {
     EnsureGuiApplication();
-    const QString error = pdf::WritePdfToPath(page, path);
+    const QString error = pdf::WritePdf(page, path);
     if (!error.isEmpty()) {
         FileProblem(err, path, error.toStdString());
         return false;

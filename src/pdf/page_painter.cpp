@@ -401,7 +401,7 @@ void PaintPage(QPainter& painter, const report::Page& page) {
     painter.restore();
 }
 
-QString WritePdf(const report::Page& page, const QString& path) {
+QString WritePdf(const report::Page& page, const std::string& path) {
     return WritePdf(std::vector<report::Page>{page}, path);
 }
 
@@ -412,11 +412,7 @@ QPageLayout PageLayoutOf(const report::Page& page) {
                        QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
 }
 
-QString WritePdf(const std::vector<report::Page>& pages, const QString& path) {
-    return WritePdfToPath(pages, QFile::encodeName(path).toStdString());
-}
-
-QString WritePdfToPath(const std::vector<report::Page>& pages, const std::string& path) {
+QString WritePdf(const std::vector<report::Page>& pages, const std::string& path) {
     if (pages.empty()) {
         return QStringLiteral("Die PDF-Datei kann nicht erzeugt werden.");
     }

@@ -18,12 +18,11 @@ namespace brisolt::pdf {
 void PaintPage(QPainter& painter, const report::Page& page);
 
 // Writes the page as a one-page A4 PDF. The old file is replaced only once the new one is
-// complete. Returns an empty text on success, otherwise a German error message.
-QString WritePdf(const report::Page& page, const QString& path);
+// complete. The path is the file layer's (UTF-8, or on Linux whatever bytes the system's names
+// hold). Returns an empty text on success, otherwise a German error message.
+QString WritePdf(const report::Page& page, const std::string& path);
 // The same with several pages, each A4 in the orientation its size gives.
-QString WritePdf(const std::vector<report::Page>& pages, const QString& path);
-// The same for a name given as bytes (UTF-8, or whatever bytes the system's names hold).
-QString WritePdfToPath(const std::vector<report::Page>& pages, const std::string& path);
+QString WritePdf(const std::vector<report::Page>& pages, const std::string& path);
 // A4 without margins, landscape when the page is wider than high.
 QPageLayout PageLayoutOf(const report::Page& page);
 

@@ -6,6 +6,9 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTest>
 #include <QWidget>
 #include <utility>
@@ -87,6 +90,37 @@ inline void Choose(QComboBox* combo, const QString& text) {
         qFatal("%s does not offer %s", qPrintable(combo->objectName()), qPrintable(text));
     }
     Choose(combo, index);
+}
+
+// Buttons under `root` whose caption does not fit into them with this platform's font and style,
+// as "object: needs N px, has M px".
+inline QStringList CutButtonTexts(const QWidget* root) {
+    QStringList cut;
+    for (const QPushButton* button : root->findChildren<QPushButton*>()) {
+        if (button->text().isEmpty()) {
+            continue;
+        }
+        QStyleOptionButton option;
+        option.initFrom(button);
+        option.rect = button->rect();
+        option.text = button->text();
+        option.icon = button->icon();
+        option.iconSize = button->iconSize();
+        const QRect contents =
+            button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+        const QString shown = QString(button->text()).remove(QLatin1Char('&'));
+        int needed = button->fontMetrics().horizontalAdvance(shown);
+        if (!button->icon().isNull()) {
+            needed += button->iconSize().width() + 4;
+        }
+        if (needed > contents.width()) {
+            cut << QStringLiteral("%1/%2 \"%3\": needs %4 px, has %5 px")
+                       .arg(root->objectName(), button->objectName(), shown)
+                       .arg(needed)
+                       .arg(contents.width());
+        }
+    }
+    return cut;
 }
 
 } // namespace brisolt::gui::testing

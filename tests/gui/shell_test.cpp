@@ -162,6 +162,12 @@ private slots:
         for (const auto& [id, title] : titles) {
             QCOMPARE(app.Context().Screen(id)->windowTitle(), QString::fromUtf8(title));
         }
+        // Every button shows its whole caption with this platform's font and style.
+        QStringList cut;
+        for (const QWidget* window : QApplication::topLevelWidgets()) {
+            cut += CutButtonTexts(window);
+        }
+        QCOMPARE(cut, QStringList());
     }
 
     void errorsGoToTheErrorBoxWithAFinalPeriod() {

@@ -37,8 +37,8 @@ class Step1ScreenTest : public QObject {
 private slots:
     void initTestCase() { ConfigureApplication(); }
 
-    // Leaving a number field keeps its digits, puts them back and stores them; the other
-    // two fields follow the same rule.
+    // Leaving a number field keeps its digits (a decimal is rounded), shows what it keeps at
+    // once and stores it; the other two fields follow the same rule.
     void numberFieldsKeepOnlyDigitsWhenLeft() {
         Application app(2026);
         QWidget* step1 = app.Context().Screen(ScreenId::Step1);
@@ -50,7 +50,8 @@ private slots:
             Int AssessmentRecord::*stored;
             Int value;
         } cases[] = {
-            {"edtGradient", "2.5", "25", &AssessmentRecord::Gradient, 25},
+            {"edtGradient", "12.5", "13", &AssessmentRecord::Gradient, 13},
+            {"edtGradient", "7 %", "7", &AssessmentRecord::Gradient, 7},
             {"edtFloatDistance", "120 m", "120", &AssessmentRecord::FloatDistance, 120},
             {"edtStones", "-3", "3", &AssessmentRecord::Stones, 3},
             {"edtGradient", "", "", &AssessmentRecord::Gradient, 0},

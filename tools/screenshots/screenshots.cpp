@@ -2,10 +2,12 @@
 // them as a user sees them: the wizard with the worked example loaded and walked, the load
 // and save windows, the measures and the comparison windows, and all help pages.
 // Usage: screenshots FOLDER   (run under xvfb-run for real X11, or QT_QPA_PLATFORM=offscreen)
+// Buttons whose caption this platform's font and style cut are listed in FOLDER/cut-buttons.txt.
 
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QMenu>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -14,6 +16,7 @@
 #include <cstdio>
 
 #include "gui/compare/compare_window.h"
+#include "gui/gui_support.h"
 #include "gui/help/help_catalogue.h"
 #include "gui/help/help_pages.h"
 #include "gui/help/help_window.h"
@@ -50,6 +53,13 @@ bool Save(QWidget* window, const QString& folder, const QString& name) {
         return false;
     }
     QTest::qWait(150); // let the window paint what it computes on showing
+    const QStringList cut = brisolt::gui::testing::CutButtonTexts(window);
+    if (!cut.isEmpty()) {
+        QFile list(folder + "/cut-buttons.txt");
+        if (list.open(QIODevice::Append | QIODevice::Text)) {
+            list.write((name + ": " + cut.join("; ") + '\n').toUtf8());
+        }
+    }
     const QString path = folder + '/' + name + ".png";
     if (!window->grab().save(path)) {
         std::fprintf(stderr, "screenshots: cannot write %s\n", qPrintable(path));
@@ -123,6 +133,7 @@ int main(int argc, char** argv) {
     }
     const QString folder = QString::fromLocal8Bit(argv[1]);
     QDir().mkpath(folder);
+    QFile::remove(folder + "/cut-buttons.txt");
     ConfigureApplication();
     // The windows that remember things (recent files, the terrain files) remember them here,
     // not in the user's settings, so every run draws the same.

@@ -5,7 +5,6 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QEvent>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -38,14 +37,12 @@ TfrmCompare::FileChooser& CurrentChooser() {
 }
 
 QStringList RealChooser(QWidget* parent) {
-    QFileDialog dialog(parent, Q(tc::kAddFiles));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setOption(QFileDialog::HideNameFilterDetails);
-    dialog.setNameFilters(FileWindow::CalculationFileFilters());
-    dialog.selectNameFilter(FileWindow::CalculationFileFilters().constLast());
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFiles);
-    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles() : QStringList();
+    FileDialogRequest request;
+    request.many = true;
+    request.caption = Q(tc::kAddFiles);
+    request.nameFilters = FileWindow::CalculationFileFilters();
+    request.selectedFilter = request.nameFilters.constLast();
+    return AskForFiles(parent, request);
 }
 
 QPushButton* Button(QWidget* parent, std::string_view text, const char* name) {
@@ -245,9 +242,9 @@ void TfrmCompare::Refresh() {
     RunGuarded(this, [this] {
         std::vector<report::ComparedVariant> variants;
         for (const Source& s : sources_) {
-            variants.push_back(s.path.isEmpty() ? report::CurrentVariant(context_.record)
-                                                : report::LoadVariant(FileWindow::LocalPath(s.path),
-                                                                      context_.startYear));
+            variants.push_back(s.path.isEmpty()
+                                   ? report::CurrentVariant(context_.record)
+                                   : report::LoadVariant(LocalPath(s.path), context_.startYear));
         }
         comparison_ = report::CompareVariants(std::move(variants), DecimalSeparator());
         model_->SetTable(report::ComparisonTable(comparison_, chkOnlyDifferences_->isChecked(), 0,

@@ -20,11 +20,6 @@ namespace brisolt::gui {
 
 namespace {
 
-FileWindow::FileDialog& CurrentDialog() {
-    static FileWindow::FileDialog dialog;
-    return dialog;
-}
-
 // The file types of both dialogs. The shown description carries its pattern inside angle
 // brackets, which the dialog would not read as a pattern, so the pattern follows once more
 // and the dialog hides that part.
@@ -32,46 +27,7 @@ QString Filter(std::string_view description, const char* pattern) {
     return Q(description) + " (" + QString::fromLatin1(pattern) + ')';
 }
 
-QString RealFileDialog(QWidget* parent, const FileDialogRequest& request) {
-    QFileDialog dialog(parent, request.caption);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setOption(QFileDialog::HideNameFilterDetails);
-    dialog.setNameFilters(request.nameFilters);
-    dialog.selectNameFilter(request.selectedFilter);
-    dialog.setDefaultSuffix(request.defaultSuffix);
-    if (request.save) {
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setFileMode(QFileDialog::AnyFile); // asks before replacing a file
-    } else {
-        dialog.setAcceptMode(QFileDialog::AcceptOpen);
-        dialog.setFileMode(QFileDialog::ExistingFile);
-    }
-    if (!request.proposedName.isEmpty()) {
-        // Folder and name apart: the dialog drops a full path to a file that does not exist.
-        const QFileInfo proposed(request.proposedName);
-        if (proposed.absoluteDir().exists()) {
-            dialog.setDirectory(proposed.absolutePath());
-        }
-        dialog.selectFile(proposed.fileName());
-    }
-    if (request.proposedName.isEmpty() || QFileInfo(request.proposedName).isRelative()) {
-        // The folder used last, as any desktop program does.
-        const QString folder = AppContext::LastFolder();
-        if (!folder.isEmpty() && QDir(folder).exists()) {
-            dialog.setDirectory(folder);
-        }
-    }
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
-        return {};
-    }
-    return dialog.selectedFiles().constFirst();
-}
-
 } // namespace
-
-std::string FileWindow::LocalPath(const QString& path) {
-    return QFile::encodeName(path).toStdString();
-}
 
 QStringList FileWindow::CalculationFileFilters() {
     return {Filter(texts::filewindows::kFilterDat, "*.dat"),
@@ -80,7 +36,13 @@ QStringList FileWindow::CalculationFileFilters() {
 }
 
 void FileWindow::SetFileDialog(FileDialog dialog) {
-    CurrentDialog() = std::move(dialog);
+    if (!dialog) {
+        gui::SetFileDialog({});
+        return;
+    }
+    gui::SetFileDialog([dialog](QWidget* parent, const FileDialogRequest& request) {
+        return QStringList{dialog(parent, request)};
+    });
 }
 
 FileWindow::FileWindow(AppContext& context, const QString& caption)
@@ -123,9 +85,9 @@ QString FileWindow::AskForFile(bool save) {
     request.nameFilters = CalculationFileFilters();
     request.selectedFilter = request.nameFilters.constLast();
     request.defaultSuffix = Q(texts::filewindows::kDefaultExtension);
-    const FileDialog& dialog = CurrentDialog();
-    const QString chosen = dialog ? dialog(this, request) : RealFileDialog(this, request);
-    return chosen.isEmpty() ? QString() : QDir::toNativeSeparators(chosen);
+    // The load window takes no write-protected file from the dialog; a typed name may be one.
+    request.refuseReadOnly = !save;
+    return gui::AskForFile(this, request);
 }
 
 void FileWindow::showEvent(QShowEvent* event) {
@@ -150,7 +112,7 @@ void TfrmOpen::FolderClick() {
     }
     // A name that already points at a file is loaded without asking.
     QString path = FileName()->text();
-    if (path.isEmpty() || !QFileInfo(path).isFile()) {
+    if (!IsExistingFile(path)) {
         path = AskForFile(false);
         if (path.isEmpty()) {
             return;

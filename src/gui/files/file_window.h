@@ -7,22 +7,13 @@
 #include <QWidget>
 #include <functional>
 
+#include "gui/files/file_dialogs.h"
 #include "gui/shell/app_context.h"
 
 class QLineEdit;
 class QPushButton;
 
 namespace brisolt::gui {
-
-// What a window asks of the file dialog.
-struct FileDialogRequest {
-    bool save = false; // save dialog (asks before replacing a file); else open dialog
-    QString caption;
-    QString proposedName;    // the text of the file name field
-    QStringList nameFilters; // as the dialog lists them
-    QString selectedFilter;  // preselected
-    QString defaultSuffix;   // appended to a name typed without extension
-};
 
 class FileWindow : public QWidget {
     Q_OBJECT
@@ -40,8 +31,6 @@ public:
 
     // The three file types of calculation files, as the dialogs list them; TXT is the last.
     static QStringList CalculationFileFilters();
-    // A path as the key's file functions take it (the platform's encoding of file names).
-    static std::string LocalPath(const QString& path);
 
 protected:
     AppContext& Context() { return context_; }

@@ -1,13 +1,12 @@
 #include "gui/reports/report_preview.h"
 
 #include <QAction>
-#include <QDir>
-#include <QFileDialog>
 #include <QPainter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QToolBar>
 
+#include "gui/files/file_dialogs.h"
 #include "gui/shell/messages.h"
 #include "pdf/page_painter.h"
 
@@ -47,13 +46,18 @@ void ShowReportPreview(QWidget* parent, const std::function<std::vector<report::
         QAction* pdf = toolbar->addAction(QString::fromUtf8("Als PDF speichern…"));
         pdf->setObjectName("actSavePdf");
         QObject::connect(pdf, &QAction::triggered, &preview, [&] {
-            const QString path = QFileDialog::getSaveFileName(
-                &preview, QString::fromUtf8("Als PDF speichern"),
-                QDir::home().filePath(proposedPdfName), QStringLiteral("PDF-Dateien (*.pdf)"));
+            FileDialogRequest request;
+            request.save = true;
+            request.caption = QString::fromUtf8("Als PDF speichern");
+            // In the folder used last (a bare name leaves the folder to the dialogs).
+            request.proposedName = proposedPdfName;
+            request.nameFilters = QStringList{QStringLiteral("PDF-Dateien (*.pdf)")};
+            request.defaultSuffix = QStringLiteral("pdf");
+            const QString path = AskForFile(&preview, request);
             if (path.isEmpty()) {
                 return;
             }
-            const QString error = pdf::WritePdf(build(), path);
+            const QString error = pdf::WritePdf(build(), LocalPath(path));
             if (!error.isEmpty()) {
                 Messages::ShowError(&preview, error);
             }

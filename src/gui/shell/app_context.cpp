@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <QSettings>
 
+#include "gui/files/file_dialogs.h"
 #include "gui/shell/messages.h"
 #include "gui/shell/qt_text.h"
 #include "gui/shell/wizard_screen.h"
@@ -22,10 +23,9 @@ AppContext::AppContext(Int year) : startYear(year) {
 }
 
 namespace {
-// The shell's settings: the recently opened files and the folder of the last one (the
-// elevation-model window of step 1 keeps its files under "terrain/").
+// The shell's settings: the recently opened files (the folder used last is kept with the file
+// dialogs; the elevation-model window of step 1 keeps its files under "terrain/").
 constexpr const char* kRecentKey = "recentFiles";
-constexpr const char* kFolderKey = "lastFolder";
 } // namespace
 
 void AppContext::KeepForUndo() {
@@ -68,7 +68,7 @@ bool AppContext::MayReplace(QWidget* parent) {
         return false;
     }
     try {
-        SaveCalculation(record, QFile::encodeName(currentFile).toStdString());
+        SaveCalculation(record, LocalPath(currentFile));
     } catch (const std::exception& error) {
         Messages::ShowError(parent, QString::fromStdString(MessageOf(error)));
         return false;
@@ -87,16 +87,12 @@ void AppContext::NoteFile(const QString& path) {
         recent.removeLast();
     }
     settings.setValue(kRecentKey, recent);
-    settings.setValue(kFolderKey, QFileInfo(path).absolutePath());
+    NoteFolder(path);
     FileChanged();
 }
 
 QStringList AppContext::RecentFiles() {
     return QSettings().value(kRecentKey).toStringList();
-}
-
-QString AppContext::LastFolder() {
-    return QSettings().value(kFolderKey).toString();
 }
 
 void AppContext::FileChanged() const {

@@ -60,7 +60,6 @@ public:
     void NoteFile(const QString& path);
     // Recently opened or saved files, the last first (at most kRecentFiles).
     static QStringList RecentFiles();
-    static QString LastFolder();
     static constexpr int kRecentFiles = 8;
     // Called when the current file or the assessment as a whole changes (the title).
     std::function<void()> fileChanged;

@@ -84,7 +84,12 @@ QPushButton* WizardScreen::NewButton(const QString& text, const QString& objectN
                                      QPoint position) {
     auto* button = new QPushButton(text, canvas_);
     button->setObjectName(objectName);
-    button->setGeometry(QRect(position, QSize(kButtonWidth, kButtonHeight)));
+    // A caption the platform's font and style make wider than the button (Windows draws
+    // "Auswertung drucken" wider than Linux) widens the button about its centre instead of
+    // being cut; the row leaves room for that.
+    const int width = std::max(kButtonWidth, button->sizeHint().width());
+    position.rx() -= (width - kButtonWidth) / 2;
+    button->setGeometry(QRect(position, QSize(width, kButtonHeight)));
     button->setAutoDefault(true); // Enter on a focused button presses it
     if (objectName == QLatin1String("btnNext")) {
         SetDefaultButton(button);

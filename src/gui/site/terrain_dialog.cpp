@@ -5,7 +5,6 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -27,6 +26,7 @@
 #include <cmath>
 #include <mutex>
 
+#include "gui/files/file_dialogs.h"
 #include "gui/shell/messages.h"
 #include "gui/shell/qt_text.h"
 #include "key/core/number_text.h"
@@ -37,6 +37,17 @@ namespace brisolt::gui {
 namespace tt = texts::terrain;
 
 namespace {
+
+// The open dialog for a raster or a parcel layer, in the folder of the file chosen before (or
+// where the program's dialogs were last).
+FileDialogRequest ChooserRequest(std::string_view caption, const QString& start,
+                                 std::string_view filter) {
+    FileDialogRequest request;
+    request.caption = Q(caption);
+    request.proposedName = start.isEmpty() ? QString() : QFileInfo(start).absolutePath();
+    request.nameFilters = QStringList{Q(filter), Q(tt::kAllFiles)};
+    return request;
+}
 
 // Remembered across runs: the files chosen last.
 constexpr const char* kRasterKey = "terrain/raster";
@@ -518,9 +529,8 @@ void TfrmTerrain::btnRasterClick() {
     if (start.isEmpty()) {
         start = QSettings().value(kRasterKey).toString();
     }
-    const QString path = QFileDialog::getOpenFileName(
-        this, Q(tt::kChooseRaster), QFileInfo(start).absolutePath(),
-        Q(tt::kRasterFilter) + ";;" + Q(tt::kAllFiles), nullptr, QFileDialog::DontUseNativeDialog);
+    const QString path =
+        AskForFile(this, ChooserRequest(tt::kChooseRaster, start, tt::kRasterFilter));
     if (!path.isEmpty()) {
         OpenRaster(path);
     }
@@ -534,9 +544,8 @@ void TfrmTerrain::btnParcelsClick() {
     if (start.isEmpty()) {
         start = edtRaster_->text();
     }
-    const QString path = QFileDialog::getOpenFileName(
-        this, Q(tt::kChooseParcels), QFileInfo(start).absolutePath(),
-        Q(tt::kParcelFilter) + ";;" + Q(tt::kAllFiles), nullptr, QFileDialog::DontUseNativeDialog);
+    const QString path =
+        AskForFile(this, ChooserRequest(tt::kChooseParcels, start, tt::kParcelFilter));
     if (!path.isEmpty()) {
         OpenParcels(path);
     }
@@ -547,7 +556,7 @@ bool TfrmTerrain::OpenRaster(const QString& path, bool quiet) {
     std::string error;
     {
         const WaitCursor wait;
-        model = terrain::ElevationModel::Open(QFile::encodeName(path).toStdString(), error);
+        model = terrain::ElevationModel::Open(LocalPath(path), error);
     }
     if (!model) {
         if (!quiet) {
@@ -585,7 +594,7 @@ bool TfrmTerrain::OpenParcels(const QString& path, const QString& layer, bool qu
     std::vector<std::string> names;
     {
         const WaitCursor wait;
-        names = terrain::LayerNames(QFile::encodeName(path).toStdString());
+        names = terrain::LayerNames(LocalPath(path));
     }
     QString chosen = layer;
     if (chosen.isEmpty() &&
@@ -622,8 +631,7 @@ bool TfrmTerrain::ReadLayer(const QString& path, const QString& layerName, bool 
     std::optional<terrain::ParcelLayer> read;
     {
         const WaitCursor wait;
-        read = terrain::ReadParcels(QFile::encodeName(path).toStdString(), options,
-                                    model_->spatialReferenceWkt(), error);
+        read = terrain::ReadParcels(LocalPath(path), options, model_->spatialReferenceWkt(), error);
     }
     if (!read) {
         if (!quiet) {

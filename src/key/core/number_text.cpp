@@ -1,5 +1,6 @@
 #include "key/core/number_text.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <charconv>
@@ -297,6 +298,37 @@ std::string KeepDigits(std::string_view s) {
         }
     }
     return out;
+}
+
+std::string WholeNumberText(std::string_view s) {
+    s = s.substr(0, std::min(s.size(), s.find('\0')));
+    const auto digit = [&](std::size_t i) { return i < s.size() && s[i] >= '0' && s[i] <= '9'; };
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        if ((s[i] != '.' && s[i] != ',') || !digit(i + 1)) {
+            continue;
+        }
+        // The digits just before the separator are the whole part ("" for ".5").
+        std::size_t start = i;
+        while (start > 0 && digit(start - 1)) {
+            --start;
+        }
+        std::string whole(s.substr(start, i - start));
+        if (s[i + 1] >= '5') {
+            // Add one to the digit string: no overflow, whatever its length.
+            std::size_t k = whole.size();
+            while (k > 0 && whole[k - 1] == '9') {
+                whole[--k] = '0';
+            }
+            if (k == 0) {
+                whole.insert(whole.begin(), '1');
+            } else {
+                ++whole[k - 1];
+            }
+        }
+        const std::size_t first = whole.find_first_not_of('0');
+        return first == std::string::npos ? std::string("0") : whole.substr(first);
+    }
+    return KeepDigits(s);
 }
 
 Int ParseIntOrZero(std::string_view s) {

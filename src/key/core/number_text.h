@@ -24,6 +24,12 @@ std::string FormatPositiveInt(Int n);
 // Only the characters '0' ... '9' of s, up to its first NUL.
 std::string KeepDigits(std::string_view s);
 
+// What a whole-number field keeps when it is left. A decimal as an inclinometer or a map shows
+// it ("12.5", "12,4 %": digits, "." or ",", digits) is taken as that number rounded to a whole,
+// halves up ("13", "12"), never as its digits run together ("125"); any other text keeps only
+// its digits, so "12 %" and "12 m" still read as 12.
+std::string WholeNumberText(std::string_view s);
+
 // 0 for the empty text, otherwise the whole number s stands for (leading blanks, sign,
 // hexadecimal after "$", "x" or "0x"); throws ConversionError for anything else. The
 // message quotes s as UTF-8 (bytes that are not become U+FFFD): a caller holding text of

@@ -128,6 +128,12 @@ inline constexpr std::string_view kFilterDat = "<DAT-Dateien (*.dat)>";
 inline constexpr std::string_view kFilterLis = "<LIS-Dateien (*.lis)>";
 inline constexpr std::string_view kFilterTxt = "<TXT-Dateien (*.txt)>";
 inline constexpr std::string_view kDefaultExtension = "TXT";
+// The load dialog takes only files that are not write-protected.
+inline std::string kReadOnlyRefused(const std::string& name) {
+    return "„" + QuotedInput(name) +
+           "“ ist schreibgeschützt oder liegt in einem schreibgeschützten Ordner und kann "
+           "nicht geladen werden. Bitte eine andere Datei wählen.";
+}
 } // namespace filewindows
 
 namespace step1 {

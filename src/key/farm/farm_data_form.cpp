@@ -44,7 +44,7 @@ void FarmDataForm::TextExit(std::string FarmDataForm::*field) {
 }
 
 void FarmDataForm::YearExit(AssessmentRecord& record) {
-    YearText = KeepDigits(YearText);
+    YearText = WholeNumberText(YearText);
     if (!Filling) {
         ReadFarmDataInputs(record);
     }

@@ -65,7 +65,7 @@ void Step6Form::MethodClick(AssessmentRecord& record, Index position) {
 }
 
 void Step6Form::DepthSoilExit(AssessmentRecord& record) {
-    DepthText = KeepDigits(DepthText);
+    DepthText = WholeNumberText(DepthText);
     if (!Filling) {
         ReadStep6Inputs(record);
     }

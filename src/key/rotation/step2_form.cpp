@@ -258,7 +258,7 @@ void Step2Form::UpdatePeriodChoices(int n) {
 
 void Step2Form::UpdateRotationYears(AssessmentRecord& record) {
     std::string& first = Row(1).YearText;
-    first = KeepDigits(first);
+    first = WholeNumberText(first);
     if (first.empty()) {
         for (int k = 2; k <= kRotationYears; ++k) {
             Row(k).YearText.clear();

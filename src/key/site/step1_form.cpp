@@ -61,17 +61,17 @@ void Step1Form::ReadUnlessFilling(AssessmentRecord& record) const {
 }
 
 void Step1Form::GradientExit(AssessmentRecord& record) {
-    GradientText = KeepDigits(GradientText);
+    GradientText = WholeNumberText(GradientText);
     ReadUnlessFilling(record);
 }
 
 void Step1Form::FloatDistanceExit(AssessmentRecord& record) {
-    FloatDistanceText = KeepDigits(FloatDistanceText);
+    FloatDistanceText = WholeNumberText(FloatDistanceText);
     ReadUnlessFilling(record);
 }
 
 void Step1Form::StonesExit(AssessmentRecord& record) {
-    StonesText = KeepDigits(StonesText);
+    StonesText = WholeNumberText(StonesText);
     ReadUnlessFilling(record);
 }
 

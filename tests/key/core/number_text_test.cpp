@@ -68,6 +68,32 @@ TEST(KeepDigits, DropsEverythingButDigitsAndStopsAtNul) {
     EXPECT_EQ(KeepDigits("²³½ 7"), "7"); // superscripts are not digits
 }
 
+TEST(WholeNumberText, RoundsADecimalHalfUpAndKeepsDigitsOtherwise) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"12.5", "13"},
+        {"12,4", "12"},
+        {"12,5 %", "13"},
+        {"0.4", "0"},
+        {",6", "1"},
+        {"99.5", "100"},
+        {"9.99", "10"},
+        {"007.2", "7"},
+        {"12 %", "12"},
+        {"ca. 12 m", "12"},
+        {"12.", "12"},
+        {"1.2.3", "1"},
+        {"-3", "3"},
+        {"abc", ""},
+        {"20a6", "206"},
+        {"", ""},
+        {"99999999999999999999.5", "100000000000000000000"},
+    };
+    for (const auto& [typed, kept] : cases) {
+        EXPECT_EQ(WholeNumberText(typed), kept) << typed;
+    }
+    EXPECT_EQ(WholeNumberText(std::string_view("1\0.5", 4)), "1"); // a NUL ends the text
+}
+
 TEST(ParseIntOrZero, ReadsWholeNumbersLikeTheFileLoader) {
     struct Case {
         const char* text;

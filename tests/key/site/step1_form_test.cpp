@@ -50,20 +50,26 @@ TEST(Step1Form, OutOfRangeChoicesShowNothingChosen) {
     EXPECT_EQ(r.SoilType, kNone);
 }
 
-TEST(Step1Form, NumberFieldsKeepOnlyTheirDigitsOnExit) {
+// A decimal as an inclinometer shows it is rounded, not read as its digits run together
+// ("12.5" once became a gradient of 125); other texts keep their digits.
+TEST(Step1Form, NumberFieldsRoundDecimalsAndOtherwiseKeepTheirDigitsOnExit) {
     AssessmentRecord r = FreshRecord(2026);
     Step1Form form;
     form.Activate(r);
-    form.GradientText = "2.5";
+    form.GradientText = "12.5";
     form.GradientExit(r);
     form.FloatDistanceText = "12 m";
     form.FloatDistanceExit(r);
     form.StonesText = "-3";
     form.StonesExit(r);
-    EXPECT_EQ(form.GradientText, "25");
-    EXPECT_EQ(r.Gradient, 25);
+    EXPECT_EQ(form.GradientText, "13");
+    EXPECT_EQ(r.Gradient, 13);
     EXPECT_EQ(r.FloatDistance, 12);
     EXPECT_EQ(r.Stones, 3);
+    form.FloatDistanceText = "84,4 m";
+    form.FloatDistanceExit(r);
+    EXPECT_EQ(form.FloatDistanceText, "84");
+    EXPECT_EQ(r.FloatDistance, 84);
 }
 
 TEST(Step1Form, TooManyDigitsFailAndLaterFieldsKeepTheirValues) {
