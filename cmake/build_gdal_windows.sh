@@ -43,7 +43,9 @@ sqlite_cflags=(-O2 -DNDEBUG -DSQLITE_THREADSAFE=1 -DSQLITE_ENABLE_COLUMN_METADAT
 proj_options=(-DBUILD_APPS=OFF -DENABLE_TIFF=OFF -DENABLE_CURL=OFF -DNLOHMANN_JSON_ORIGIN=internal)
 # No external library at all; GDAL's own copies of zlib, libtiff, libgeotiff and json-c.
 # GTiff, MEM, VRT, HFA, and the vector drivers MEM, GeoJSON, MapInfo, Shapefile, KML and VRT
-# cannot be switched off; SQLite and GeoPackage are the only optional ones turned on.
+# cannot be switched off (the core uses HFA and MapInfo code); SQLite and GeoPackage are the only
+# optional ones turned on. No command-line tools: the host's gdal-bin of the same version reads
+# whatever the Windows build writes.
 gdal_options=(-DGDAL_USE_EXTERNAL_LIBS=OFF -DGDAL_USE_INTERNAL_LIBS=OFF
   -DGDAL_USE_ZLIB_INTERNAL=ON -DGDAL_USE_TIFF_INTERNAL=ON -DGDAL_USE_GEOTIFF_INTERNAL=ON
   -DGDAL_USE_JSONC_INTERNAL=ON -DGDAL_USE_JPEG12_INTERNAL=OFF -DGDAL_USE_SQLITE3=ON
