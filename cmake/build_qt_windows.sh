@@ -24,11 +24,14 @@ qt_options=(-DCMAKE_BUILD_TYPE=Release -DQT_HOST_PATH=/usr
   -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF -DFEATURE_concurrent=OFF
   -DFEATURE_xml=OFF -DFEATURE_vulkan=OFF -DFEATURE_opengl=OFF -DFEATURE_tabletevent=OFF
   -DFEATURE_testlib=ON -DFEATURE_printsupport=ON
-  -DFEATURE_direct2d=OFF -DFEATURE_direct2d1_1=OFF -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF
+  -DFEATURE_direct2d1_1=OFF -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF
   -DFEATURE_ico=OFF -DFEATURE_textmarkdownreader=OFF -DFEATURE_textmarkdownwriter=OFF
   -DFEATURE_textodfwriter=OFF)
 jpeg_options=(-DCMAKE_BUILD_TYPE=Release -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF
   -DWITH_SIMD=OFF)
+# Left out because the program never loads them: the Direct2D platform plug-in (direct2d1_1;
+# "direct2d" itself stays, QtGui's DirectWrite font engine and the Windows printing need it), the
+# GIF, ICO and JPEG image plug-ins (the program decodes its JPEGs with libjpeg), Markdown and ODF.
 # Without OpenGL, 6.4's Windows platform plugin still reaches for the dynamic-GL code there.
 qt_patch='s/^#if QT_CONFIG(dynamicgl)$/#if QT_CONFIG(dynamicgl) \&\& QT_CONFIG(opengl)/'
 recipe=$(printf '%s\n' "${qt_options[@]}" "${jpeg_options[@]}" "$qt_patch" | cat - "$toolchain" |

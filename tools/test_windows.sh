@@ -87,6 +87,18 @@ if (cd "$win" && LC_ALL=de_DE.UTF-8 BRISOLT_EXPECTED_SEPARATOR=, "$wine" tests/g
 else
   fail "Dezimaltrennzeichen unter de-DE"; grep -A3 FAIL "$win/locale-de.log" || true
 fi
+# Umlauts and letters of other scripts in folder and file names, in a German Windows (code
+# page 1252, which lacks "Ł") and in a Russian one (1251, which lacks "ü" too): the program hands
+# its file layer and the PDF writer UTF-8, whatever the ANSI code page is.
+for locale in de_CH.UTF-8 ru_RU.UTF-8; do
+  new_prefix "paths-$locale"
+  if (cd "$win" && LC_ALL=$locale "$wine" tests/gui_file_paths_test.exe -platform offscreen \
+        -o "paths-$locale.log,txt" >/dev/null 2>&1); then
+    echo "Dateinamen mit Umlauten und \"Łódź – Nord\" unter $locale: $(grep -o '^Totals: [0-9]* passed' "$win/paths-$locale.log")"
+  else
+    fail "Dateinamen unter $locale"; grep -A3 FAIL "$win/paths-$locale.log" || true
+  fi
+done
 [ "$total" -gt 0 ] && [ $((passed + skips)) -eq "$total" ] || fail "nicht alle Tests bestanden"
 
 # ---------------------------------------------------------------------------------------------

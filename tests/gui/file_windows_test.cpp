@@ -311,7 +311,9 @@ private slots:
         };
         const Case cases[] = {
             {"incomplete.txt", incomplete, Messages::Kind::Error,
-             "Die Datei ist unvollständig und kann nicht eingelesen werden.", true},
+             "Die Datei ist unvollständig und kann nicht eingelesen werden: " +
+                 QDir::toNativeSeparators(dir.filePath("incomplete.txt")) + ".",
+             true},
             {"badinteger.txt", badInteger, Messages::Kind::Error,
              "'12a' ist kein gültiger Integerwert.", true},
             // The whole text, a NUL shown; of a huge line only its start.
@@ -352,7 +354,8 @@ private slots:
         Activate(open);
         DialogAnswer dialog(dir.filePath("weg.txt"));
         Click(open, "bbtFolder");
-        QCOMPARE(log.Take(), QStringList{"Datei nicht gefunden."});
+        QCOMPARE(log.Take(), QStringList{"Datei nicht gefunden: " +
+                                         QDir::toNativeSeparators(dir.filePath("weg.txt")) + "."});
         QVERIFY(open->isVisible());
     }
 

@@ -1,14 +1,22 @@
 // The measures window opened from step 7: its rows, "Übernehmen" and "Drucken".
 
 #include <QBrush>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPrintPreviewDialog>
 #include <QPushButton>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QTimer>
+#include <optional>
 
+#include "gui/files/file_dialogs.h"
+#include "gui/files/file_window.h"
 #include "gui/measures/measures_window.h"
 #include "gui/shell/application.h"
+#include "gui/shell/main_window.h"
 #include "gui_support.h"
 #include "key/core/number_text.h"
 #include "key/files/calculation_file.h"
@@ -30,6 +38,11 @@ TfrmMeasures* MeasuresWindow() {
         }
     }
     return nullptr;
+}
+
+QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // Selects the view's line whose first cell reads `title`.
@@ -65,7 +78,9 @@ private slots:
         Click(step7, "btnMeasures");
         TfrmMeasures* window = MeasuresWindow();
         QVERIFY(window != nullptr);
-        QCOMPARE(window->windowTitle(), QString("Massnahmen zur Verminderung der Bodenerosion"));
+        // The title names the file, like the screen the window stands for.
+        QCOMPARE(window->windowTitle(),
+                 QString("Massnahmen zur Verminderung der Bodenerosion") + context.TitleSuffix());
         window->hide();
         Trigger(step7, "mniMeasures");
         QCOMPARE(MeasuresWindow(), window);
@@ -173,6 +188,111 @@ private slots:
         QTest::keyClick(window->View(), Qt::Key_Escape);
         QVERIFY(!window->isVisible());
     }
+    // An adopted plan is a new variant: today's file is never written over, the first save of
+    // the variant asks for a name of its own, and every adoption can be undone and redone.
+    void anAdoptedPlanNeverOverwritesTodaysFile() {
+        QTemporaryDir dir;
+        const QString today = QDir::toNativeSeparators(dir.filePath("Oberfeld_Ist.TXT"));
+        MessageLog log;
+        Application app(2024);
+        app.Start();
+        AppContext& context = app.Context();
+        LoadCalculation(context.record, BRISOLT_TEST_DATA "/worked_example.txt", 2024);
+        WalkForward(context.record);
+        std::optional<FileDialogRequest> asked;
+        SetFileDialog([&](QWidget*, const FileDialogRequest& request) {
+            asked = request;
+            return QStringList{request.proposedName.isEmpty() ? today : request.proposedName};
+        });
+        Click(context.Screen(ScreenId::Save), "bbtFolder");
+        const QByteArray saved = ReadAll(today);
+        QVERIFY(!saved.isEmpty());
+        log.Take();
+
+        Trigger(context.Screen(ScreenId::Step7), "mniMeasures");
+        TfrmMeasures* window = MeasuresWindow();
+        QVERIFY(SelectRow(window, "Ziel Stufe 1A"));
+        asked.reset();
+        Click(window, "btnAdopt"); // saved: no question
+        QCOMPARE(log.Take().size(), 1);
+        QVERIFY(context.currentFile.isEmpty());
+        QCOMPARE(app.MainWindow()->windowTitle(),
+                 QString("Brisolt – Oberfeld_Ist.TXT (Variante, nicht gespeichert)*"));
+        QVERIFY(window->windowTitle().endsWith("(Variante, nicht gespeichert)*"));
+
+        // "Speichern" in the question saves the variant under a name of its own, then adopts.
+        QVERIFY(SelectRow(window, "Alle Massnahmen zusammen"));
+        Messages::SetSaveAnswer(Messages::SaveAnswer::Save);
+        Click(window, "btnAdopt");
+        Messages::SetSaveAnswer(Messages::SaveAnswer::Cancel);
+        QVERIFY(asked.has_value());
+        const QString variant = QDir::toNativeSeparators(dir.filePath("Oberfeld_Ist_ziel_1A.txt"));
+        QCOMPARE(asked->proposedName, variant);
+        QCOMPARE(ReadAll(today), saved);
+        AssessmentRecord plan1A;
+        QVERIFY(LoadCalculation(plan1A, LocalPath(variant), 2024).loaded);
+        QCOMPARE(plan1A.FloatDistance, 33);
+        QCOMPARE(context.variantOf, variant);
+        QCOMPARE(context.proposedName,
+                 QDir::toNativeSeparators(dir.filePath("Oberfeld_Ist_ziel_1A_ziel_alle.txt")));
+
+        // Ctrl+S without a file opens the save window with the proposed name; nothing is
+        // written over.
+        Trigger(window, "actSave");
+        auto* saveWindow = app.Window<TfrmSave>(ScreenId::Save);
+        QVERIFY(saveWindow->isVisible());
+        QCOMPARE(saveWindow->FileName()->text(), context.proposedName);
+        saveWindow->hide();
+        QCOMPARE(ReadAll(today), saved);
+        QCOMPARE(plan1A, [&] {
+            AssessmentRecord again;
+            LoadCalculation(again, LocalPath(variant), 2024);
+            return again;
+        }());
+
+        // Undo goes back to today's file, saved as it was (no "*").
+        Click(window, "btnUndo");
+        Click(window, "btnUndo");
+        QCOMPARE(context.currentFile, today);
+        QCOMPARE(QByteArray::fromStdString(CalculationFileBytes(context.record)), saved);
+        QCOMPARE(app.MainWindow()->windowTitle(), QString("Brisolt – Oberfeld_Ist.TXT"));
+        SetFileDialog({});
+        QCOMPARE(ReadAll(today), saved);
+    }
+
+    // Every adoption of the session can be undone, one after the other, and redone.
+    void undoAndRedoWalkThroughEveryAdoption() {
+        MessageLog log;
+        Application app(2024);
+        AppContext& context = app.Context();
+        LoadCalculation(context.record, BRISOLT_TEST_DATA "/worked_example.txt", 2024);
+        WalkForward(context.record);
+        Trigger(context.Screen(ScreenId::Step7), "mniMeasures");
+        TfrmMeasures* window = MeasuresWindow();
+        Messages::SetSaveAnswer(Messages::SaveAnswer::Discard);
+        std::vector<std::string> states{CalculationFileBytes(context.record)};
+        for (const char* row : {"Massnahme 1", "Ziel Stufe 1A", "Alle Massnahmen zusammen"}) {
+            QVERIFY2(SelectRow(window, row), row);
+            Click(window, "btnAdopt");
+            states.push_back(CalculationFileBytes(context.record));
+            QVERIFY(states.back() != states[states.size() - 2]);
+        }
+        Messages::SetSaveAnswer(Messages::SaveAnswer::Cancel);
+        for (int i = 3; i > 0; --i) {
+            QVERIFY(Find<QPushButton>(window, "btnUndo")->isEnabled());
+            Click(window, "btnUndo");
+            QCOMPARE(CalculationFileBytes(context.record), states[static_cast<std::size_t>(i - 1)]);
+        }
+        QVERIFY(!Find<QPushButton>(window, "btnUndo")->isEnabled());
+        for (int i = 1; i <= 3; ++i) {
+            Click(window, "btnRedo");
+            QCOMPARE(CalculationFileBytes(context.record), states[static_cast<std::size_t>(i)]);
+        }
+        QVERIFY(!Find<QPushButton>(window, "btnRedo")->isEnabled());
+        QCOMPARE(Find<QPushButton>(window, "btnRedo")->shortcut(),
+                 QKeySequence(Qt::CTRL | Qt::Key_Y));
+    }
+
     // Free texts change no result: a huge remark costs the search nothing, and showing the
     // window again with the same assessment does not search again.
     void anActivationWithoutChangesKeepsTheRows() {

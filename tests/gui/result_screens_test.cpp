@@ -321,8 +321,8 @@ private slots:
         }
         QCOMPARE(menu, (QStringList{QString::fromUtf8("Zurück"), "Berechnung speichern",
                                     "Auswertung drucken", "Schritt 2 drucken",
-                                    QString::fromUtf8("Massnahmen prüfen"),
-                                    "Massnahmenblatt drucken", "Schliessen"}));
+                                    QString::fromUtf8("Massnahmen prüfen …"),
+                                    "Massnahmenblatt drucken", "", "Speichern", "", "Schliessen"}));
         Trigger(step7, "mniBack");
         QVERIFY(app.Context().Screen(ScreenId::Step6)->isVisible());
         QVERIFY(!step7->isVisible());

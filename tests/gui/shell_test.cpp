@@ -206,16 +206,17 @@ private slots:
             QTest::keyClick(main, Qt::Key_Q, Qt::ControlModifier);
         };
         const auto titleBar = [](TfrmMain* main) { main->close(); };
+        using Answer = Messages::SaveAnswer;
         struct Case {
             const char* name;
             std::vector<std::function<void(Application&)>> before;
             std::function<void(TfrmMain*)> quit;
-            bool yes;
+            Answer answer;
             bool asks;
             bool ends;
         };
         const Case cases[] = {
-            {"unchanged", {}, button, false, false, true},
+            {"unchanged", {}, button, Answer::Cancel, false, true},
             {"typed back to what it was",
              {typeName,
               [](Application& app) {
@@ -224,24 +225,29 @@ private slots:
                       "");
               }},
              menu,
-             false,
+             Answer::Cancel,
              false,
              true},
-            {"changed, Nein", {typeName}, button, false, true, false},
-            {"changed, Nein by the title bar", {typeName}, titleBar, false, true, false},
-            {"changed, Ja", {typeName}, keys, true, true, true},
-            {"changed, Ja by the title bar", {typeName}, titleBar, true, true, true},
-            {"changed and saved", {typeName, save}, menu, false, false, true},
+            {"changed, Abbrechen", {typeName}, button, Answer::Cancel, true, false},
+            {"changed, Abbrechen by the title bar",
+             {typeName},
+             titleBar,
+             Answer::Cancel,
+             true,
+             false},
+            {"changed, Nicht speichern", {typeName}, keys, Answer::Discard, true, true},
+            {"changed, Speichern by the title bar", {typeName}, titleBar, Answer::Save, true, true},
+            {"changed and saved", {typeName, save}, menu, Answer::Cancel, false, true},
             {"saved, changed again",
              {typeName, save, [](Application& app) { app.Context().record.Gradient = 5; }},
              button,
-             false,
+             Answer::Cancel,
              true,
              false},
             {"changed, then a file loaded",
              {typeName, save, typeName, load},
              button,
-             false,
+             Answer::Cancel,
              false,
              true},
         };
@@ -254,18 +260,22 @@ private slots:
                 step(app);
             }
             log.Take();
-            Messages::SetAnswer(c.yes);
+            Messages::SetSaveAnswer(c.answer);
             TfrmMain* main = app.MainWindow();
             Activate(main);
             const bool ended = EndsTheProgram([&] { c.quit(main); });
-            Messages::SetAnswer(false);
+            Messages::SetSaveAnswer(Answer::Cancel);
             QVERIFY2(ended == c.ends, c.name);
             QVERIFY2(ended || main->isVisible(), c.name);
             const QStringList expected =
                 c.asks ? QStringList{"Die Eingaben wurden seit dem letzten Speichern geändert. "
-                                     "Programm trotzdem beenden?"}
+                                     "Vor dem Beenden speichern?"}
                        : QStringList{};
             QCOMPARE(log.Take(), expected);
+            // "Speichern" names the file first, since the assessment has none, then ends.
+            if (c.answer == Answer::Save) {
+                QVERIFY(QFile::exists(path));
+            }
             if (c.asks) {
                 QCOMPARE(log.entries.size(), std::size_t{0});
             }

@@ -250,6 +250,25 @@ private slots:
         QCOMPARE(Field(window, "edtC")->text(), QString("1.512"));
     }
 
+    // Enter presses "Berechnen" while "Weiter" waits for it, then "Weiter".
+    void enterPressesWhatCanBePressed() {
+        MessageLog log;
+        Application app(2026);
+        QWidget* window = OpenStep2(app);
+        EnterWorkedExample(window);
+        QVERIFY(!NextButtonEnabled(window));
+        Field(window, "edtRemark")->setFocus();
+        QTest::keyClick(Field(window, "edtRemark"), Qt::Key_Return);
+        QVERIFY(NextButtonEnabled(window));
+        QCOMPARE(Field(window, "edtC")->text(), QString("1.512"));
+        QVERIFY(window->isVisible());
+        QWidget* focus = window->focusWidget();
+        QCOMPARE(focus ? focus->objectName() : QString(), QString("btnNext"));
+        QTest::keyClick(focus, Qt::Key_Return);
+        QVERIFY(app.Context().Screen(ScreenId::Step3)->isVisible());
+        QCOMPARE(log.Take(), QStringList());
+    }
+
     void refusedRotationStaysOnStep2() {
         MessageLog log;
         Application app(2026);
@@ -297,14 +316,16 @@ private slots:
         int proposed = 0;
         TfrmStep2::SetRepeatAsker([&](QWidget*, int p) {
             proposed = p;
-            return 3;
+            return p;
         });
         Trigger(window, "mniRepeatRotation");
         TfrmStep2::SetRepeatAsker({});
-        QCOMPARE(proposed, 3);
+        // Three whole cycles of the three-year rotation, and not a year more.
+        QCOMPARE(proposed, 9);
         QCOMPARE(log.Take(), QStringList());
-        // Years 4 to 10 repeat years 1 to 3, every choice as entered there.
-        for (int n = 4; n <= 10; ++n) {
+        QCOMPARE(ChoiceOf(window, 10, 'a')->currentIndex(), 0);
+        // Years 4 to 9 repeat years 1 to 3, every choice as entered there.
+        for (int n = 4; n <= 9; ++n) {
             const int from = (n - 1) % 3 + 1;
             for (const char letter : {'a', 'b', 'c', 'd', 'e'}) {
                 QCOMPARE(ChoiceOf(window, n, letter)->currentText(),

@@ -65,7 +65,8 @@ private slots:
              Find<QMenu>(app.Context().Screen(ScreenId::Step1), "mnhFile")->actions()) {
             entries << (a->isSeparator() ? QString("-") : a->objectName());
         }
-        QCOMPARE(entries, (QStringList{"mniNext", "mniBack", "-", "mniTerrain", "-", "mniClose"}));
+        QCOMPARE(entries, (QStringList{"mniNext", "mniBack", "-", "mniTerrain", "-", "mniSave",
+                                       "mniSaveAs", "-", "mniClose"}));
     }
 
     void aParcelOnThePlaneGoesIntoStep1AsTyped() {

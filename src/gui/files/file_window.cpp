@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -13,6 +14,7 @@
 #include "gui/shell/messages.h"
 #include "gui/shell/qt_text.h"
 #include "gui/shell/widget_refill.h"
+#include "key/core/errors.h"
 #include "key/core/texts.h"
 #include "key/files/calculation_file.h"
 
@@ -96,6 +98,15 @@ void FileWindow::showEvent(QShowEvent* event) {
     fileName_->setFocus(Qt::OtherFocusReason);
 }
 
+void FileWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        hide();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
 void FileWindow::closeEvent(QCloseEvent* event) {
     // Closing by the title bar only hides the window; it lives until the program ends.
     event->ignore();
@@ -122,22 +133,34 @@ void TfrmOpen::FolderClick() {
 }
 
 void TfrmOpen::LoadFile(const QString& path, bool ask) {
-    if (ask && !Context().MayReplace(this)) {
+    // Started from the recent files or the command line, the load window is hidden: its boxes
+    // stand over the main window then, not in a corner of the screen.
+    QWidget* parent = isVisible() ? static_cast<QWidget*>(this) : Context().Screen(ScreenId::Main);
+    if (ask && !Context().MayReplace(parent)) {
         return;
     }
     // The field keeps the path for the next load.
     FileName()->setText(path);
     SetTyped(false);
-    RunGuarded(this, [&] {
+    RunGuarded(parent, [&] {
         // The whole assessment is replaced, or, on a failure, left as it was: the error ends
         // the command here and the window stays open for another try.
-        Context().KeepForUndo();
-        const LoadOutcome outcome =
-            LoadCalculation(Context().record, LocalPath(path), Context().startYear);
-        if (outcome.loaded) {
-            Context().NoteFile(path);
+        AssessmentRecord loaded = Context().record;
+        LoadOutcome outcome;
+        try {
+            outcome = LoadCalculation(loaded, LocalPath(path), Context().startYear);
+        } catch (const FileError& error) {
+            // Which file could not be read, whichever way it was chosen.
+            std::string text = MessageOf(error);
+            if (!text.empty() && text.back() == '.') {
+                text.pop_back();
+            }
+            throw FileError(text + ": " + U(QDir::toNativeSeparators(path)));
         }
-        Messages::Show(this, Q(outcome.message));
+        if (outcome.loaded) {
+            Context().ReplaceByLoad(std::move(loaded), path);
+        }
+        Messages::Show(parent, Q(outcome.message));
         hide();
     });
 }
@@ -155,9 +178,17 @@ void TfrmSave::FolderClick() {
     SetTyped(false);
     // A failed save leaves the old file as it was and shows the error; the window stays.
     const std::string message = SaveCalculation(Context().record, LocalPath(path));
-    Context().NoteFile(path);
+    Context().SetFile(path);
     Messages::Show(this, Q(message));
     hide();
+}
+
+void TfrmSave::Propose(const QString& name) {
+    if (name.isEmpty()) {
+        return;
+    }
+    FileName()->setText(name);
+    SetTyped(true);
 }
 
 void TfrmSave::showEvent(QShowEvent* event) {

@@ -45,6 +45,8 @@ protected:
     void SetTyped(bool typed) { typed_ = typed; }
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    // Escape closes the window, as "Schliessen" does.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private slots:
     // Runs FolderClick guarded; Enter in the name field presses the button.
@@ -76,6 +78,10 @@ class TfrmSave : public FileWindow {
     Q_OBJECT
 public:
     explicit TfrmSave(AppContext& context);
+
+    // The name the folder button's dialog proposes next (a variant's "…_ziel_1A.txt"); it
+    // stays in the field when the window opens.
+    void Propose(const QString& name);
 
 protected:
     void FolderClick() override;

@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
 #include <QMenuBar>
@@ -77,6 +78,7 @@ QPushButton* MakeButton(const QString& caption, const char* name, int x, int y, 
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(QString::fromLatin1(name));
     button->setGeometry(x, y, kButtonWidth, kButtonHeight);
+    button->setAutoDefault(true); // Enter on a focused button presses it
     return button;
 }
 
@@ -288,6 +290,21 @@ void HelpWindow::BuildSectionBar(HelpSection own, QWidget* client) {
             pages_.Hide(SectionPage(HelpSection::Entry));
         }
     });
+}
+
+void HelpWindow::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        for (const char* name : {"btnNext", "btnClose"}) {
+            auto* button = findChild<QPushButton*>(QString::fromLatin1(name));
+            if (button != nullptr && button->isVisible() && button->isEnabled()) {
+                event->accept();
+                button->click();
+                return;
+            }
+        }
+    }
+    QMainWindow::keyPressEvent(event);
 }
 
 void HelpWindow::BuildRegionMap() {

@@ -27,6 +27,9 @@ public:
 
 protected:
     bool event(QEvent* event) override;
+    // Enter that no focused button took presses the page's default button: "Weiter" (or
+    // whatever leads on), else "Schliessen".
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void BuildContent(const HelpPageDescription& description, QWidget* client);

@@ -1,5 +1,6 @@
 #include "gui/measures/measures_window.h"
 
+#include <QAction>
 #include <QDate>
 #include <QEvent>
 #include <QHBoxLayout>
@@ -31,7 +32,7 @@ namespace tm = texts::measures;
 
 TfrmMeasures::TfrmMeasures(AppContext& context) : QWidget(nullptr), context_(context) {
     setObjectName("frmMeasures");
-    setWindowTitle(Q(tm::kWindowTitle));
+    context_.FollowTitle(this, Q(tm::kWindowTitle));
     setMinimumSize(720, 420);
 
     labTarget_ = new QLabel(this);
@@ -71,19 +72,31 @@ TfrmMeasures::TfrmMeasures(AppContext& context) : QWidget(nullptr), context_(con
     btnUndo_ = new QPushButton(Q(texts::mainwindow::kUndo), this);
     btnUndo_->setObjectName("btnUndo");
     btnUndo_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    btnRedo_ = new QPushButton(Q(texts::mainwindow::kRedo), this);
+    btnRedo_->setObjectName("btnRedo");
+    btnRedo_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
     btnPrint_ = new QPushButton(Q(tm::kPrint), this);
     btnPrint_->setObjectName("btnPrint");
     btnSheet_ = new QPushButton(Q(tm::kSheetButton), this);
     btnSheet_->setObjectName("btnSheet");
     QPushButton* help = new QPushButton(Q(texts::common::kHelp), this);
     help->setObjectName("btnHelp");
+    help->setShortcut(QKeySequence(Qt::Key_F1));
     QPushButton* close = new QPushButton(Q(texts::common::kClose), this);
     close->setObjectName("btnClose");
-    for (QPushButton* b : {btnAdopt_, btnUndo_, btnPrint_, btnSheet_, help, close}) {
-        b->setFixedSize(105, 25);
+    for (QPushButton* b : {btnAdopt_, btnUndo_, btnRedo_, btnPrint_, btnSheet_, help, close}) {
+        b->setFixedSize(std::max(105, b->sizeHint().width()), 25);
     }
+    // Ctrl+S saves from here too: after an adoption this is the window the user looks at.
+    auto* save = new QAction(this);
+    save->setObjectName("actSave");
+    save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    addAction(save);
+    connect(save, &QAction::triggered, this,
+            [this] { RunGuarded(this, [this] { context_.Save(this); }); });
     connect(btnAdopt_, &QPushButton::clicked, this, &TfrmMeasures::btnAdoptClick);
     connect(btnUndo_, &QPushButton::clicked, this, &TfrmMeasures::btnUndoClick);
+    connect(btnRedo_, &QPushButton::clicked, this, &TfrmMeasures::btnRedoClick);
     connect(btnPrint_, &QPushButton::clicked, this, &TfrmMeasures::btnPrintClick);
     connect(btnSheet_, &QPushButton::clicked, this, &TfrmMeasures::btnSheetClick);
     connect(help, &QPushButton::clicked, this, &TfrmMeasures::btnHelpClick);
@@ -92,6 +105,7 @@ TfrmMeasures::TfrmMeasures(AppContext& context) : QWidget(nullptr), context_(con
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(btnAdopt_);
     buttons->addWidget(btnUndo_);
+    buttons->addWidget(btnRedo_);
     buttons->addWidget(btnPrint_);
     buttons->addWidget(btnSheet_);
     buttons->addStretch();
@@ -119,6 +133,7 @@ void TfrmMeasures::showEvent(QShowEvent* event) {
 
 void TfrmMeasures::FormActivate() {
     btnUndo_->setEnabled(context_.CanUndo());
+    btnRedo_->setEnabled(context_.CanRedo());
     if (exploredFrom_ && *exploredFrom_ == context_.record) {
         return; // nothing changed since the last search
     }
@@ -190,7 +205,8 @@ void TfrmMeasures::btnAdoptClick() {
         AssessmentRecord adopted = AdoptRow(context_.record, exploration_, *row);
         // The results as the steps will show them, so every screen agrees at once.
         WalkForward(adopted);
-        context_.ReplaceRecord(std::move(adopted), context_.currentFile);
+        // A new variant: today's file is never its save target.
+        context_.AdoptVariant(std::move(adopted), Q(VariantFileSuffix(*row)));
         Messages::Show(this, Q(tm::kAdopted(context_.record.Variant, row->descriptions)));
         FormActivate();
     });
@@ -198,6 +214,12 @@ void TfrmMeasures::btnAdoptClick() {
 
 void TfrmMeasures::btnUndoClick() {
     if (context_.Undo()) {
+        FormActivate();
+    }
+}
+
+void TfrmMeasures::btnRedoClick() {
+    if (context_.Redo()) {
         FormActivate();
     }
 }

@@ -40,6 +40,7 @@ private slots:
     void FormActivate();
     void btnAdoptClick();
     void btnUndoClick();
+    void btnRedoClick();
     void btnPrintClick();
     void btnSheetClick();
     void btnHelpClick();
@@ -66,6 +67,7 @@ private:
     QPushButton* btnPrint_;
     QPushButton* btnSheet_;
     QPushButton* btnUndo_;
+    QPushButton* btnRedo_;
 };
 
 } // namespace brisolt::gui

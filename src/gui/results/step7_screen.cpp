@@ -33,7 +33,7 @@ TfrmStep7::TfrmStep7(AppContext& context)
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     edtGBF_ = MakeResultField(Canvas(), "edtGBF", QRect(354, 340, 140, 36), true);
     // Beside the result, above the five buttons of the row.
-    AddButton(Q(texts::measures::kOpenButton), "btnMeasures", QPoint(540, 346),
+    AddButton(Q(texts::measures::kOpen), "btnMeasures", QPoint(540, 346),
               &TfrmStep7::btnMeasuresClick);
 
     AddRowButton(Q(texts::common::kBack), "btnBack", 0, &TfrmStep7::btnBackClick);
@@ -49,7 +49,7 @@ TfrmStep7::TfrmStep7(AppContext& context)
                  &TfrmStep7::mniSaveCalculationsClick);
     AddMenuEntry(FileMenu(), Q(t::kPrintEvaluation), "mniPrint", &TfrmStep7::btnPrintClick);
     AddMenuEntry(FileMenu(), Q(t::kPrintStep2), "mniPrintStep2", &TfrmStep7::btnPrintStep2Click);
-    AddMenuEntry(FileMenu(), Q(texts::measures::kOpenMenu), "mniMeasures",
+    AddMenuEntry(FileMenu(), Q(texts::measures::kOpen), "mniMeasures",
                  &TfrmStep7::btnMeasuresClick);
     AddMenuEntry(FileMenu(), Q(texts::measures::kSheetMenu), "mniMeasuresSheet",
                  &TfrmStep7::mniMeasuresSheetClick);

@@ -136,7 +136,7 @@ TfrmStep2::TfrmStep2(AppContext& context)
     };
     rowButton(t::kBack, "btnBack", 24, &TfrmStep2::btnBackClick);
     nextButton_ = rowButton(t::kNext, "btnNext", 160, &TfrmStep2::btnNextClick);
-    rowButton(t::kCalculate, "btnCalculate", 296, &TfrmStep2::btnCalculateClick);
+    calculateButton_ = rowButton(t::kCalculate, "btnCalculate", 296, &TfrmStep2::btnCalculateClick);
     rowButton(t::kClearFields, "btnClearFields", 432, &TfrmStep2::btnClearFieldsClick);
     rowButton(t::kHelp, "btnAssistance", 568, &TfrmStep2::btnAssistanceClick);
     rowButton(t::kClose, "btnClose", 704, &TfrmStep2::btnCloseClick);
@@ -250,6 +250,8 @@ void TfrmStep2::Refresh() {
     SetTextIfChanged(cField_, form_.CText);
     SetTextIfChanged(remark_, form_.RemarkText);
     nextButton_->setEnabled(form_.NextEnabled);
+    // Enter presses what can be pressed: "Berechnen" while "Weiter" waits for it.
+    SetDefaultButton(form_.NextEnabled ? nextButton_ : calculateButton_);
 }
 
 void TfrmStep2::FormActivate() {
@@ -365,26 +367,29 @@ void TfrmStep2::SetRepeatAsker(RepeatAsker asker) {
 }
 
 void TfrmStep2::mniRepeatRotationClick() {
-    // Proposed: the years entered so far from year 1.
-    int entered = 0;
-    while (entered < kRotationYears && form_.Row(entered + 1).List(Choice::Crop).Chosen() > 0) {
-        ++entered;
-    }
-    const int proposed = std::clamp(entered, 1, kRotationYears - 1);
-    int years = 0;
-    if (const RepeatAsker& asker = CurrentRepeatAsker()) {
-        years = asker(this, proposed);
-    } else {
-        bool ok = false;
-        years = QInputDialog::getInt(this, Q(t::kRepeatRotation), Q(t::kRepeatHowMany), proposed, 1,
-                                     kRotationYears - 1, 1, &ok);
-        years = ok ? years : 0;
-    }
-    if (years <= 0) {
+    // The years entered from year 1 are the cycle; the question is how long the rotation
+    // should become, proposing whole cycles up to ten years. One that does not fit twice, or
+    // nothing entered, is left as it is.
+    const int cycle = form_.EnteredYears();
+    const int proposed = Step2Form::ProposedRotationLength(cycle);
+    if (cycle == 0 || proposed <= cycle || cycle >= kRotationYears) {
+        Messages::Show(this, Q(t::kNothingToRepeat));
         return;
     }
-    Command([this, years] {
-        if (form_.RepeatRotation(years, Context().record) == 0) {
+    int length = 0;
+    if (const RepeatAsker& asker = CurrentRepeatAsker()) {
+        length = asker(this, proposed);
+    } else {
+        bool ok = false;
+        length = QInputDialog::getInt(this, Q(t::kRepeatRotation), Q(t::kRepeatUpTo(cycle)),
+                                      proposed, cycle + 1, kRotationYears, 1, &ok);
+        length = ok ? length : 0;
+    }
+    if (length <= cycle) {
+        return;
+    }
+    Command([this, cycle, length] {
+        if (form_.RepeatRotation(cycle, length, Context().record) == 0) {
             Messages::Show(this, Q(t::kNothingToRepeat));
         }
     });

@@ -19,7 +19,8 @@ class TfrmStep2 : public WizardScreen {
 public:
     explicit TfrmStep2(AppContext& context);
 
-    // Asks how many years from year 1 to repeat (proposing `proposed`); 0 when cancelled.
+    // Asks how many years the repeated rotation should reach (proposing `proposed`); 0 when
+    // cancelled.
     using RepeatAsker = std::function<int(QWidget* parent, int proposed)>;
     // Replaces the question (tests); an empty function restores it.
     static void SetRepeatAsker(RepeatAsker asker);
@@ -67,6 +68,7 @@ private:
     QLineEdit* cField_ = nullptr;
     QLineEdit* remark_ = nullptr;
     QPushButton* nextButton_ = nullptr;
+    QPushButton* calculateButton_ = nullptr;
     bool commandRunning_ = false;
 };
 

@@ -8,6 +8,7 @@
 #include <QSettings>
 
 #include "gui/files/file_dialogs.h"
+#include "gui/files/file_window.h"
 #include "gui/shell/messages.h"
 #include "gui/shell/qt_text.h"
 #include "gui/shell/wizard_screen.h"
@@ -28,33 +29,84 @@ namespace {
 constexpr const char* kRecentKey = "recentFiles";
 } // namespace
 
-void AppContext::KeepForUndo() {
-    undo_ = Replaced{record, currentFile};
+// The replacements a session can undo; older ones are dropped.
+constexpr std::size_t kUndoDepth = 100;
+
+AppContext::Replaced AppContext::Current() const {
+    // The record carries what its file holds, so an assessment brought back knows whether it
+    // is saved.
+    return Replaced{record, currentFile, variantOf, proposedName};
+}
+
+void AppContext::Restore(Replaced state) {
+    record = std::move(state.record);
+    currentFile = std::move(state.file);
+    variantOf = std::move(state.variantOf);
+    proposedName = std::move(state.proposedName);
+    FileChanged();
+}
+
+void AppContext::KeepForUndo(Replaced state) {
+    undo_.push_back(std::move(state));
+    if (undo_.size() > kUndoDepth) {
+        undo_.erase(undo_.begin());
+    }
+    redo_.clear();
 }
 
 void AppContext::ReplaceRecord(AssessmentRecord next, QString file) {
-    undo_ = Replaced{std::move(record), std::move(currentFile)};
-    record = std::move(next);
-    currentFile = std::move(file);
-    FileChanged();
+    KeepForUndo(Current());
+    Restore(Replaced{std::move(next), std::move(file), {}, {}});
+}
+
+void AppContext::ReplaceByLoad(AssessmentRecord loaded, const QString& path) {
+    KeepForUndo(Current());
+    record = std::move(loaded);
+    SetFile(path);
+}
+
+void AppContext::AdoptVariant(AssessmentRecord next, const QString& suffix) {
+    KeepForUndo(Current());
+    // Today's file stays as it is: the variant is saved only under a name of its own,
+    // proposed beside the file it was made from.
+    const QString from = currentFile.isEmpty() ? variantOf : currentFile;
+    QString proposal = suffix + ".txt";
+    if (!from.isEmpty()) {
+        const QFileInfo info(from);
+        proposal = QDir::toNativeSeparators(
+            info.dir().filePath(info.completeBaseName() + '_' + suffix + ".txt"));
+    }
+    Restore(Replaced{std::move(next), {}, from, proposal});
 }
 
 bool AppContext::Undo() {
-    if (!undo_) {
+    if (undo_.empty()) {
         return false;
     }
-    record = std::move(undo_->record);
-    currentFile = std::move(undo_->file);
-    undo_.reset();
-    FileChanged();
+    redo_.push_back(Current());
+    Replaced state = std::move(undo_.back());
+    undo_.pop_back();
+    Restore(std::move(state));
     return true;
 }
 
-bool AppContext::MayReplace(QWidget* parent) {
+bool AppContext::Redo() {
+    if (redo_.empty()) {
+        return false;
+    }
+    undo_.push_back(Current());
+    Replaced state = std::move(redo_.back());
+    redo_.pop_back();
+    Restore(std::move(state));
+    return true;
+}
+
+bool AppContext::MayReplace(QWidget* parent, std::string_view question) {
     if (!HasUnsavedChanges(record)) {
         return true;
     }
-    switch (Messages::AskToSave(parent, Q(texts::mainwindow::kReplaceUnsaved))) {
+    const QString asked = Q(question.empty() ? texts::mainwindow::kReplaceUnsaved : question);
+    switch (Messages::AskToSave(parent, asked)) {
     case Messages::SaveAnswer::Discard:
         return true;
     case Messages::SaveAnswer::Cancel:
@@ -62,19 +114,87 @@ bool AppContext::MayReplace(QWidget* parent) {
     case Messages::SaveAnswer::Save:
         break;
     }
-    if (currentFile.isEmpty()) {
-        // No file yet: the user names one in the save window and then repeats the command.
-        ShowOnTop(ScreenId::Save);
-        return false;
-    }
+    // The assessment as it is goes to its own file; one without a file is named first.
+    return currentFile.isEmpty() ? SaveUnderNewName(parent) : WriteFile(parent, currentFile);
+}
+
+bool AppContext::WriteFile(QWidget* parent, const QString& path) {
     try {
-        SaveCalculation(record, LocalPath(currentFile));
+        SaveCalculation(record, LocalPath(path));
     } catch (const std::exception& error) {
         Messages::ShowError(parent, QString::fromStdString(MessageOf(error)));
         return false;
     }
-    NoteFile(currentFile);
+    SetFile(path);
     return true;
+}
+
+void AppContext::SetFile(const QString& path) {
+    // A variant saved under its own name is an assessment of that file from now on.
+    variantOf.clear();
+    proposedName.clear();
+    NoteFile(path);
+}
+
+bool AppContext::Save(QWidget* parent) {
+    if (!currentFile.isEmpty()) {
+        return WriteFile(parent, currentFile);
+    }
+    if (auto* save = qobject_cast<TfrmSave*>(Screen(ScreenId::Save))) {
+        save->Propose(proposedName);
+    }
+    ShowOnTop(ScreenId::Save);
+    return false;
+}
+
+bool AppContext::SaveUnderNewName(QWidget* parent) {
+    FileDialogRequest request;
+    request.save = true;
+    request.caption = Q(texts::filewindows::kSaveCaption);
+    request.proposedName = !proposedName.isEmpty() ? proposedName : currentFile;
+    request.nameFilters = FileWindow::CalculationFileFilters();
+    request.selectedFilter = request.nameFilters.constLast();
+    request.defaultSuffix = Q(texts::filewindows::kDefaultExtension);
+    const QString path = AskForFile(parent, request);
+    return !path.isEmpty() && WriteFile(parent, path);
+}
+
+QString AppContext::TitleName() const {
+    if (!currentFile.isEmpty()) {
+        return QFileInfo(currentFile).fileName();
+    }
+    if (!variantOf.isEmpty() || !proposedName.isEmpty()) {
+        const QString from =
+            variantOf.isEmpty() ? QString() : QFileInfo(variantOf).fileName() + ' ';
+        return from + Q(texts::mainwindow::kUnsavedVariant);
+    }
+    return {};
+}
+
+QString AppContext::TitleSuffix() const {
+    const QString name = TitleName();
+    return (name.isEmpty() ? QString() : QStringLiteral(" – ") + name) +
+           (HasUnsavedChanges(record) ? QStringLiteral("*") : QString());
+}
+
+void AppContext::UpdateTitles() const {
+    const QString suffix = TitleSuffix();
+    for (std::size_t i = 0; i < screens_.size(); ++i) {
+        auto* screen = qobject_cast<WizardScreen*>(screens_[i].data());
+        if (screen != nullptr && static_cast<ScreenId>(i) != ScreenId::Main) {
+            screen->SetTitleSuffix(suffix);
+        }
+    }
+    for (const auto& [window, caption] : titleFollowers_) {
+        if (window != nullptr && window->windowTitle() != caption + suffix) {
+            window->setWindowTitle(caption + suffix);
+        }
+    }
+}
+
+void AppContext::FollowTitle(QWidget* window, const QString& caption) {
+    titleFollowers_.emplace_back(window, caption);
+    window->setWindowTitle(caption + TitleSuffix());
 }
 
 void AppContext::NoteFile(const QString& path) {
@@ -93,6 +213,13 @@ void AppContext::NoteFile(const QString& path) {
 
 QStringList AppContext::RecentFiles() {
     return QSettings().value(kRecentKey).toStringList();
+}
+
+void AppContext::ForgetRecentFile(const QString& path) {
+    QSettings settings;
+    QStringList recent = settings.value(kRecentKey).toStringList();
+    recent.removeAll(path);
+    settings.setValue(kRecentKey, recent);
 }
 
 void AppContext::FileChanged() const {

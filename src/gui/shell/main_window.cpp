@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QPushButton>
 
+#include "gui/files/file_dialogs.h"
 #include "gui/files/file_window.h"
 #include "gui/shell/messages.h"
 #include "gui/shell/qt_text.h"
@@ -42,12 +43,19 @@ TfrmMain::TfrmMain(AppContext& context)
     recent_ = FileMenu()->addMenu(Q(texts::mainwindow::kRecent));
     recent_->setObjectName("mnuRecent");
     connect(recent_, &QMenu::aboutToShow, this, &TfrmMain::mnuRecentShow);
+    // "Speichern" writes to the assessment's file at once; "Berechnung speichern" opens the
+    // save window, to save under another name.
+    AddMenuEntry(FileMenu(), Q(texts::mainwindow::kSave), "mniSave", &TfrmMain::mniSaveClick)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     AddMenuEntry(FileMenu(), Q(texts::common::kSave), "mniSaveCalculation",
                  &TfrmMain::mniSaveCalculationClick)
-        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     undo_ =
         AddMenuEntry(FileMenu(), Q(texts::mainwindow::kUndo), "mniUndo", &TfrmMain::mniUndoClick);
     undo_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    redo_ =
+        AddMenuEntry(FileMenu(), Q(texts::mainwindow::kRedo), "mniRedo", &TfrmMain::mniRedoClick);
+    redo_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
     AddMenuEntry(FileMenu(), Q(texts::compare::kMenu), "mniCompare", &TfrmMain::mniCompareClick);
     AddMenuEntry(FileMenu(), Q(texts::common::kExit), "mniExit", &TfrmMain::btnExitClick)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
@@ -66,14 +74,17 @@ TfrmMain::TfrmMain(AppContext& context)
 }
 
 void TfrmMain::UpdateTitle() {
-    const QString& file = Context().currentFile;
-    const QString title = file.isEmpty()
-                              ? Q(texts::mainwindow::kCaption)
-                              : Q(texts::mainwindow::kFileTitleStart) + QFileInfo(file).fileName();
+    const QString name = Context().TitleName();
+    const QString title = name.isEmpty() ? Q(texts::mainwindow::kCaption)
+                                         : Q(texts::mainwindow::kFileTitleStart) + name;
     const QString shown = title + (HasUnsavedChanges(Context().record) ? "*" : "");
     if (windowTitle() != shown) {
         setWindowTitle(shown);
     }
+    // The screen in front shows the same, since it hides this one.
+    Context().UpdateTitles();
+    undo_->setEnabled(Context().CanUndo());
+    redo_->setEnabled(Context().CanRedo());
 }
 
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
@@ -102,12 +113,28 @@ void TfrmMain::mniUndoClick() {
     Context().Undo();
 }
 
+void TfrmMain::mniRedoClick() {
+    Context().Redo();
+}
+
+void TfrmMain::mniSaveClick() {
+    Context().Save(this);
+}
+
 void TfrmMain::mnuRecentShow() {
     recent_->clear();
     const QStringList files = AppContext::RecentFiles();
     for (const QString& file : files) {
         QAction* action = recent_->addAction(file);
         connect(action, &QAction::triggered, this, [this, file] {
+            if (!IsExistingFile(file)) {
+                // A file moved or deleted since: offered for removal from the list.
+                if (Messages::Ask(this, Q(texts::mainwindow::kRecentGone(U(file))))) {
+                    AppContext::ForgetRecentFile(file);
+                    mnuRecentShow();
+                }
+                return;
+            }
             if (auto* open = qobject_cast<TfrmOpen*>(Context().Screen(ScreenId::Open))) {
                 open->LoadFile(file);
             }
@@ -140,8 +167,7 @@ void TfrmMain::mniCompareClick() {
 
 bool TfrmMain::MayQuit() {
     // Once agreed, the closing of the windows that follows asks nothing more.
-    quitting_ = quitting_ || !HasUnsavedChanges(Context().record) ||
-                Messages::Ask(this, Q(texts::mainwindow::kQuitUnsaved));
+    quitting_ = quitting_ || Context().MayReplace(this, texts::mainwindow::kQuitAskSave);
     return quitting_;
 }
 

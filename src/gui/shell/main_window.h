@@ -31,6 +31,8 @@ private slots:
     void btnExitClick();
     void mniNewClick();
     void mniUndoClick();
+    void mniRedoClick();
+    void mniSaveClick();
     void mnuRecentShow();
     void mniLoadCalculationClick();
     void mniSaveCalculationClick();
@@ -46,6 +48,7 @@ private:
     QPushButton* next_;
     QMenu* recent_ = nullptr;
     QAction* undo_ = nullptr;
+    QAction* redo_ = nullptr;
     bool quitting_ = false;
 };
 

@@ -22,7 +22,7 @@
 namespace brisolt::gui {
 
 WizardScreen::WizardScreen(AppContext& context, ScreenId id, const QString& caption, QSize canvas)
-    : context_(context), id_(id), canvas_(new QWidget(this)) {
+    : context_(context), id_(id), caption_(caption), canvas_(new QWidget(this)) {
     setWindowTitle(caption);
     canvas_->setObjectName("canvas");
     canvas_->setFixedSize(canvas);
@@ -33,14 +33,52 @@ WizardScreen::WizardScreen(AppContext& context, ScreenId id, const QString& capt
     helpMenu_->setObjectName("mnhHelp");
     // Fixed layouts: the window keeps the size of its canvas.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
-    // Ctrl+S opens the save window from every screen (the main window has it in its menu).
+    // "Neu" (Ctrl+N) and "Laden" (Ctrl+O) work from every screen, not only from the main
+    // window behind the wizard (which has them in its menu).
     if (id != ScreenId::Main) {
-        auto* save = new QAction(this);
-        save->setObjectName("actSave");
-        save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-        addAction(save);
-        connect(save, &QAction::triggered, this, [this] { context_.ShowOnTop(ScreenId::Save); });
+        const std::pair<QKeySequence, const char*> keys[] = {
+            {QKeySequence(Qt::CTRL | Qt::Key_N), "mniNew"},
+            {QKeySequence(Qt::CTRL | Qt::Key_O), "mniLoadCalculation"}};
+        for (const auto& [key, entry] : keys) {
+            auto* action = new QAction(this);
+            action->setObjectName(QString("act") + (entry + 3));
+            action->setShortcut(key);
+            addAction(action);
+            connect(action, &QAction::triggered, this, [this, entry = entry] {
+                if (QWidget* main = context_.Screen(ScreenId::Main)) {
+                    if (auto* command = main->findChild<QAction*>(entry)) {
+                        command->trigger();
+                    }
+                }
+            });
+        }
     }
+}
+
+void WizardScreen::SetTitleSuffix(const QString& suffix) {
+    if (windowTitle() != caption_ + suffix) {
+        setWindowTitle(caption_ + suffix);
+    }
+}
+
+void WizardScreen::AddSaveEntries() {
+    if (fileMenu_->actions().isEmpty() || !fileMenu_->actions().constLast()->isSeparator()) {
+        fileMenu_->addSeparator();
+    }
+    QAction* save = fileMenu_->addAction(Q(texts::mainwindow::kSave));
+    save->setObjectName("mniSave");
+    save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    connect(save, &QAction::triggered, this, [this] { Guarded([this] { context_.Save(this); }); });
+    // Step 7 opens the save window by its own entry, "Berechnung speichern".
+    if (auto* saveWindow = findChild<QAction*>("mniSaveCalculations")) {
+        saveWindow->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    } else {
+        QAction* saveAs = fileMenu_->addAction(Q(texts::mainwindow::kSaveAs));
+        saveAs->setObjectName("mniSaveAs");
+        saveAs->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+        connect(saveAs, &QAction::triggered, this, [this] { context_.ShowOnTop(ScreenId::Save); });
+    }
+    fileMenu_->addSeparator();
 }
 
 void WizardScreen::FitInto(QSize room) {
@@ -98,11 +136,20 @@ QPushButton* WizardScreen::NewButton(const QString& text, const QString& objectN
 }
 
 void WizardScreen::SetDefaultButton(QPushButton* button) {
+    if (button == defaultButton_) {
+        return;
+    }
+    // The focus on the old default button (left there by Enter) moves with it, so the next
+    // Enter presses the new one.
+    const bool focused = defaultButton_ != nullptr && defaultButton_->hasFocus();
     if (defaultButton_ != nullptr) {
         defaultButton_->setDefault(false);
     }
     defaultButton_ = button;
     defaultButton_->setDefault(true);
+    if (focused && button->isEnabled()) {
+        button->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 QPoint WizardScreen::RowButtonPosition(int place) const {
@@ -113,6 +160,9 @@ QPoint WizardScreen::RowButtonPosition(int place) const {
 }
 
 QAction* WizardScreen::NewMenuEntry(QMenu* menu, const QString& text, const QString& objectName) {
+    if (menu == fileMenu_ && objectName == QLatin1String("mniClose")) {
+        AddSaveEntries();
+    }
     QAction* action = menu->addAction(text);
     action->setObjectName(objectName);
     if (objectName == QLatin1String("mniAssistance")) {

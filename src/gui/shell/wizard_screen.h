@@ -33,6 +33,10 @@ public:
     AppContext& Context() { return context_; }
     ScreenId Id() const { return id_; }
 
+    // The title: the screen's caption, then the assessment's file and "*" (AppContext::
+    // TitleSuffix).
+    void SetTitleSuffix(const QString& suffix);
+
     // Makes the window fit into `room` (the screen area it may use, without its frame).
     // A window larger than that shows its canvas, unchanged, in a scroll area and takes
     // the room there is; it may still be enlarged up to its full size.
@@ -110,8 +114,13 @@ private:
     // Where the keyboard focus goes when the window is shown.
     void PlaceFocus();
 
+    // "Datei" of a wizard screen: "Speichern" and "Speichern unter …" stand before
+    // "Schliessen".
+    void AddSaveEntries();
+
     AppContext& context_;
     ScreenId id_;
+    QString caption_;
     QWidget* canvas_;
     QMenu* fileMenu_;
     QMenu* helpMenu_;

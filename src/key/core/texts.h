@@ -70,8 +70,6 @@ inline constexpr std::string_view kCaption = "Brisolt - Ackerbaugebiete des zent
 inline constexpr std::string_view kTitle = "Quorvane";
 inline constexpr std::string_view kSubtitle = "Ein Schlüssel für Betriebsleiter und Berater";
 inline constexpr std::string_view kRegionLine = "Ackerbaugebiete des zentralen Mittellandes";
-inline constexpr std::string_view kQuitUnsaved =
-    "Die Eingaben wurden seit dem letzten Speichern geändert. Programm trotzdem beenden?";
 inline constexpr std::string_view kReplaceUnsaved =
     "Die Eingaben wurden seit dem letzten Speichern geändert. Vorher speichern?";
 inline constexpr std::string_view kSaveFirst = "Speichern";
@@ -80,6 +78,16 @@ inline constexpr std::string_view kCancel = "Abbrechen";
 inline constexpr std::string_view kNew = "Neu";
 inline constexpr std::string_view kRecent = "Zuletzt geöffnet";
 inline constexpr std::string_view kUndo = "Rückgängig";
+inline constexpr std::string_view kRedo = "Wiederherstellen";
+inline constexpr std::string_view kSave = "Speichern";
+inline constexpr std::string_view kSaveAs = "Speichern unter …";
+inline constexpr std::string_view kQuitAskSave =
+    "Die Eingaben wurden seit dem letzten Speichern geändert. Vor dem Beenden speichern?";
+inline std::string kRecentGone(const std::string& path) {
+    return "Die Datei „" + path + "“ gibt es nicht mehr. Aus „Zuletzt geöffnet“ entfernen?";
+}
+// After measures were adopted, in the title: the assessment is a variant without a file yet.
+inline constexpr std::string_view kUnsavedVariant = "(Variante, nicht gespeichert)";
 // The title with a file: "Brisolt – Grossacher.txt", "*" while it has unsaved changes.
 inline constexpr std::string_view kFileTitleStart = "Brisolt – ";
 } // namespace mainwindow

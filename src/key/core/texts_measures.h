@@ -47,8 +47,8 @@ inline constexpr std::string_view kSheetButton = "Massnahmenblatt";
 inline constexpr std::string_view kSheetMenu = "Massnahmenblatt drucken";
 // The window.
 inline constexpr std::string_view kWindowTitle = "Massnahmen zur Verminderung der Bodenerosion";
-inline constexpr std::string_view kOpenButton = "Massnahmen …";
-inline constexpr std::string_view kOpenMenu = "Massnahmen prüfen";
+// The button and the menu entry of step 7 that open the measures window, in the same words.
+inline constexpr std::string_view kOpen = "Massnahmen prüfen …";
 inline constexpr std::string_view kAdopt = "Übernehmen";
 inline constexpr std::string_view kPrint = "Drucken";
 inline constexpr std::string_view kNoMeasures = "Keine der geprüften Massnahmen senkt EFL weiter.";

@@ -31,8 +31,11 @@ inline constexpr std::string_view kFactorCNote =
 inline constexpr std::string_view kRemark = "Bemerkungen";
 inline constexpr std::string_view kPrintStep2 = "Schritt 2 drucken";
 inline constexpr std::string_view kRepeatRotation = "Fruchtfolge wiederholen";
-inline constexpr std::string_view kRepeatHowMany =
-    "Die ersten Jahre in die folgenden leeren Jahre übernehmen. Anzahl Jahre:";
+inline std::string kRepeatUpTo(int cycle) {
+    return "Die Fruchtfolge der ersten " + std::to_string(cycle) +
+           " Jahre in die folgenden leeren Jahre übernehmen, bis die Fruchtfolge so viele Jahre "
+           "umfasst:";
+}
 inline constexpr std::string_view kNothingToRepeat =
     "Nach diesen Jahren folgt kein leeres Jahr, das gefüllt werden könnte.";
 inline constexpr std::string_view kBack = "Zurück";

@@ -1,5 +1,6 @@
 #include "key/rotation/step2_form.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 
@@ -386,13 +387,26 @@ void Step2Form::Select(int n, Choice choice, Index position) {
     }
 }
 
-int Step2Form::RepeatRotation(int years, AssessmentRecord& record) {
-    if (years < 1 || years >= kRotationYears) {
+int Step2Form::EnteredYears() const {
+    int entered = 0;
+    while (entered < kRotationYears && Row(entered + 1).List(Choice::Crop).Chosen() > 0) {
+        ++entered;
+    }
+    return entered;
+}
+
+int Step2Form::ProposedRotationLength(int cycle) {
+    return cycle < 1 ? 0 : std::max(cycle, kRotationYears / cycle * cycle);
+}
+
+int Step2Form::RepeatRotation(int cycle, int length, AssessmentRecord& record) {
+    if (cycle < 1 || cycle >= kRotationYears) {
         return 0;
     }
+    length = std::min(length, kRotationYears);
     int filled = 0;
-    for (int n = years + 1; n <= kRotationYears && Row(n).List(Choice::Crop).Chosen() <= 0; ++n) {
-        const Step2Year& from = Row((n - 1) % years + 1);
+    for (int n = cycle + 1; n <= length && Row(n).List(Choice::Crop).Chosen() <= 0; ++n) {
+        const Step2Year& from = Row((n - 1) % cycle + 1);
         // In the order a user chooses: the crop rebuilds the lists, the period type those of
         // the period, so every position lands on the same entry as in the year copied.
         for (const Choice c : {Choice::Crop, Choice::PeriodType, Choice::CropTillage,

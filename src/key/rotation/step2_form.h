@@ -90,10 +90,17 @@ public:
     // followed by one ReadStep2Inputs, which leaves the record as the series of
     // ChoiceChange would.
     void Select(int n, Choice choice, Index position);
-    // "Fruchtfolge wiederholen": years 1 ... `years` are copied, all five choices, into the
-    // empty years that follow them (up to the first year with a crop), as a user choosing
-    // them would; the screen is then copied into the record. Returns the years filled.
-    int RepeatRotation(int years, AssessmentRecord& record);
+    // "Fruchtfolge wiederholen": years 1 ... `cycle` are copied, all five choices, into the
+    // empty years that follow them up to year `length` (and never past the first year with
+    // a crop), as a user choosing them would; the screen is then copied into the record.
+    // Returns the years filled.
+    int RepeatRotation(int cycle, int length, AssessmentRecord& record);
+    // The years entered from year 1 on, up to the first year without a crop: the cycle a
+    // repeat copies.
+    int EnteredYears() const;
+    // The length a repeat proposes: whole cycles up to ten years (8 for a four-year rotation);
+    // the cycle itself when it does not fit twice.
+    static int ProposedRotationLength(int cycle);
     // Typing into the year-1 field and leaving it.
     void SetYear1Text(std::string text) { Row(1).YearText = std::move(text); }
     void Year1Exit(AssessmentRecord& record) { UpdateRotationYears(record); }

@@ -359,7 +359,8 @@ TEST_F(Step2Form_, RepeatRotationFillsOnlyTheEmptyYearsThatFollow) {
               "Mulchsaat über 30% Bedeckung", "01.08. bis 15.08."});
     Enter(5, {"Soja"});
     // Years 3 and 4 repeat years 1 and 2, every choice; year 5 already has a crop and stays.
-    EXPECT_EQ(form.RepeatRotation(2, record), 2);
+    EXPECT_EQ(form.EnteredYears(), 2);
+    EXPECT_EQ(form.RepeatRotation(2, kRotationYears, record), 2);
     for (const auto& [n, from] : {std::pair{3, 1}, std::pair{4, 2}}) {
         for (const Choice c : {Choice::Crop, Choice::PeriodType, Choice::CropTillage,
                                Choice::PeriodTillage, Choice::PeriodStart}) {
@@ -369,9 +370,28 @@ TEST_F(Step2Form_, RepeatRotationFillsOnlyTheEmptyYearsThatFollow) {
     }
     EXPECT_EQ(ChosenText(5, Choice::Crop), "Soja");
     // Nothing to fill, or no sensible number of years.
-    EXPECT_EQ(form.RepeatRotation(4, record), 0);
-    EXPECT_EQ(form.RepeatRotation(0, record), 0);
-    EXPECT_EQ(form.RepeatRotation(kRotationYears, record), 0);
+    EXPECT_EQ(form.RepeatRotation(4, kRotationYears, record), 0);
+    EXPECT_EQ(form.RepeatRotation(0, kRotationYears, record), 0);
+    EXPECT_EQ(form.RepeatRotation(kRotationYears, kRotationYears, record), 0);
+}
+
+// A four-year rotation repeated to the proposed eight years leaves years 9 and 10 empty (it
+// once filled all six, two and a half cycles); a rotation that does not fit twice is offered
+// unchanged.
+TEST_F(Step2Form_, RepeatRotationStopsAtTheLengthAsked) {
+    EXPECT_EQ(Step2Form::ProposedRotationLength(4), 8);
+    EXPECT_EQ(Step2Form::ProposedRotationLength(3), 9);
+    EXPECT_EQ(Step2Form::ProposedRotationLength(5), 10);
+    EXPECT_EQ(Step2Form::ProposedRotationLength(6), 6);
+    Enter(1, {"Weizen (Winter)"});
+    Enter(2, {"Kartoffeln (übrige)"});
+    Enter(3, {"Soja"});
+    Enter(4, {"Weizen (Winter)"});
+    EXPECT_EQ(form.RepeatRotation(4, 8, record), 4);
+    EXPECT_EQ(form.EnteredYears(), 8);
+    EXPECT_EQ(ChosenText(7, Choice::Crop), "Soja");
+    EXPECT_EQ(form.Row(9).List(Choice::Crop).Chosen(), 0);
+    EXPECT_EQ(form.Row(10).List(Choice::Crop).Chosen(), 0);
 }
 
 TEST_F(Step2Form_, RemarkIsCutTo256Characters) {
