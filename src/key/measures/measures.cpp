@@ -218,23 +218,25 @@ std::vector<Measure> CandidateMeasures(const AssessmentRecord& walked) {
     });
 
     // A shorter flow length: the slope halved or divided in three by strips across it, as
-    // long as a strip stays wide enough for the machines.
+    // long as a strip stays wide enough for the machines. The strip itself is measured, not
+    // its rounded length: 89 m in three would be strips of 29.7 m.
     const Int length = walked.FloatDistance;
-    if (length > kNarrowestStrip) {
-        std::vector<Int> offered;
-        for (const int parts : {2, 3}) {
-            const Int shorter = static_cast<Int>(RoundHalfEven(static_cast<Real>(length) / parts));
-            if (shorter >= kNarrowestStrip && shorter < length &&
-                std::find(offered.begin(), offered.end(), shorter) == offered.end()) {
-                offered.push_back(shorter);
-                Measure m;
-                m.kind = MeasureKind::FlowLength;
-                m.flowLength = shorter;
-                m.description = tm::kShorterFlow(shorter, length);
-                m.heading = m.description;
-                out.push_back(std::move(m));
-            }
+    std::vector<Int> offered;
+    for (const Int parts : {2, 3}) {
+        if (length < kNarrowestStrip * parts) {
+            break;
         }
+        const Int shorter = static_cast<Int>(RoundHalfEven(static_cast<Real>(length) / parts));
+        if (std::find(offered.begin(), offered.end(), shorter) != offered.end()) {
+            continue;
+        }
+        offered.push_back(shorter);
+        Measure m;
+        m.kind = MeasureKind::FlowLength;
+        m.flowLength = shorter;
+        m.description = tm::kShorterFlow(shorter, length);
+        m.heading = m.description;
+        out.push_back(std::move(m));
     }
     return out;
 }

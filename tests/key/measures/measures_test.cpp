@@ -289,8 +289,11 @@ TEST(Measures, StripsStayWideEnoughToFarm) {
         Int length;
         std::vector<Int> offered;
     };
-    for (const FlowCase& c : {FlowCase{30, {}}, FlowCase{45, {}}, FlowCase{60, {30}},
-                              FlowCase{100, {50, 33}}, FlowCase{300, {150, 100}}}) {
+    // A strip is measured before rounding: 59 m halved are 29.5 m, 89 m in three 29.7 m.
+    for (const FlowCase& c :
+         {FlowCase{30, {}}, FlowCase{45, {}}, FlowCase{59, {}}, FlowCase{60, {30}},
+          FlowCase{61, {30}}, FlowCase{89, {44}}, FlowCase{90, {45, 30}}, FlowCase{100, {50, 33}},
+          FlowCase{300, {150, 100}}}) {
         AssessmentRecord r = WorkedExample();
         r.FloatDistance = c.length;
         std::vector<Int> offered;
