@@ -80,7 +80,10 @@ std::string JsonRow(const std::string& file, const MeasureRow& row, const std::s
     if (!variant.empty()) {
         line += ",\"variant_file\":" + JsonString(variant);
     }
-    line += ",\"display\":" + DisplayJson(row.record) + "}\n";
+    // The texts the window shows, with its change of EFL.
+    std::string display = DisplayJson(row.record);
+    display.insert(display.size() - 1, ",\"DeltaEFL\":" + JsonString(report::DeltaText(row)));
+    line += ",\"display\":" + display + "}\n";
     return line;
 }
 
@@ -94,7 +97,7 @@ void WriteCsvHeader(std::ostream& out) {
     for (const auto& field : DisplayFields(AssessmentRecord{})) {
         line += ",display_" + field.first;
     }
-    out << line << "\r\n";
+    out << line << ",display_DeltaEFL\r\n";
 }
 
 std::string CsvRow(const std::string& file, const MeasureRow& row, const std::string& variant) {
@@ -114,7 +117,7 @@ std::string CsvRow(const std::string& file, const MeasureRow& row, const std::st
     for (const auto& field : DisplayFields(row.record)) {
         line += "," + CsvField(field.second);
     }
-    return line + "\r\n";
+    return line + "," + CsvField(report::DeltaText(row)) + "\r\n";
 }
 
 // Today's date as the sheet prints it, "09.12.2026".

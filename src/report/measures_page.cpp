@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "key/core/number_text.h"
 #include "key/core/texts_measures.h"
 #include "key/core/texts_results.h"
 #include "report/report_formats.h"
@@ -19,12 +20,19 @@ std::string Joined(const std::vector<std::string>& parts) {
     return out;
 }
 
-std::string SignedRounded(Real x) {
-    const std::string text = RoundedText(x);
-    return x > 0 && text != "0" ? "+" + text : text;
+} // namespace
+
+std::string DeltaText(const MeasureRow& row) {
+    if (row.kind == MeasureRowKind::Current) {
+        return {};
+    }
+    const std::string text = std::to_string(row.shownDeltaEFL);
+    return row.shownDeltaEFL > 0 ? "+" + text : text;
 }
 
-} // namespace
+std::string CText(Real c, char separator) {
+    return FormatFixed(c, 3, separator);
+}
 
 std::vector<const MeasureRow*> PrintedMeasureRows(const MeasureExploration& exploration) {
     std::vector<const MeasureRow*> out;
@@ -154,14 +162,14 @@ Table MeasuresTable(const std::vector<const MeasureRow*>& rows, char separator) 
         TableRow cells = {
             title,
             measures,
-            number(GeneralNumberText(r.C, separator), r.C),
+            number(CText(r.C, separator), r.C),
             number(RoundedText(r.EF), r.EF),
             number(RoundedText(r.EL), r.EL),
             number(RoundedText(r.EFL), r.EFL, true),
             number(TwoDecimalText(r.SoilLossMM), r.SoilLossMM),
             number(ThreeDecimalText(r.SoilLossTHA), r.SoilLossTHA),
             level,
-            number(isCurrent ? std::string() : SignedRounded(row->deltaEFL), row->deltaEFL),
+            number(DeltaText(*row), static_cast<Real>(row->shownDeltaEFL)),
         };
         if (isCurrent) {
             for (TableCell& c : cells) {
@@ -307,8 +315,7 @@ Page BuildMeasuresSheet(const MeasureExploration& exploration, const MeasureRow*
         }
         table.rows.push_back(std::move(cells));
     };
-    row("Fruchtfolgefaktor (C)",
-        [&](const AssessmentRecord& r) { return GeneralNumberText(r.C, separator); });
+    row("Fruchtfolgefaktor (C)", [&](const AssessmentRecord& r) { return CText(r.C, separator); });
     row("Flächenhafte Erosionsgefährdung (EF)",
         [](const AssessmentRecord& r) { return RoundedText(r.EF); });
     row("Zuschlag für Rinnenerosion (EL)",

@@ -107,6 +107,12 @@ TEST(CliMeasures, VariantFilesGiveTheirRowsResultsAndChangeOnlyTheirLines) {
             }
         }
         EXPECT_NE(variant[5].find("Massnahmen "), std::string::npos) << what;
+        // The change of EFL as the window shows it: between the whole numbers shown.
+        const int shownDelta = std::stoi(row["display"]["EFL"].text) -
+                               std::stoi(current[row["file"].text]["display"]["EFL"].text);
+        EXPECT_EQ(row["display"]["DeltaEFL"].text,
+                  (shownDelta > 0 ? "+" : "") + std::to_string(shownDelta))
+            << what;
     }
 }
 

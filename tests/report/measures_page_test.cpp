@@ -1,5 +1,7 @@
 #include "report/measures_page.h"
 
+#include <cmath>
+
 #include <gtest/gtest.h>
 
 #include "key/files/calculation_file.h"
@@ -43,6 +45,55 @@ TEST(MeasuresPages, APlanIsNeverCutItContinuesOnTheNextPage) {
             cell += (cell.empty() ? "" : "\n") + d;
         }
         EXPECT_TRUE(Shows(pages, cell)) << RowTitle(row);
+    }
+}
+
+// "EFL ±" is what a reader works out from the EFL column (58 to 57 is "-1", never "0"),
+// and C reads down with three decimals in every row, in the window and in print.
+TEST(MeasuresPages, TheChangeOfEflIsTheDifferenceOfTheValuesShown) {
+    BuildKeyTables();
+    for (const AssessmentRecord& inputs :
+         {brisolt::testing::TenYearsPloughAndBareFallow(), [] {
+              AssessmentRecord r = FreshRecord(2024);
+              LoadCalculation(r, std::string(BRISOLT_TEST_DATA) + "/worked_example.txt", 2024);
+              return r;
+          }()}) {
+        const MeasureExploration x = ExploreMeasures(inputs);
+        std::vector<MeasureLine> printed;
+        for (const MeasureRow* row : PrintedMeasureRows(x)) {
+            printed.push_back({row, {}});
+        }
+        for (const auto& lines : {MeasureLines(x), printed}) {
+            const Table table = MeasuresTable(x, lines, ',');
+            const auto column = [&](std::string_view name) {
+                for (std::size_t i = 0; i < table.columns.size(); ++i) {
+                    if (table.columns[i].heading == name) {
+                        return i;
+                    }
+                }
+                throw std::runtime_error("no column");
+            };
+            const std::size_t c = column("C"), efl = column("EFL"), delta = column("EFL ±");
+            ASSERT_EQ(lines.front().row->kind, MeasureRowKind::Current);
+            const int today = std::stoi(table.rows.front()[efl].text);
+            EXPECT_EQ(table.rows.front()[delta].text, "");
+            int roundedApart = 0; // rows where rounding the change itself gives another number
+            for (std::size_t i = 1; i < table.rows.size(); ++i) {
+                const TableRow& cells = table.rows[i];
+                if (lines[i].row == nullptr) {
+                    continue; // a heading
+                }
+                const int change = std::stoi(cells[efl].text) - today;
+                EXPECT_EQ(cells[delta].text, (change > 0 ? "+" : "") + std::to_string(change))
+                    << cells[0].text;
+                ASSERT_EQ(cells[c].text.size(), 5u) << cells[c].text;
+                EXPECT_EQ(cells[c].text[1], ',') << cells[c].text;
+                roundedApart +=
+                    change != std::lround(static_cast<double>(lines[i].row->deltaEFL)) ? 1 : 0;
+            }
+            EXPECT_EQ(table.rows.front()[c].text.size(), 5u);
+            EXPECT_GT(roundedApart, 0);
+        }
     }
 }
 

@@ -8,6 +8,7 @@
 #include "key/core/number_text.h"
 #include "key/core/texts_measures.h"
 #include "key/results/fertility_risk.h"
+#include "key/results/total_risk.h"
 #include "key/rotation/catalogues.h"
 #include "key/rotation/codes.h"
 #include "key/rotation/rotation_checks.h"
@@ -60,6 +61,11 @@ std::string YearLabel(const AssessmentRecord& record, int n) {
 bool LessIntensive(Int code, Int than) {
     return code > than && code >= tillage_code::kPlough && code <= tillage_code::kDirectSeeding &&
            than >= tillage_code::kPlough;
+}
+
+// The EFL as the screens show it, a whole number.
+Int ShownEFL(const AssessmentRecord& record) {
+    return static_cast<Int>(ParseIntOrZero(TotalRiskText(record)));
 }
 
 struct Evaluated {
@@ -445,6 +451,7 @@ MeasureRow PlanRow(const PlanSearch& search, const MeasureRow& current, const Pl
     }
     row.record = Evaluate(search.inputs, search.Pointers(plan)).record;
     row.deltaEFL = row.record.EFL - current.record.EFL;
+    row.shownDeltaEFL = ShownEFL(row.record) - ShownEFL(current.record);
     return row;
 }
 
@@ -615,7 +622,7 @@ MeasureExploration ExploreMeasures(const AssessmentRecord& original) {
     std::vector<MeasureRow> singles;
     for (Measure& m : GroupedByHeading(CandidateMeasures(WithoutFreeTexts(current.record)))) {
         Evaluated e = Evaluate(record, {&m});
-        if (!e.passed || !(RoundHalfEven(e.record.EFL) < RoundHalfEven(currentEfl))) {
+        if (!e.passed || !(ShownEFL(e.record) < ShownEFL(current.record))) {
             continue;
         }
         MeasureRow row;
@@ -624,6 +631,7 @@ MeasureExploration ExploreMeasures(const AssessmentRecord& original) {
         row.descriptions = {m.description};
         row.record = std::move(e.record);
         row.deltaEFL = row.record.EFL - currentEfl;
+        row.shownDeltaEFL = ShownEFL(row.record) - ShownEFL(current.record);
         exploration.measures.push_back(std::move(m));
         singles.push_back(std::move(row));
     }

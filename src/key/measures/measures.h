@@ -54,6 +54,7 @@ struct MeasureRow {
                               // as it is; the others without the free texts of farm data
                               // and remark, which no result depends on)
     Real deltaEFL = 0;        // EFL against the current assessment (negative: lower)
+    Int shownDeltaEFL = 0;    // the same between the whole EFL values the screens show
 };
 
 struct MeasureExploration {
