@@ -35,16 +35,7 @@ std::string KindName(MeasureRowKind kind) {
 
 // The variant file of a row: the file's name, then what the row is.
 std::string VariantFileName(const std::string& file, const MeasureRow& row) {
-    std::string stem = Utf8FromPath(PathFromUtf8(file).stem());
-    switch (row.kind) {
-    case MeasureRowKind::Current:
-        return stem + "_aktuell.txt";
-    case MeasureRowKind::Single:
-        return stem + "_massnahme_" + std::to_string(row.measures.front()) + ".txt";
-    case MeasureRowKind::Plan:
-        break;
-    }
-    return stem + "_ziel_" + row.target + ".txt";
+    return Utf8FromPath(PathFromUtf8(file).stem()) + "_" + VariantFileSuffix(row) + ".txt";
 }
 
 constexpr const char* kNumberColumns[] = {"C",   "CABAG",      "EF",         "EL",

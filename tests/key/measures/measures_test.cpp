@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "key/core/number_text.h"
+#include "key/core/windows1252.h"
 #include "key/files/calculation_file.h"
 #include "key/results/total_risk.h"
 #include "key/rotation/catalogues.h"
@@ -402,14 +403,7 @@ TEST(Measures, AdoptingARowChangesOnlyItsInputsAndTheVariant) {
     const MeasureExploration x = ExploreMeasures(inputs);
     const MeasureRow& all = x.rows.back();
     const AssessmentRecord adopted = AdoptRow(inputs, x, all);
-    EXPECT_EQ(
-        adopted.Variant, "A + Massnahmen " + [&] {
-            std::string numbers;
-            for (const int n : all.measures) {
-                numbers += (numbers.empty() ? "" : ", ") + std::to_string(n);
-            }
-            return numbers;
-        }());
+    EXPECT_EQ(adopted.Variant, "A + Alle Massnahmen zusammen");
     // Lines of the file: only the variant, the direction, the flow length and rotation
     // choices differ.
     int lineEnds = 0;
@@ -423,6 +417,66 @@ TEST(Measures, AdoptingARowChangesOnlyItsInputsAndTheVariant) {
         if (!mayDiffer) {
             EXPECT_EQ(before[line - 1], after[line - 1]) << "line " << line;
         }
+    }
+}
+
+// The variant's name says what was adopted, in words, whatever the rows' numbers are.
+TEST(Measures, AnAdoptedVariantIsNamedByWhatWasAdopted) {
+    BuildKeyTables();
+    AssessmentRecord unnamed = WorkedExample();
+    unnamed.Variant.clear();
+    const MeasureExploration x = ExploreMeasures(unnamed);
+    const auto plan = [&](std::string_view target) -> const MeasureRow& {
+        for (const MeasureRow& r : x.rows) {
+            if (r.kind == MeasureRowKind::Plan && r.target == target) {
+                return r;
+            }
+        }
+        throw std::runtime_error("no plan");
+    };
+    const MeasureRow& direct = *FindRow(
+        x, "2015 Weizen (Winter): Direktsaat/Streifenfrässaat statt Plug/pfluglos unter 10% "
+           "Bedeckung");
+    struct LabelCase {
+        const MeasureRow* row;
+        std::string variant;
+        std::string expected;
+        std::string suffix;
+    };
+    const MeasureRow& plan1A = plan("1A");
+    const MeasureRow& all = plan("alle");
+    for (const LabelCase& c : {
+             LabelCase{&plan1A, "", "Ist-Zustand + Ziel Stufe 1A", "ziel_1A"},
+             LabelCase{&plan1A, "Oberfeld", "Oberfeld + Ziel Stufe 1A", "ziel_1A"},
+             LabelCase{&all, "", "Ist-Zustand + Alle Massnahmen zusammen", "ziel_alle"},
+             LabelCase{&direct, "", "2015 Direktsaat", "massnahme_4"},
+             LabelCase{&direct, "B", "B + 2015 Direktsaat", "massnahme_4"},
+             LabelCase{FindRow(x, "Hanglänge unterteilen (z. B. Grünstreifen quer zum Hang): "
+                                  "Fliessstrecke 33 m statt 100 m"),
+                       "", "Fliessstrecke 33 m statt 100 m", "massnahme_17"},
+             LabelCase{&x.rows.front(), "A", "A", "aktuell"},
+         }) {
+        AssessmentRecord named = unnamed;
+        named.Variant = c.variant;
+        EXPECT_EQ(AdoptRow(named, x, *c.row).Variant, c.expected);
+        EXPECT_EQ(VariantFileSuffix(*c.row), c.suffix) << c.expected;
+    }
+
+    // A second adoption adds to the first; a plan found step by step is named by its level.
+    AssessmentRecord adopted = AdoptRow(unnamed, x, plan1A);
+    WalkForward(adopted);
+    const MeasureExploration again = ExploreMeasures(adopted);
+    EXPECT_EQ(AdoptRow(adopted, again, again.rows.back()).Variant,
+              "Ist-Zustand + Ziel Stufe 1A + Alle Massnahmen zusammen");
+
+    // Every measure of the hardest case gets a short name the calculation file keeps as it is.
+    const MeasureExploration ten = ExploreMeasures(testing::TenYearsPloughAndBareFallow());
+    for (const MeasureRow& r : ten.rows) {
+        const std::string label = AdoptedVariant("", ten, r);
+        EXPECT_EQ(MakeWindows1252Safe(label), label);
+        EXPECT_LE(label.size(), 42u) << label;
+        EXPECT_EQ(label.find("Näherung"), std::string::npos) << label;
+        EXPECT_EQ(label.find("Massnahme "), std::string::npos) << label;
     }
 }
 
