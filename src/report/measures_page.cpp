@@ -12,6 +12,8 @@ namespace brisolt::report {
 
 namespace {
 
+constexpr double kMeasureIndentMm = 3;
+
 std::string Joined(const std::vector<std::string>& parts) {
     std::string out;
     for (const std::string& p : parts) {
@@ -128,12 +130,14 @@ Table MeasuresTable(const MeasureExploration& exploration, const std::vector<Mea
 
 Table MeasuresTable(const std::vector<const MeasureRow*>& rows, char separator) {
     Table table;
+    // The numbers take only the room their headings need: the measures, which make a plan's
+    // row tall, get the rest of the line. A measure that wraps hangs under its first line.
     table.columns = {
-        {"Zeile", 22, Align::Left},      {"Massnahmen", 66, Align::Left},
-        {"C", 12, Align::Right},         {"EF", 10, Align::Right},
-        {"EL", 9, Align::Right},         {"EFL", 10, Align::Right},
+        {"Zeile", 22, Align::Left},      {"Massnahmen", 82.5, Align::Left, kMeasureIndentMm},
+        {"C", 9, Align::Right},          {"EF", 7.5, Align::Right},
+        {"EL", 7, Align::Right},         {"EFL", 8, Align::Right},
         {"mm/Jahr", 12.5, Align::Right}, {"t/ha/Jahr", 13.5, Align::Right},
-        {"GBF", 9, Align::Center},       {"EFL ±", 10, Align::Right},
+        {"GBF", 7.5, Align::Center},     {"EFL ±", 8.5, Align::Right},
     };
     const auto number = [](std::string text, Real value, bool bold = false) {
         TableCell cell;
@@ -208,6 +212,8 @@ std::vector<Page> BuildMeasuresComparison(const MeasureExploration& exploration,
     // A plan is printed whole: rows grow with their measures, and what does not fit on a
     // page continues on the next one, under the column headings again.
     style.maxRowHeight = 200;
+    // Close to the lines' own spacing: a plan of many measures keeps little white below them.
+    style.continuedLineHeight = 3.0;
     const double bottom = pages.back().heightMm - 10.0 - 3 * kLineHeight;
     Table part{table.columns, {}};
     double y = style.y + RowHeight(style, table.columns, {});
