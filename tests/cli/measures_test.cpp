@@ -107,15 +107,8 @@ TEST(CliMeasures, VariantFilesGiveTheirRowsResultsAndChangeOnlyTheirLines) {
             }
         }
         // The variant's name: the user's text, then what was adopted in words.
-        const std::string kept = original[5].empty() ? "" : original[5] + " + ";
-        if (row["kind"].text == "plan") {
-            const std::string plan = row["target"].text == "alle"
-                                         ? "Alle Massnahmen zusammen"
-                                         : "Ziel Stufe " + row["target"].text;
-            EXPECT_EQ(variant[5], (kept.empty() ? "Ist-Zustand + " : kept) + plan) << what;
-        } else {
-            EXPECT_EQ(variant[5].rfind(kept, 0), 0u) << what << ": " << variant[5];
-            EXPECT_GT(variant[5].size(), kept.size()) << what;
+        if (row["kind"].text == "plan" && !original[5].empty()) {
+            EXPECT_EQ(variant[5], original[5] + " + " + row["title"].text) << what;
         }
         // The change of EFL as the window shows it: between the whole numbers shown.
         const int shownDelta = std::stoi(row["display"]["EFL"].text) -
