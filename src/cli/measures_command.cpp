@@ -35,16 +35,7 @@ std::string KindName(MeasureRowKind kind) {
 
 // The variant file of a row: the file's name, then what the row is.
 std::string VariantFileName(const std::string& file, const MeasureRow& row) {
-    std::string stem = Utf8FromPath(PathFromUtf8(file).stem());
-    switch (row.kind) {
-    case MeasureRowKind::Current:
-        return stem + "_aktuell.txt";
-    case MeasureRowKind::Single:
-        return stem + "_massnahme_" + std::to_string(row.measures.front()) + ".txt";
-    case MeasureRowKind::Plan:
-        break;
-    }
-    return stem + "_ziel_" + row.target + ".txt";
+    return Utf8FromPath(PathFromUtf8(file).stem()) + "_" + VariantFileSuffix(row) + ".txt";
 }
 
 constexpr const char* kNumberColumns[] = {"C",   "CABAG",      "EF",         "EL",
@@ -80,7 +71,10 @@ std::string JsonRow(const std::string& file, const MeasureRow& row, const std::s
     if (!variant.empty()) {
         line += ",\"variant_file\":" + JsonString(variant);
     }
-    line += ",\"display\":" + DisplayJson(row.record) + "}\n";
+    // The texts the window shows, with its change of EFL.
+    std::string display = DisplayJson(row.record);
+    display.insert(display.size() - 1, ",\"DeltaEFL\":" + JsonString(report::DeltaText(row)));
+    line += ",\"display\":" + display + "}\n";
     return line;
 }
 
@@ -94,7 +88,7 @@ void WriteCsvHeader(std::ostream& out) {
     for (const auto& field : DisplayFields(AssessmentRecord{})) {
         line += ",display_" + field.first;
     }
-    out << line << "\r\n";
+    out << line << ",display_DeltaEFL\r\n";
 }
 
 std::string CsvRow(const std::string& file, const MeasureRow& row, const std::string& variant) {
@@ -114,7 +108,7 @@ std::string CsvRow(const std::string& file, const MeasureRow& row, const std::st
     for (const auto& field : DisplayFields(row.record)) {
         line += "," + CsvField(field.second);
     }
-    return line + "\r\n";
+    return line + "," + CsvField(report::DeltaText(row)) + "\r\n";
 }
 
 // Today's date as the sheet prints it, "09.12.2026".

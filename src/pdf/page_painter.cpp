@@ -100,8 +100,10 @@ Qt::Alignment AlignmentOf(const report::Element& e) {
                                               : Qt::AlignLeft;
 }
 
-// Lays the whole text out in lines of `width`, one below the other.
-void LayOut(QTextLayout& layout, const report::Element& e, double width, bool anywhere) {
+// Lays the whole text out in lines of `width`, one below the other; a line that continues a
+// paragraph starts `indent` further right, so where a paragraph begins stays visible.
+void LayOut(QTextLayout& layout, const report::Element& e, double width, bool anywhere,
+            double indent) {
     QTextOption option;
     option.setWrapMode(!e.wrap    ? QTextOption::NoWrap
                        : anywhere ? QTextOption::WrapAtWordBoundaryOrAnywhere
@@ -109,10 +111,14 @@ void LayOut(QTextLayout& layout, const report::Element& e, double width, bool an
     option.setAlignment(AlignmentOf(e));
     layout.setTextOption(option);
     layout.beginLayout();
+    const QString text = layout.text();
     double y = 0;
     for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-        line.setLineWidth(width);
-        line.setPosition(QPointF(0, y));
+        const int start = line.textStart();
+        const bool continues = start > 0 && text.at(start - 1) != QChar::LineSeparator;
+        const double shift = continues ? std::min(indent, width / 2) : 0.0;
+        line.setLineWidth(width - shift);
+        line.setPosition(QPointF(shift, y));
         y += line.height();
     }
     layout.endLayout();
@@ -135,7 +141,7 @@ double TopOf(const Scale& scale, const QRectF& box, const report::Element& e, do
 void DrawCaption(QPainter& painter, const Scale& scale, const QRectF& box, const QRectF& inner,
                  const report::Element& e, const QString& text) {
     QTextLayout layout(text, FontOf(e), painter.device());
-    LayOut(layout, e, inner.width(), true);
+    LayOut(layout, e, inner.width(), true, scale.X(e.hangingIndentMm));
     const int total = layout.lineCount();
     if (total == 0) {
         return;
@@ -166,8 +172,8 @@ int FittingLines(const QTextLayout& layout, double top, double height) {
 }
 
 // True when every line of the layout fits the box: all lines within its height, and no
-// word wider than a line.
-bool FitsWhole(const QTextLayout& layout, double top, double width, double height) {
+// word wider than its line.
+bool FitsWhole(const QTextLayout& layout, double top, double height) {
     const int total = layout.lineCount();
     if (total == 0) {
         return true;
@@ -177,7 +183,7 @@ bool FitsWhole(const QTextLayout& layout, double top, double width, double heigh
         return false;
     }
     for (int i = 0; i < total; ++i) {
-        if (layout.lineAt(i).naturalTextWidth() > width + 0.01) {
+        if (layout.lineAt(i).naturalTextWidth() > layout.lineAt(i).width() + 0.01) {
             return false;
         }
     }
@@ -261,13 +267,13 @@ void DrawValue(QPainter& painter, const Scale& scale, const QRectF& box, const Q
     if (!cut) {
         for (double points = e.fontPoints; points >= smallest - 1e-9; points -= kShrinkStepPoints) {
             QTextLayout layout(text, FontAt(e, points), painter.device());
-            LayOut(layout, e, inner.width(), false);
+            LayOut(layout, e, inner.width(), false, scale.X(e.hangingIndentMm));
             if (layout.lineCount() == 0) {
                 painter.restore();
                 return;
             }
             const double top = TopOf(scale, box, e, layout.lineAt(0).height());
-            if (FitsWhole(layout, top, inner.width(), box.height())) {
+            if (FitsWhole(layout, top, box.height())) {
                 for (int i = 0; i < layout.lineCount(); ++i) {
                     layout.lineAt(i).draw(&painter, QPointF(inner.left(), inner.top() + top));
                 }
@@ -279,7 +285,7 @@ void DrawValue(QPainter& painter, const Scale& scale, const QRectF& box, const Q
 
     const QFont font = FontAt(e, smallest);
     QTextLayout layout(text, font, painter.device());
-    LayOut(layout, e, inner.width(), false);
+    LayOut(layout, e, inner.width(), false, scale.X(e.hangingIndentMm));
     const int total = layout.lineCount();
     if (total == 0) {
         painter.restore();
@@ -293,10 +299,11 @@ void DrawValue(QPainter& painter, const Scale& scale, const QRectF& box, const Q
         const QTextLine line = layout.lineAt(i);
         QString part = LineText(text, line);
         const bool last = i == fitting - 1 && (fitting < total || cut);
-        if (last || metrics.horizontalAdvance(part) > inner.width() + 0.01) {
-            part = EndWithEllipsis(metrics, part, inner.width());
+        if (last || metrics.horizontalAdvance(part) > line.width() + 0.01) {
+            part = EndWithEllipsis(metrics, part, line.width());
         }
-        const QRectF row(inner.left(), inner.top() + top + line.y(), inner.width(), line.height());
+        const QRectF row(inner.left() + line.x(), inner.top() + top + line.y(), line.width(),
+                         line.height());
         painter.drawText(row, static_cast<int>(AlignmentOf(e) | Qt::AlignTop) | Qt::TextSingleLine,
                          part);
     }

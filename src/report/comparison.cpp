@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <filesystem>
 #include <map>
-#include <set>
 
 #include "key/core/number_text.h"
 #include "key/core/record_fields.h"
 #include "key/core/texts.h"
+#include "key/core/texts_compare.h"
 #include "key/core/texts_rotation.h"
 #include "key/results/rill_erosion.h"
 #include "key/results/soil_depth.h"
@@ -50,27 +50,58 @@ std::string Joined(std::initializer_list<std::string> parts) {
     return out;
 }
 
-// What the step 2 screen shows for each calendar year of the rotation: the main crop with
-// its tillage, and the intermediate period with its tillage and start.
+// What the step 2 screen shows for each year of the rotation, in order: the calendar year,
+// the main crop with its tillage, and the intermediate period with its tillage and start.
 struct YearTexts {
+    Int calendar = 0;
     std::string main;
     std::string period;
 };
 
-std::map<Int, YearTexts> RotationTexts(const AssessmentRecord& record) {
-    std::map<Int, YearTexts> out;
+std::vector<YearTexts> RotationTexts(const AssessmentRecord& record) {
+    std::vector<YearTexts> out;
     Step2Form form;
     form.Activate(record);
     const RotationExtent extent = FindRotationExtent(record);
     for (int k = extent.First; !extent.Empty() && k <= extent.Last; ++k) {
         const Step2Year& row = form.Row(k);
         const auto text = [&](Choice c) { return row.List(c).ChosenText(); };
-        out[record.RotationYearAt(k).Year] = {
-            Joined({text(Choice::Crop), text(Choice::CropTillage)}),
-            Joined({text(Choice::PeriodType), text(Choice::PeriodTillage),
-                    text(Choice::PeriodStart)})};
+        out.push_back({record.RotationYearAt(k).Year,
+                       Joined({text(Choice::Crop), text(Choice::CropTillage)}),
+                       Joined({text(Choice::PeriodType), text(Choice::PeriodTillage),
+                               text(Choice::PeriodStart)})});
     }
     return out;
+}
+
+// The calendar year every rotation starts in, when all start in the same one and count
+// their years on from it; 0 otherwise (or when a year has none).
+Int CommonStart(const std::vector<std::vector<YearTexts>>& rotations) {
+    Int start = 0;
+    for (const std::vector<YearTexts>& years : rotations) {
+        if (years.empty()) {
+            continue;
+        }
+        if (years.front().calendar <= 0 || (start != 0 && years.front().calendar != start)) {
+            return 0;
+        }
+        start = years.front().calendar;
+        for (std::size_t i = 0; i < years.size(); ++i) {
+            if (years[i].calendar != start + static_cast<Int>(i)) {
+                return 0;
+            }
+        }
+    }
+    return start;
+}
+
+// A rotation year's text where the rows count the years of the rotation: its calendar year
+// first, "2017: Weizen (Winter), …".
+std::string WithCalendarYear(Int calendar, const std::string& text) {
+    if (calendar <= 0) {
+        return text;
+    }
+    return text.empty() ? std::to_string(calendar) : std::to_string(calendar) + ": " + text;
 }
 
 // The answers by question, as the protocol's observation lines give them.
@@ -206,28 +237,31 @@ void ForEachComparisonRow(const std::vector<ComparedVariant>& variants, char sep
         return ListEntry(ManagementDirections(), v.record.Entertainment);
     });
 
-    // Every calendar year of any variant's rotation, in order.
-    std::vector<std::map<Int, YearTexts>> years;
-    std::set<Int> calendar;
+    // The rotations year by year. Rotations of the same calendar years keep them in the
+    // captions; rotations that start in different years line up by the year of the rotation,
+    // each cell with its own calendar year, instead of each filling rows the others leave empty.
+    std::vector<std::vector<YearTexts>> years;
+    std::size_t longest = 0;
     for (const ComparedVariant& v : variants) {
-        years.push_back(v.loaded ? RotationTexts(v.record) : std::map<Int, YearTexts>{});
-        for (const auto& [year, texts] : years.back()) {
-            calendar.insert(year);
-        }
+        years.push_back(v.loaded ? RotationTexts(v.record) : std::vector<YearTexts>{});
+        longest = std::max(longest, years.back().size());
     }
-    for (const Int year : calendar) {
+    const Int start = CommonStart(years);
+    for (std::size_t i = 0; i < longest; ++i) {
         const auto yearText = [&](bool main) {
-            return [&years, &variants, year, main](const ComparedVariant& v) {
+            return [&years, &variants, i, main, start](const ComparedVariant& v) {
                 const auto& texts = years[static_cast<std::size_t>(&v - variants.data())];
-                const auto it = texts.find(year);
-                return it == texts.end() ? std::string()
-                       : main            ? it->second.main
-                                         : it->second.period;
+                if (i >= texts.size()) {
+                    return std::string();
+                }
+                const std::string& text = main ? texts[i].main : texts[i].period;
+                return start > 0 ? text : WithCalendarYear(texts[i].calendar, text);
             };
         };
-        add(kRotation, std::to_string(year) + " " + std::string(texts::step2::kMainCrop),
-            yearText(true));
-        add(kRotation, std::to_string(year) + " " + std::string(texts::step2::kIntermediatePeriod),
+        const std::string year = start > 0 ? std::to_string(start + static_cast<Int>(i))
+                                           : texts::compare::kRotationYear(i + 1);
+        add(kRotation, year + " " + std::string(texts::step2::kMainCrop), yearText(true));
+        add(kRotation, year + " " + std::string(texts::step2::kIntermediatePeriod),
             yearText(false));
     }
     add(kRotation, Caption("Remark"), [](const ComparedVariant& v) { return v.record.Remark; });
@@ -328,6 +362,31 @@ Table ComparisonTable(const Comparison& comparison, bool onlyDifferences, std::s
     return table;
 }
 
+namespace {
+
+// How many variants stand across a page: at most kMaxVariantsPerPage, shared out evenly, so
+// that a fifth variant joins the other four and never stands alone on pages of its own.
+std::size_t VariantsAcross(std::size_t variants) {
+    const std::size_t groups = (variants + kMaxVariantsPerPage - 1) / kMaxVariantsPerPage;
+    return std::max<std::size_t>(1, (variants + groups - 1) / std::max<std::size_t>(groups, 1));
+}
+
+// Column widths of the landscape page: four variants at their usual width; a fifth narrows
+// the captions and the variants to share the line.
+void FitColumns(Table& table, double lineWidth) {
+    const std::size_t across = table.columns.size() - 1;
+    if (across <= 4) {
+        return;
+    }
+    constexpr double kNarrowCaption = 62;
+    table.columns.front().width = kNarrowCaption;
+    for (std::size_t i = 1; i < table.columns.size(); ++i) {
+        table.columns[i].width = (lineWidth - kNarrowCaption) / static_cast<double>(across);
+    }
+}
+
+} // namespace
+
 std::size_t MinimumComparisonPages(std::size_t variants, std::size_t rows) {
     // The page and table of BuildComparisonPages: rows from 20 mm down to 10 mm above the
     // foot of the landscape sheet, below the heading row; every row at least one line high.
@@ -335,9 +394,10 @@ std::size_t MinimumComparisonPages(std::size_t variants, std::size_t rows) {
     const double line = RowHeight(style, {}, {});
     const double room = 210 - 10 - 20 - line;
     const auto perPage = std::max<std::size_t>(1, static_cast<std::size_t>(room / line));
-    const std::size_t across =
-        (std::max<std::size_t>(variants, 1) + kVariantsPerPage - 1) / kVariantsPerPage;
-    return across * std::max<std::size_t>(1, (rows + perPage - 1) / perPage);
+    const std::size_t count = std::max<std::size_t>(variants, 1);
+    const std::size_t across = VariantsAcross(count);
+    const std::size_t groups = (count + across - 1) / across;
+    return groups * std::max<std::size_t>(1, (rows + perPage - 1) / perPage);
 }
 
 std::vector<Page> BuildComparisonPages(const Comparison& comparison, bool onlyDifferences) {
@@ -371,8 +431,10 @@ std::vector<Page> BuildComparisonPages(const Comparison& comparison, bool onlyDi
     // Pages across (groups of variants) and down (rows that do not fit).
     std::vector<std::vector<Page>> groups;
     const std::size_t variants = std::max<std::size_t>(comparison.variants.size(), 1);
-    for (std::size_t first = 0; first < variants; first += kVariantsPerPage) {
-        const Table table = ComparisonTable(comparison, onlyDifferences, first, kVariantsPerPage);
+    const std::size_t across = VariantsAcross(variants);
+    for (std::size_t first = 0; first < variants; first += across) {
+        Table table = ComparisonTable(comparison, onlyDifferences, first, across);
+        FitColumns(table, kWidth - 2 * kLeft);
         TableStyle style;
         style.x = kLeft;
         style.y = kTop + 10;

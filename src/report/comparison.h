@@ -45,7 +45,10 @@ struct Comparison {
     std::vector<ComparisonRow> rows;
 };
 
-// The rows for these variants. `separator` is the decimal separator of C.
+// The rows for these variants. `separator` is the decimal separator of C. The rotation's
+// rows go by calendar year ("2017 Hauptkultur") while every rotation starts in the same year;
+// otherwise by the year of the rotation ("1. Jahr Hauptkultur"), each cell beginning with its
+// own calendar year ("2017: Weizen (Winter), …").
 Comparison CompareVariants(std::vector<ComparedVariant> variants, char separator);
 // The same rows one after the other, as they are made: a caller that only writes them keeps
 // none, so many variants with rows of their own need no table of all rows by all variants.
@@ -63,8 +66,9 @@ std::string VariantHeading(const ComparedVariant& variant);
 Table ComparisonTable(const Comparison& comparison, bool onlyDifferences, std::size_t first,
                       std::size_t count);
 
-// Variants per printed page, across; more variants continue on further pages.
-inline constexpr std::size_t kVariantsPerPage = 4;
+// Variants per printed page, across, at most; more variants continue on further pages,
+// shared out evenly (six are printed three and three).
+inline constexpr std::size_t kMaxVariantsPerPage = 5;
 
 // A4 landscape pages of the comparison.
 std::vector<Page> BuildComparisonPages(const Comparison& comparison, bool onlyDifferences);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "key/core/number_text.h"
 #include "key/core/texts_measures.h"
 #include "key/core/texts_results.h"
 #include "report/report_formats.h"
@@ -11,6 +12,8 @@ namespace brisolt::report {
 
 namespace {
 
+constexpr double kMeasureIndentMm = 3;
+
 std::string Joined(const std::vector<std::string>& parts) {
     std::string out;
     for (const std::string& p : parts) {
@@ -19,12 +22,19 @@ std::string Joined(const std::vector<std::string>& parts) {
     return out;
 }
 
-std::string SignedRounded(Real x) {
-    const std::string text = RoundedText(x);
-    return x > 0 && text != "0" ? "+" + text : text;
+} // namespace
+
+std::string DeltaText(const MeasureRow& row) {
+    if (row.kind == MeasureRowKind::Current) {
+        return {};
+    }
+    const std::string text = std::to_string(row.shownDeltaEFL);
+    return row.shownDeltaEFL > 0 ? "+" + text : text;
 }
 
-} // namespace
+std::string CText(Real c, char separator) {
+    return FormatFixed(c, 3, separator);
+}
 
 std::vector<const MeasureRow*> PrintedMeasureRows(const MeasureExploration& exploration) {
     std::vector<const MeasureRow*> out;
@@ -120,12 +130,14 @@ Table MeasuresTable(const MeasureExploration& exploration, const std::vector<Mea
 
 Table MeasuresTable(const std::vector<const MeasureRow*>& rows, char separator) {
     Table table;
+    // The numbers take only the room their headings need: the measures, which make a plan's
+    // row tall, get the rest of the line. A measure that wraps hangs under its first line.
     table.columns = {
-        {"Zeile", 22, Align::Left},      {"Massnahmen", 66, Align::Left},
-        {"C", 12, Align::Right},         {"EF", 10, Align::Right},
-        {"EL", 9, Align::Right},         {"EFL", 10, Align::Right},
+        {"Zeile", 22, Align::Left},      {"Massnahmen", 82.5, Align::Left, kMeasureIndentMm},
+        {"C", 9, Align::Right},          {"EF", 7.5, Align::Right},
+        {"EL", 7, Align::Right},         {"EFL", 8, Align::Right},
         {"mm/Jahr", 12.5, Align::Right}, {"t/ha/Jahr", 13.5, Align::Right},
-        {"GBF", 9, Align::Center},       {"EFL ±", 10, Align::Right},
+        {"GBF", 7.5, Align::Center},     {"EFL ±", 8.5, Align::Right},
     };
     const auto number = [](std::string text, Real value, bool bold = false) {
         TableCell cell;
@@ -154,14 +166,14 @@ Table MeasuresTable(const std::vector<const MeasureRow*>& rows, char separator) 
         TableRow cells = {
             title,
             measures,
-            number(GeneralNumberText(r.C, separator), r.C),
+            number(CText(r.C, separator), r.C),
             number(RoundedText(r.EF), r.EF),
             number(RoundedText(r.EL), r.EL),
             number(RoundedText(r.EFL), r.EFL, true),
             number(TwoDecimalText(r.SoilLossMM), r.SoilLossMM),
             number(ThreeDecimalText(r.SoilLossTHA), r.SoilLossTHA),
             level,
-            number(isCurrent ? std::string() : SignedRounded(row->deltaEFL), row->deltaEFL),
+            number(DeltaText(*row), static_cast<Real>(row->shownDeltaEFL)),
         };
         if (isCurrent) {
             for (TableCell& c : cells) {
@@ -200,6 +212,8 @@ std::vector<Page> BuildMeasuresComparison(const MeasureExploration& exploration,
     // A plan is printed whole: rows grow with their measures, and what does not fit on a
     // page continues on the next one, under the column headings again.
     style.maxRowHeight = 200;
+    // Close to the lines' own spacing: a plan of many measures keeps little white below them.
+    style.continuedLineHeight = 3.0;
     const double bottom = pages.back().heightMm - 10.0 - 3 * kLineHeight;
     Table part{table.columns, {}};
     double y = style.y + RowHeight(style, table.columns, {});
@@ -307,8 +321,7 @@ Page BuildMeasuresSheet(const MeasureExploration& exploration, const MeasureRow*
         }
         table.rows.push_back(std::move(cells));
     };
-    row("Fruchtfolgefaktor (C)",
-        [&](const AssessmentRecord& r) { return GeneralNumberText(r.C, separator); });
+    row("Fruchtfolgefaktor (C)", [&](const AssessmentRecord& r) { return CText(r.C, separator); });
     row("Flächenhafte Erosionsgefährdung (EF)",
         [](const AssessmentRecord& r) { return RoundedText(r.EF); });
     row("Zuschlag für Rinnenerosion (EL)",

@@ -15,6 +15,13 @@ inline constexpr std::size_t kMeasureRowsOnPage = 12;
 // then the single measures with the lowest EFL, up to kMeasureRowsOnPage further rows in all.
 std::vector<const MeasureRow*> PrintedMeasureRows(const MeasureExploration& exploration);
 
+// The change of EFL as the table shows it: the difference of the whole EFL values shown,
+// "+2", "-11", "0"; empty for the current assessment.
+std::string DeltaText(const MeasureRow& row);
+
+// C as the table shows it: three decimals in every row, so the column reads down.
+std::string CText(Real c, char separator);
+
 // The rows as a table, in the given order: what each row is, its measures, C, EF, EL, EFL,
 // the soil loss, GBF and the change of EFL, in the protocol's formats.
 Table MeasuresTable(const std::vector<const MeasureRow*>& rows, char separator);

@@ -65,6 +65,10 @@ struct Element {
     // When > 0, the first line sits centred in a band this high at the top of the box, level
     // with one-line boxes beside it; otherwise the lines of a tall box start at its top.
     double firstLineBandMm = 0;
+    // When > 0, a line that continues a paragraph (text up to a line break) starts this much
+    // further right than the paragraph's first line: a list of items wrapped in a narrow box
+    // still shows where each item begins.
+    double hangingIndentMm = 0;
 
     // Shape: rings or lines in millimetres on the sheet; a closed shape is filled with
     // `shapeFill`, and every path is drawn with `stroke` when `strokeMm` > 0.

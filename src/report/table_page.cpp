@@ -57,6 +57,7 @@ Element CellElement(const RectMm& box, const TableCell& cell, const TableColumn&
              : heading || cell.highlight ? Fill::Grey
                                          : Fill::White;
     e.minFontPoints = heading ? 0 : kMinValuePoints;
+    e.hangingIndentMm = heading ? 0 : column.hangingIndentMm;
     return e;
 }
 
@@ -68,20 +69,23 @@ double RowHeight(const TableStyle& style, const std::vector<TableColumn>& column
     double lines = 1;
     for (std::size_t i = 0; i < row.size() && i < columns.size(); ++i) {
         const double perLine = std::max(1.0, (columns[i].width - kPadding) / charWidth);
+        const double perContinuedLine =
+            std::max(1.0, (columns[i].width - kPadding - columns[i].hangingIndentMm) / charWidth);
         // A text of several lines (a plan's measures) wraps line by line.
         double cellLines = 0;
         std::size_t from = 0;
         while (from <= row[i].text.size()) {
             const std::size_t end = std::min(row[i].text.find('\n', from), row[i].text.size());
-            cellLines += std::max(
-                1.0,
-                std::ceil(static_cast<double>(Characters(row[i].text.substr(from, end - from))) /
-                          perLine));
+            const auto characters =
+                static_cast<double>(Characters(row[i].text.substr(from, end - from)));
+            cellLines += 1 + std::ceil(std::max(0.0, characters - perLine) / perContinuedLine);
             from = end + 1;
         }
         lines = std::max(lines, cellLines);
     }
-    return std::min(style.maxRowHeight, lines * style.lineHeight + 0.6);
+    const double further =
+        style.continuedLineHeight > 0 ? style.continuedLineHeight : style.lineHeight;
+    return std::min(style.maxRowHeight, style.lineHeight + (lines - 1) * further + 0.6);
 }
 
 double AddTable(Page& page, const TableStyle& style, const Table& table) {

@@ -14,6 +14,7 @@ struct TableColumn {
     std::string heading;
     double width = 10; // mm
     Align align = Align::Left;
+    double hangingIndentMm = 0; // a cell's lines that continue one of its lines start here
 };
 
 struct TableCell {
@@ -39,7 +40,8 @@ struct TableStyle {
     double y = 0;
     double points = 7; // font size of the cells
     double lineHeight = 3.4;
-    double maxRowHeight = 30; // a row never grows beyond this; its texts shrink instead
+    double continuedLineHeight = 0; // each further line of a tall row; 0: lineHeight
+    double maxRowHeight = 30;       // a row never grows beyond this; its texts shrink instead
 };
 
 // Adds the table; returns the sheet y below its last row.

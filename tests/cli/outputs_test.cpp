@@ -153,21 +153,20 @@ TEST(CliOutputs, ComparingTooManyPagesEndsWithAMessageNotAnAbort) {
     if (!cli::ReportsAvailable()) {
         GTEST_SKIP() << "built without PDF support";
     }
-    // Files whose rotations share no calendar year: every file brings rows of its own.
+    // Rotations are compared year by year whatever calendar years they have, so only many
+    // files make many pages: five across, at least one page down for each five.
+#ifdef _WIN32
+    GTEST_SKIP() << "five thousand file names do not fit a Windows command line";
+#endif
     TempDir dir;
+    SaveCalculation(testing::TenYearsPloughAndBareFallow(), dir.File("f.txt"));
     std::string files;
-    for (int i = 0; i < 120; ++i) {
-        AssessmentRecord r = testing::TenYearsPloughAndBareFallow();
-        for (int n = 1; n <= kRotationYears; ++n) {
-            r.RotationYearAt(n).Year = 100 + 10 * i + n;
-        }
-        r.Year = 100 + 10 * i + kRotationYears;
-        const std::string f = dir.File("f" + std::to_string(i) + ".txt");
-        SaveCalculation(r, f);
-        files += " " + ShellQuote(f);
+    for (int i = 0; i < 5 * 1001; ++i) {
+        files += " f.txt"; // short: the whole command is one argument of the shell
     }
     const std::string pdf = dir.File("v.pdf");
-    const auto run = RunCommand(Cli() + "compare --pdf " + ShellQuote(pdf) + files + " 2>&1");
+    const auto run = RunCommand("cd " + ShellQuote(dir.File("")) + " && " + Cli() +
+                                "compare --pdf " + ShellQuote(pdf) + files + " 2>&1");
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.out.find("Seiten werden nicht gedruckt"), std::string::npos) << run.out;
     EXPECT_FALSE(std::filesystem::exists(pdf));

@@ -126,9 +126,9 @@ private slots:
         QCOMPARE(shown.size(), 1);
         QVERIFY(shown.front().contains("Fliessstrecke 33 m statt 100 m"));
         QCOMPARE(context.record.FloatDistance, 33);
-        // What the user typed stays; the measures are appended.
-        QVERIFY(QString::fromStdString(context.record.Variant)
-                    .startsWith("A Ist-Zustand + Massnahmen "));
+        // What the user typed stays; the plan is appended in words.
+        QCOMPARE(QString::fromStdString(context.record.Variant),
+                 QString("A Ist-Zustand + Ziel Stufe 1A"));
         QCOMPARE(QString::fromStdString(context.record.GBF), QString("1A"));
         // The window now explores the adopted assessment.
         QCOMPARE(view->model()->index(0, 5).data().toString(), QString("39"));

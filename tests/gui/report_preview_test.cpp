@@ -136,6 +136,33 @@ private slots:
         QCOMPARE(image.pixel(AtMm(100, 115)), qRgb(200, 200, 200)); // the line ends at 110
     }
 
+    // A list of items in a narrow box (a plan's measures): an item that wraps goes on under
+    // its first line, indented, so where the next item begins stays plain.
+    void wrappedItemsHangUnderTheirFirstLine() {
+        report::Page page;
+        report::Element list;
+        list.box = {20, 20, 60, 40};
+        list.text = "Erste Massnahme mit einem Text, der weit über das Ende der Zeile hinaus "
+                    "geht\nZweite";
+        list.minFontPoints = 6;
+        list.hangingIndentMm = 5;
+        page.elements.push_back(list);
+        for (const bool hanging : {true, false}) {
+            page.elements.front().hangingIndentMm = hanging ? 5 : 0;
+            const QImage image = Render(page);
+            // Lines of 8 points, 3.2 mm apart from 0.2 mm below the top: the first item's two
+            // lines, then the second item.
+            const auto atLeft = [&](int line) {
+                return Ink(image, 20.6, 20.9 + 3.2 * line, 3.5, 1.8);
+            };
+            QVERIFY(atLeft(0) > 0.05);
+            QCOMPARE(atLeft(1) > 0.05, !hanging);
+            QVERIFY(Ink(image, 26, 20.9 + 3.2, 20, 1.8) > 0.05);
+            QVERIFY(atLeft(2) > 0.05);
+            QCOMPARE(Ink(image, 20.6, 20.9 + 3.2 * 3, 58, 10), 0.0); // nothing cut or shrunk
+        }
+    }
+
     void step7OpensThePreviewWithPdfExport() {
         Application app(2026);
         app.Start();

@@ -147,12 +147,16 @@ TEST(Comparison, AFailedFileKeepsItsColumnAndYearsOfOneVariantOnly) {
     EXPECT_EQ(Row(c, "Gesamtgefährdung (EFL)").values[3], "");
     EXPECT_EQ(Row(c, "Gesamtgefährdung (EFL)").values[2], "316");
 
-    // 2015 ... 2017 come from the worked example, 2017 ... 2026 from the ten-year rotation.
-    EXPECT_EQ(Row(c, "2015 Hauptkultur").values[2], "");
-    EXPECT_NE(Row(c, "2015 Hauptkultur").values[0], "");
-    EXPECT_NE(Row(c, "2026 Hauptkultur").values[2], "");
-    EXPECT_EQ(Row(c, "2026 Hauptkultur").values[0], "");
-    EXPECT_NE(Row(c, "2026 Hauptkultur").values[3], ""); // inputs of a stopped walk are shown
+    // The worked example's rotation starts in 2015, the ten-year one in 2017: side by side by
+    // the year of the rotation, each with its calendar year.
+    EXPECT_FALSE(HasRow(c, "2015 Hauptkultur"));
+    EXPECT_EQ(Row(c, "1. Jahr Hauptkultur").values[0],
+              "2015: Weizen (Winter), Plug/pfluglos unter 10% Bedeckung");
+    EXPECT_EQ(Row(c, "1. Jahr Hauptkultur").values[2].rfind("2017: ", 0), 0u);
+    EXPECT_EQ(Row(c, "1. Jahr Hauptkultur").values[1], "");
+    EXPECT_EQ(Row(c, "10. Jahr Hauptkultur").values[0], "");
+    EXPECT_EQ(Row(c, "10. Jahr Zwischenperiode").values[2].rfind("2026: ", 0), 0u);
+    EXPECT_NE(Row(c, "10. Jahr Hauptkultur").values[3], ""); // inputs of a stopped walk are shown
 
     // "Nur Unterschiede zeigen" keeps exactly the differing rows, under their headings.
     const Table all = ComparisonTable(c, false, 0, 8);
@@ -205,8 +209,57 @@ TEST(Comparison, PagesCarryTheTextsTheyCanPrintNotMore) {
 
     // The rows that do not fit stay counted the same way the pages are made.
     EXPECT_EQ(MinimumComparisonPages(2, 10), 1u);
-    EXPECT_EQ(MinimumComparisonPages(9, 10), 3u);
+    EXPECT_EQ(MinimumComparisonPages(9, 10), 2u);
     EXPECT_GE(BuildComparisonPages(c, false).size(), MinimumComparisonPages(2, c.rows.size()));
+}
+
+// The worked example (2015 ... 2017) with its rotation moved by `years`; a negative move
+// leaves the rotation without calendar years.
+ComparedVariant Moved(int years) {
+    AssessmentRecord r = FreshRecord(2024);
+    LoadCalculation(r, kWorkedExample, 2024);
+    for (RotationYear& y : r.Rotation) {
+        y.Year = years < 0 ? 0 : y.Year + years;
+    }
+    return CurrentVariant(r);
+}
+
+TEST(Comparison, RotationsStartingInDifferentYearsLineUpByRotationYear) {
+    BuildKeyTables();
+    const std::string wheat = "Weizen (Winter), Plug/pfluglos unter 10% Bedeckung";
+    struct StartCase {
+        std::vector<int> moves;
+        std::string firstCaption;
+        std::vector<std::string> firstCells;
+    };
+    for (const StartCase& c : {
+             // The same years: the captions keep them, the cells stay as they were.
+             StartCase{{0, 0}, "2015 Hauptkultur", {wheat, wheat}},
+             StartCase{{0, 2, 4, 5, 7},
+                       "1. Jahr Hauptkultur",
+                       {"2015: " + wheat, "2017: " + wheat, "2019: " + wheat, "2020: " + wheat,
+                        "2022: " + wheat}},
+             // Rotations without calendar years keep every year apart.
+             StartCase{{-1, -1}, "1. Jahr Hauptkultur", {wheat, wheat}},
+             StartCase{{0, -1}, "1. Jahr Hauptkultur", {"2015: " + wheat, wheat}},
+         }) {
+        std::vector<ComparedVariant> variants;
+        for (const int move : c.moves) {
+            variants.push_back(Moved(move));
+        }
+        const Comparison comparison = CompareVariants(std::move(variants), '.');
+        EXPECT_EQ(Row(comparison, c.firstCaption).values, c.firstCells);
+        // Three years of two rows each and the remark, none of the years empty anywhere.
+        std::size_t rows = 0;
+        for (const ComparisonRow& row : comparison.rows) {
+            if (row.group == "Schritt 2: Fruchtfolge" && ++rows < 7) {
+                EXPECT_EQ(std::count(row.values.begin(), row.values.end(), ""), 0) << row.label;
+            }
+        }
+        EXPECT_EQ(rows, 7u) << c.firstCaption;
+        // Five variants share one page across.
+        EXPECT_EQ(BuildComparisonPages(comparison, false).size(), 1u);
+    }
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "report/measures_page.h"
 
+#include <cmath>
+
 #include <gtest/gtest.h>
 
 #include "key/files/calculation_file.h"
@@ -44,6 +46,35 @@ TEST(MeasuresPages, APlanIsNeverCutItContinuesOnTheNextPage) {
         }
         EXPECT_TRUE(Shows(pages, cell)) << RowTitle(row);
     }
+}
+
+// "EFL ±" is what a reader works out from the EFL column (70 to 63 is "-7", where rounding
+// the change of 6.3 gave "-6"), and C reads down with three decimals in every row.
+TEST(MeasuresPages, TheChangeOfEflIsTheDifferenceOfTheValuesShown) {
+    BuildKeyTables();
+    AssessmentRecord r = FreshRecord(2024);
+    LoadCalculation(r, std::string(BRISOLT_TEST_DATA) + "/worked_example.txt", 2024);
+    const MeasureExploration x = ExploreMeasures(r);
+    const std::vector<MeasureLine> lines = MeasureLines(x);
+    const Table table = MeasuresTable(x, lines, ',');
+    constexpr std::size_t kC = 2, kEfl = 5, kDelta = 9;
+    ASSERT_EQ(table.columns[kDelta].heading, "EFL ±");
+    const int today = std::stoi(table.rows.front()[kEfl].text);
+    EXPECT_EQ(table.rows.front()[kDelta].text, "");
+    int roundedApart = 0; // rows where rounding the change itself gives another number
+    for (std::size_t i = 0; i < table.rows.size(); ++i) {
+        const TableRow& cells = table.rows[i];
+        if (lines[i].row == nullptr) {
+            continue; // a heading
+        }
+        EXPECT_EQ(cells[kC].text.size(), 5u) << cells[kC].text; // "1,480", not "1,48"
+        if (i > 0) {
+            const int change = std::stoi(cells[kEfl].text) - today;
+            EXPECT_EQ(cells[kDelta].text, (change > 0 ? "+" : "") + std::to_string(change));
+            roundedApart += change != std::lround(double(lines[i].row->deltaEFL)) ? 1 : 0;
+        }
+    }
+    EXPECT_GT(roundedApart, 0);
 }
 
 TEST(MeasuresPages, TheFarmsSheet) {

@@ -1,6 +1,8 @@
 #pragma once
 // German texts of the comparison of variants.
 
+#include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace brisolt::texts::compare {
@@ -17,5 +19,10 @@ inline constexpr std::string_view kTooMany =
 inline constexpr std::string_view kTooFew = "Zum Vergleichen braucht es mindestens zwei Varianten.";
 inline constexpr std::string_view kChooseAColumn =
     "Bitte zuerst die Spalte der Variante wählen, die entfernt werden soll.";
+
+// The caption of a rotation year when the variants' rotations start in different years.
+inline std::string kRotationYear(std::size_t n) {
+    return std::to_string(n) + ". Jahr";
+}
 
 } // namespace brisolt::texts::compare

@@ -64,7 +64,44 @@ inline std::string kAdopted(const std::string& variant, const std::vector<std::s
     }
     return text;
 }
-inline constexpr std::string_view kVariantWith = "Massnahmen ";
+// The variant's name after "Übernehmen": what was adopted, in words the printout can hold.
+inline constexpr std::string_view kCurrentState = "Ist-Zustand";
+inline constexpr std::string_view kVariantPlus = " + ";
+// A catch crop in a few words, by its period type (5 ... 8).
+inline std::string_view kCatchCropShort(int type) {
+    switch (type) {
+    case 5:
+        return "Zwischenfutter vor Brache";
+    case 6:
+        return "Zwischenfutter vor Winterkultur";
+    case 7:
+        return "Zwischenfutter, abfrierend";
+    case 8:
+        return "Zwischenfutter, überwinternd";
+    default:
+        return "Zwischenfutter";
+    }
+}
+inline std::string kPeriodTillageLabel(std::string_view tillage) {
+    return "Zwischenfutter in " + std::string(tillage);
+}
+inline std::string kFlowLabel(int newLength, int oldLength) {
+    return "Fliessstrecke " + std::to_string(newLength) + " m statt " + std::to_string(oldLength) +
+           " m";
+}
+// Soil tillage in a few words, by its code (2 ... 4).
+inline std::string_view kTillageShort(int code) {
+    switch (code) {
+    case 2:
+        return "Mulchsaat 10-30%";
+    case 3:
+        return "Mulchsaat über 30%";
+    case 4:
+        return "Direktsaat";
+    default:
+        return {};
+    }
+}
 
 // "Bei 80 cm Gründigkeit: Stufe 0 bis EFL 20, …, Stufe 3 ab EFL 61"
 inline std::string kTargetLineStart(int depth) {

@@ -7,7 +7,9 @@
 
 #include "key/core/number_text.h"
 #include "key/core/texts_measures.h"
+#include "key/core/windows1252.h"
 #include "key/results/fertility_risk.h"
+#include "key/results/total_risk.h"
 #include "key/rotation/catalogues.h"
 #include "key/rotation/codes.h"
 #include "key/rotation/rotation_checks.h"
@@ -62,6 +64,17 @@ bool LessIntensive(Int code, Int than) {
            than >= tillage_code::kPlough;
 }
 
+// A tillage option in a few words; the list's own text where there is no short one.
+std::string ShortTillage(const OptionList& tillage, Index position) {
+    const std::string_view shorter = tm::kTillageShort(tillage.Number(position));
+    return shorter.empty() ? tillage.Text(position) : std::string(shorter);
+}
+
+// The EFL as the screens show it, a whole number.
+Int ShownEFL(const AssessmentRecord& record) {
+    return static_cast<Int>(ParseIntOrZero(TotalRiskText(record)));
+}
+
 struct Evaluated {
     AssessmentRecord record;
     bool passed = false;
@@ -88,6 +101,7 @@ std::vector<Measure> CandidateMeasures(const AssessmentRecord& walked) {
         m.position = 1; // "Quer zum Hang"
         m.description = std::string(tm::kAcrossSlope);
         m.heading = m.description;
+        m.label = m.description;
         out.push_back(std::move(m));
     }
 
@@ -114,6 +128,7 @@ std::vector<Measure> CandidateMeasures(const AssessmentRecord& walked) {
                 m.heading = row.List(Choice::Crop).ChosenText() + ": " + tillage.Text(p) +
                             std::string(tm::kInsteadOf) + tillage.ChosenText();
                 m.description = YearLabel(walked, k) + " " + m.heading;
+                m.label = YearLabel(walked, k) + " " + ShortTillage(tillage, p);
                 out.push_back(std::move(m));
             }
         }
@@ -188,6 +203,7 @@ std::vector<Measure> CandidateMeasures(const AssessmentRecord& walked) {
                                        ")" + std::string(tm::kInsteadOf) + period.ChosenText();
             m.heading = std::string(tm::kAfterHeading) + change;
             m.description = YearLabel(walked, k) + std::string(tm::kAfter) + change;
+            m.label = YearLabel(walked, k) + " " + std::string(tm::kCatchCropShort(catchType));
             out.push_back(std::move(m));
         }
     });
@@ -212,29 +228,34 @@ std::vector<Measure> CandidateMeasures(const AssessmentRecord& walked) {
                                            std::string(tm::kInsteadOf) + tillage.ChosenText();
                 m.heading = std::string(tm::kAfterHeading) + change;
                 m.description = YearLabel(walked, k) + std::string(tm::kAfter) + change;
+                m.label =
+                    YearLabel(walked, k) + " " + tm::kPeriodTillageLabel(ShortTillage(tillage, p));
                 out.push_back(std::move(m));
             }
         }
     });
 
     // A shorter flow length: the slope halved or divided in three by strips across it, as
-    // long as a strip stays wide enough for the machines.
+    // long as a strip stays wide enough for the machines. The strip itself is measured, not
+    // its rounded length: 89 m in three would be strips of 29.7 m.
     const Int length = walked.FloatDistance;
-    if (length > kNarrowestStrip) {
-        std::vector<Int> offered;
-        for (const int parts : {2, 3}) {
-            const Int shorter = static_cast<Int>(RoundHalfEven(static_cast<Real>(length) / parts));
-            if (shorter >= kNarrowestStrip && shorter < length &&
-                std::find(offered.begin(), offered.end(), shorter) == offered.end()) {
-                offered.push_back(shorter);
-                Measure m;
-                m.kind = MeasureKind::FlowLength;
-                m.flowLength = shorter;
-                m.description = tm::kShorterFlow(shorter, length);
-                m.heading = m.description;
-                out.push_back(std::move(m));
-            }
+    std::vector<Int> offered;
+    for (const Int parts : {2, 3}) {
+        if (length < kNarrowestStrip * parts) {
+            break;
         }
+        const Int shorter = static_cast<Int>(RoundHalfEven(static_cast<Real>(length) / parts));
+        if (std::find(offered.begin(), offered.end(), shorter) != offered.end()) {
+            continue;
+        }
+        offered.push_back(shorter);
+        Measure m;
+        m.kind = MeasureKind::FlowLength;
+        m.flowLength = shorter;
+        m.description = tm::kShorterFlow(shorter, length);
+        m.heading = m.description;
+        m.label = tm::kFlowLabel(shorter, length);
+        out.push_back(std::move(m));
     }
     return out;
 }
@@ -443,6 +464,7 @@ MeasureRow PlanRow(const PlanSearch& search, const MeasureRow& current, const Pl
     }
     row.record = Evaluate(search.inputs, search.Pointers(plan)).record;
     row.deltaEFL = row.record.EFL - current.record.EFL;
+    row.shownDeltaEFL = ShownEFL(row.record) - ShownEFL(current.record);
     return row;
 }
 
@@ -544,19 +566,6 @@ std::string TargetLine(Int depthSoil) {
     return line;
 }
 
-std::string VariantWithMeasures(const std::string& variant, const std::vector<int>& measures) {
-    if (measures.empty()) {
-        return variant;
-    }
-    // What the user typed stays; the measures are appended.
-    std::string label = variant.empty() ? std::string() : variant + " + ";
-    label += tm::kVariantWith;
-    for (std::size_t i = 0; i < measures.size(); ++i) {
-        label += (i > 0 ? ", " : "") + std::to_string(measures[i]);
-    }
-    return label;
-}
-
 std::string RowTitle(const MeasureRow& row) {
     switch (row.kind) {
     case MeasureRowKind::Current:
@@ -597,8 +606,44 @@ AssessmentRecord AdoptRow(const AssessmentRecord& current, const MeasureExplorat
         measures.push_back(&exploration.measures.at(static_cast<std::size_t>(n - 1)));
     }
     ApplyMeasures(adopted, measures);
-    adopted.Variant = VariantWithMeasures(current.Variant, row.measures);
+    adopted.Variant = AdoptedVariant(current.Variant, exploration, row);
     return adopted;
+}
+
+std::string AdoptedVariant(const std::string& variant, const MeasureExploration& exploration,
+                           const MeasureRow& row) {
+    std::string adopted;
+    switch (row.kind) {
+    case MeasureRowKind::Current:
+        return variant;
+    case MeasureRowKind::Single:
+        adopted = exploration.measures.at(static_cast<std::size_t>(row.measures.at(0) - 1)).label;
+        break;
+    case MeasureRowKind::Plan:
+        // How the plan was found ("Näherung") is no part of what the field gets.
+        adopted =
+            row.target == tm::kAllTarget ? std::string(tm::kAllMeasures) : tm::kPlanFor(row.target);
+        break;
+    }
+    // What the user typed stays in front; without it, a plan says what it starts from.
+    std::string base = variant;
+    if (base.empty() && row.kind == MeasureRowKind::Plan) {
+        base = tm::kCurrentState;
+    }
+    return MakeWindows1252Safe(base.empty() ? adopted
+                                            : base + std::string(tm::kVariantPlus) + adopted);
+}
+
+std::string VariantFileSuffix(const MeasureRow& row) {
+    switch (row.kind) {
+    case MeasureRowKind::Current:
+        return "aktuell";
+    case MeasureRowKind::Single:
+        return "massnahme_" + std::to_string(row.measures.at(0));
+    case MeasureRowKind::Plan:
+        break;
+    }
+    return "ziel_" + row.target;
 }
 
 MeasureExploration ExploreMeasures(const AssessmentRecord& original) {
@@ -625,7 +670,7 @@ MeasureExploration ExploreMeasures(const AssessmentRecord& original) {
     std::vector<MeasureRow> singles;
     for (Measure& m : GroupedByHeading(CandidateMeasures(WithoutFreeTexts(current.record)))) {
         Evaluated e = Evaluate(record, {&m});
-        if (!e.passed || !(RoundHalfEven(e.record.EFL) < RoundHalfEven(currentEfl))) {
+        if (!e.passed || !(ShownEFL(e.record) < ShownEFL(current.record))) {
             continue;
         }
         MeasureRow row;
@@ -634,6 +679,7 @@ MeasureExploration ExploreMeasures(const AssessmentRecord& original) {
         row.descriptions = {m.description};
         row.record = std::move(e.record);
         row.deltaEFL = row.record.EFL - currentEfl;
+        row.shownDeltaEFL = ShownEFL(row.record) - ShownEFL(current.record);
         exploration.measures.push_back(std::move(m));
         singles.push_back(std::move(row));
     }

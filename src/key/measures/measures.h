@@ -33,6 +33,7 @@ struct Measure {
     std::string description;
     std::string heading;   // the change without its year: the same in every year it is made
     std::string yearLabel; // "2016" or "3. Jahr"; empty for the site measures
+    std::string label;     // the change in a few words, for a variant's name: "2016 Direktsaat"
 
     // Measures with the same choice (the same field of the same year) exclude each other.
     int Choice() const;
@@ -54,6 +55,7 @@ struct MeasureRow {
                               // as it is; the others without the free texts of farm data
                               // and remark, which no result depends on)
     Real deltaEFL = 0;        // EFL against the current assessment (negative: lower)
+    Int shownDeltaEFL = 0;    // the same between the whole EFL values the screens show
 };
 
 struct MeasureExploration {
@@ -80,9 +82,15 @@ std::string TargetLine(Int depthSoil);
 // "Ziel Stufe 1B", "Ziel Stufe 0 (Näherung)", "Alle Massnahmen zusammen".
 std::string RowTitle(const MeasureRow& row);
 
-// The variant label of an assessment with the given single measures applied: the user's text
-// with the measures appended, e.g. "A Ist-Zustand + Massnahmen 2, 5".
-std::string VariantWithMeasures(const std::string& variant, const std::vector<int>& measures);
+// The variant's name after the row is adopted: what was adopted, appended to the user's
+// text: "Ist-Zustand + Ziel Stufe 1A" (a plan; the user's text in place of "Ist-Zustand"
+// when there is one), "2016 Direktsaat" or "B + 2016 Direktsaat" (a single measure).
+std::string AdoptedVariant(const std::string& variant, const MeasureExploration& exploration,
+                           const MeasureRow& row);
+
+// What names the row's variant file after the assessment's own name: "aktuell",
+// "massnahme_3", "ziel_1A", "ziel_alle".
+std::string VariantFileSuffix(const MeasureRow& row);
 
 // The row's assessment as "Übernehmen" makes it: the original inputs with the row's
 // measures applied and the variant label set; results are left to the walk.

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "key/core/number_text.h"
+#include "key/core/windows1252.h"
 #include "key/files/calculation_file.h"
 #include "key/results/total_risk.h"
 #include "key/rotation/catalogues.h"
@@ -289,8 +290,11 @@ TEST(Measures, StripsStayWideEnoughToFarm) {
         Int length;
         std::vector<Int> offered;
     };
-    for (const FlowCase& c : {FlowCase{30, {}}, FlowCase{45, {}}, FlowCase{60, {30}},
-                              FlowCase{100, {50, 33}}, FlowCase{300, {150, 100}}}) {
+    // A strip is measured before rounding: 59 m halved are 29.5 m, 89 m in three 29.7 m.
+    for (const FlowCase& c :
+         {FlowCase{30, {}}, FlowCase{45, {}}, FlowCase{59, {}}, FlowCase{60, {30}},
+          FlowCase{61, {30}}, FlowCase{89, {44}}, FlowCase{90, {45, 30}}, FlowCase{100, {50, 33}},
+          FlowCase{300, {150, 100}}}) {
         AssessmentRecord r = WorkedExample();
         r.FloatDistance = c.length;
         std::vector<Int> offered;
@@ -399,14 +403,7 @@ TEST(Measures, AdoptingARowChangesOnlyItsInputsAndTheVariant) {
     const MeasureExploration x = ExploreMeasures(inputs);
     const MeasureRow& all = x.rows.back();
     const AssessmentRecord adopted = AdoptRow(inputs, x, all);
-    EXPECT_EQ(
-        adopted.Variant, "A + Massnahmen " + [&] {
-            std::string numbers;
-            for (const int n : all.measures) {
-                numbers += (numbers.empty() ? "" : ", ") + std::to_string(n);
-            }
-            return numbers;
-        }());
+    EXPECT_EQ(adopted.Variant, "A + Alle Massnahmen zusammen");
     // Lines of the file: only the variant, the direction, the flow length and rotation
     // choices differ.
     int lineEnds = 0;
@@ -420,6 +417,58 @@ TEST(Measures, AdoptingARowChangesOnlyItsInputsAndTheVariant) {
         if (!mayDiffer) {
             EXPECT_EQ(before[line - 1], after[line - 1]) << "line " << line;
         }
+    }
+}
+
+// The variant's name says what was adopted, in words, whatever the rows' numbers are.
+TEST(Measures, AnAdoptedVariantIsNamedByWhatWasAdopted) {
+    BuildKeyTables();
+    AssessmentRecord unnamed = WorkedExample();
+    unnamed.Variant.clear();
+    const MeasureExploration x = ExploreMeasures(unnamed);
+    const MeasureRow& plan1A = x.rows[x.rows.size() - 3]; // plans 1B, 1A, 0, all
+    const MeasureRow& all = x.rows.back();
+    ASSERT_EQ(plan1A.target, "1A");
+    const MeasureRow& direct = *FindRow(
+        x, "2015 Weizen (Winter): Direktsaat/Streifenfrässaat statt Plug/pfluglos unter 10% "
+           "Bedeckung");
+    struct LabelCase {
+        const MeasureRow* row;
+        std::string variant;
+        std::string expected;
+        std::string suffix;
+    };
+    for (const LabelCase& c : {
+             LabelCase{&plan1A, "", "Ist-Zustand + Ziel Stufe 1A", "ziel_1A"},
+             LabelCase{&plan1A, "Oberfeld", "Oberfeld + Ziel Stufe 1A", "ziel_1A"},
+             LabelCase{&all, "", "Ist-Zustand + Alle Massnahmen zusammen", "ziel_alle"},
+             LabelCase{&direct, "", "2015 Direktsaat", "massnahme_4"},
+             LabelCase{&direct, "B", "B + 2015 Direktsaat", "massnahme_4"},
+             LabelCase{FindRow(x, "Hanglänge unterteilen (z. B. Grünstreifen quer zum Hang): "
+                                  "Fliessstrecke 33 m statt 100 m"),
+                       "", "Fliessstrecke 33 m statt 100 m", "massnahme_17"},
+             LabelCase{&x.rows.front(), "A", "A", "aktuell"},
+         }) {
+        AssessmentRecord named = unnamed;
+        named.Variant = c.variant;
+        EXPECT_EQ(AdoptRow(named, x, *c.row).Variant, c.expected);
+        EXPECT_EQ(VariantFileSuffix(*c.row), c.suffix) << c.expected;
+    }
+
+    // A second adoption adds to the first; a plan found step by step is named by its level.
+    AssessmentRecord adopted = AdoptRow(unnamed, x, plan1A);
+    WalkForward(adopted);
+    const MeasureExploration again = ExploreMeasures(adopted);
+    EXPECT_EQ(AdoptRow(adopted, again, again.rows.back()).Variant,
+              "Ist-Zustand + Ziel Stufe 1A + Alle Massnahmen zusammen");
+
+    // Every measure of the hardest case gets a short name the calculation file keeps as it is.
+    const MeasureExploration ten = ExploreMeasures(testing::TenYearsPloughAndBareFallow());
+    for (const MeasureRow& r : ten.rows) {
+        const std::string label = AdoptedVariant("", ten, r);
+        EXPECT_EQ(MakeWindows1252Safe(label), label);
+        EXPECT_LE(label.size(), 42u) << label;
+        EXPECT_EQ(label.find("Näherung"), std::string::npos) << label;
     }
 }
 
