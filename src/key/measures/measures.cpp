@@ -586,18 +586,6 @@ std::string RowTitle(const MeasureRow& row) {
     return title;
 }
 
-std::string VariantFileSuffix(const MeasureRow& row) {
-    switch (row.kind) {
-    case MeasureRowKind::Current:
-        return "aktuell";
-    case MeasureRowKind::Single:
-        return "massnahme_" + std::to_string(row.measures.front());
-    case MeasureRowKind::Plan:
-        break;
-    }
-    return "ziel_" + row.target;
-}
-
 AssessmentRecord AdoptRow(const AssessmentRecord& current, const MeasureExploration& exploration,
                           const MeasureRow& row) {
     AssessmentRecord adopted = current;

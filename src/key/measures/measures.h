@@ -70,10 +70,6 @@ struct MeasureExploration {
 // A walk that stops at step 1 or 2 gives its outcome and no rows.
 MeasureExploration ExploreMeasures(const AssessmentRecord& record);
 
-// What names a row's calculation file after the input's name: "aktuell", "massnahme_3",
-// "ziel_1A".
-std::string VariantFileSuffix(const MeasureRow& row);
-
 // "Bei 80 cm Gründigkeit: Stufe 0 bis EFL 20, Stufe 1A bis EFL 30, …": for each level the
 // largest whole EFL that still gives it at the soil depth.
 std::string TargetLine(Int depthSoil);
