@@ -94,12 +94,11 @@ private:
     Quadric fit_;
 };
 
-// Where the fitted section along the principal direction of curvature `value` is lowest or
-// highest, relative to the cell: within half a cell measured along the grid, so that the cells
-// found make an unbroken line.
-bool OnExtremeLine(const Quadric& q, double value, double cellSize, double& ex, double& ey) {
-    ex = 1;
-    ey = 0;
+// Whether the fitted section along the principal direction of curvature `value` is lowest
+// within half a cell of the cell, measured along the grid so that the cells found make an
+// unbroken line; half-open, so that a line between two rows of cells takes only one of them.
+bool OnExtremeLine(const Quadric& q, double value, double cellSize) {
+    double ex = 1, ey = 0;
     if (q.dxy != 0) {
         ex = value - q.dyy;
         ey = q.dxy;
@@ -110,8 +109,13 @@ bool OnExtremeLine(const Quadric& q, double value, double cellSize, double& ex, 
         ex = 0;
         ey = 1;
     }
+    if (ex < 0 || (ex == 0 && ey < 0)) {
+        ex = -ex;
+        ey = -ey;
+    }
     const double offset = -(q.dzdx * ex + q.dzdy * ey) / value;
-    return std::fabs(offset) <= 0.5 * cellSize * std::max(std::fabs(ex), std::fabs(ey));
+    const double half = 0.5 * cellSize * std::max(std::fabs(ex), std::fabs(ey));
+    return offset >= -half && offset < half;
 }
 
 // Cells by level, lowest first (the lower index first on a tie), for a flood whose levels
@@ -344,8 +348,7 @@ double Quadric::PlanCurvature() const {
 bool Quadric::OnValleyLine(double cellSize) const {
     const double half = (dxx - dyy) / 2;
     const double most = (dxx + dyy) / 2 + std::sqrt(half * half + dxy * dxy);
-    double ex, ey;
-    return valid && most > 0 && OnExtremeLine(*this, most, cellSize, ex, ey);
+    return valid && most > 0 && OnExtremeLine(*this, most, cellSize);
 }
 
 // Priority flood (Barnes et al. 2014): cells are taken from the lowest known level up; a cell
@@ -568,6 +571,7 @@ Routing Route(const Grid& grid, const Mask& domain, const std::vector<double>& l
                 ++donors[m];
         }
     }
+    routing.steepest = routing.direction;
     // Kahn's order: a cell once every cell draining into it has been placed.
     routing.order.reserve(count);
     for (std::size_t k = 0; k < count; ++k) {
@@ -704,7 +708,8 @@ void KeepToTheFallLine(const Grid& grid, const Mask& domain, const std::vector<d
 // Concentrated flow, ponds and deposition; every other domain cell carries sheet flow.
 std::vector<Kind> Classify(const Grid& grid, const Mask& domain, const std::vector<double>& level,
                            const Routing& routing, const Catchment& catchment,
-                           const std::vector<double>& hornSlopes, const Thresholds& thresholds) {
+                           const std::vector<double>& hornSlopes, const Thresholds& thresholds,
+                           Mask& lines) {
     const Neighbours nb(grid);
     const std::size_t count = grid.Count();
     std::vector<Kind> kind(count, Kind::Outside);
@@ -741,24 +746,32 @@ std::vector<Kind> Classify(const Grid& grid, const Mask& domain, const std::vect
         }
     }
 
-    // Concentrated flow: from the valley lines that gather enough water on down, upstream
-    // cells first so that a cell knows whether concentrated flow reaches it.
+    // Concentrated flow: from the valley lines that gather enough water on down the steepest
+    // way, upstream cells first so that a cell knows whether concentrated flow reaches it.
     const double cell = std::min(grid.cellWidth, grid.cellHeight);
-    Mask reached(count, 0);
+    lines.assign(count, 0);
     for (const std::int32_t i : routing.order) {
         const auto k = static_cast<std::size_t>(i);
         if (kind[k] != Kind::Sheet)
             continue;
-        if (!reached[k]) {
+        if (!lines[k]) {
             if (!(catchment.area[k] >= thresholds.catchment))
                 continue;
             const Quadric fit = FitQuadric(grid, k, thresholds.fitRadius);
             if (!(fit.PlanCurvature() <= -thresholds.planCurvature && fit.OnValleyLine(cell)))
                 continue;
+            kind[k] = Kind::Concentrated;
+            bool beside = false;
+            for (int n = 0; n < 8 && !beside; ++n)
+                beside = lines[nb.At(k, n)] != 0;
+            if (beside)
+                continue; // the same valley line as its neighbour's
         }
         kind[k] = Kind::Concentrated;
-        if (routing.direction[k] >= 0)
-            reached[nb.At(k, routing.direction[k])] = 1;
+        lines[k] = 1;
+        const int d = routing.steepest[k];
+        if (d >= 0 && kind[nb.At(k, d)] == Kind::Sheet)
+            lines[nb.At(k, d)] = 1;
     }
 
     // Deposition: the land flattens to a fraction of the slope the water came down. The cell's
@@ -821,7 +834,8 @@ PathLengths SheetFlowLengths(const Grid& grid, const Routing& routing,
 }
 
 void LongestPath(const Grid& grid, const Mask& domain, const Routing& routing,
-                 const Catchment& catchment, const PathLengths& lengths, Flow& flow) {
+                 const Catchment& catchment, const PathLengths& lengths, const Mask& lines,
+                 Flow& flow) {
     const Neighbours nb(grid);
     const std::size_t count = grid.Count();
     const std::vector<Kind>& kind = flow.kind;
@@ -865,22 +879,23 @@ void LongestPath(const Grid& grid, const Mask& domain, const Routing& routing,
     flow.p50 = Percentile(starts, 0.5);
     flow.p90 = Percentile(starts, 0.9);
 
-    // Lines of concentrated flow, from their upper ends down to where they leave the domain,
-    // meet a line already drawn, or stop concentrating.
+    // Lines of concentrated flow, from their upper ends down the steepest way to where they
+    // leave the domain, meet a line already drawn, or end in a pond.
     Mask drawn(count, 0);
     for (const std::int32_t i : routing.order) {
         auto k = static_cast<std::size_t>(i);
-        if (kind[k] != Kind::Concentrated || drawn[k])
+        if (!lines[k] || drawn[k])
             continue;
         std::vector<std::size_t> line{k};
         drawn[k] = 1;
-        while (routing.direction[k] >= 0) {
-            const std::size_t m = receiver(k);
-            if (kind[m] != Kind::Concentrated && kind[m] != Kind::Outside)
+        while (routing.steepest[k] >= 0) {
+            const int d = routing.steepest[k];
+            const std::size_t m = nb.At(k, d);
+            if (domain[m] && (!lines[m] || kind[m] != Kind::Concentrated))
                 break;
-            flow.concentratedLength += routing.advance[k];
+            flow.concentratedLength += nb.step[d];
             line.push_back(m);
-            if (kind[m] == Kind::Outside || drawn[m])
+            if (!domain[m] || drawn[m])
                 break;
             drawn[m] = 1;
             k = m;
@@ -911,9 +926,10 @@ Flow MeasureFlow(const Grid& grid, Mask domain, const Options& options) {
     Routing routing = Route(grid, domain, level, flats, thresholds, options.order);
     KeepToTheFallLine(grid, domain, level, flats, routing);
     flow.catchment = Accumulate(grid, domain, level, routing, horn);
-    flow.kind = Classify(grid, domain, level, routing, flow.catchment, horn, thresholds);
+    Mask lines;
+    flow.kind = Classify(grid, domain, level, routing, flow.catchment, horn, thresholds, lines);
     const PathLengths lengths = SheetFlowLengths(grid, routing, flow.kind);
-    LongestPath(grid, domain, routing, flow.catchment, lengths, flow);
+    LongestPath(grid, domain, routing, flow.catchment, lengths, lines, flow);
     return flow;
 }
 

@@ -116,6 +116,7 @@ Flats RankFlats(const Grid& grid, const Mask& domain, const std::vector<double>&
 // KeepToTheFallLine then turns the paths onto the fall lines.
 struct Routing {
     std::vector<std::int8_t> direction;
+    std::vector<std::int8_t> steepest; // the steepest neighbour, which concentrated flow takes
     std::vector<std::uint8_t> receivers;
     std::vector<double> advance;
     std::vector<std::int32_t> order;
@@ -137,11 +138,13 @@ void KeepToTheFallLine(const Grid& grid, const Mask& domain, const std::vector<d
 
 // What a cell is for the flow length: sheet flow, or one of the places where it ends.
 enum class Kind : std::uint8_t { Outside, Sheet, Concentrated, Pond, Deposition };
-// Concentrated flow starts on valley lines that gather enough water and runs on down its D8
-// path; it stops in a pond.
+// Concentrated flow starts on valley lines that gather enough water and runs on down the
+// steepest way; it stops in a pond. `lines`: the cells of the lines it runs in (a valley line's
+// cell beside a line already found ends sheet flow but starts no second line).
 std::vector<Kind> Classify(const Grid& grid, const Mask& domain, const std::vector<double>& level,
                            const Routing& routing, const Catchment& catchment,
-                           const std::vector<double>& hornSlopes, const Thresholds& thresholds);
+                           const std::vector<double>& hornSlopes, const Thresholds& thresholds,
+                           Mask& lines);
 
 // Each sheet-flow cell's way down to where its sheet flow ends (metres, the step into that
 // place included) and what ends it.
@@ -169,7 +172,8 @@ struct Flow {
 };
 // The longest path, the distribution and the lines of concentrated flow.
 void LongestPath(const Grid& grid, const Mask& domain, const Routing& routing,
-                 const Catchment& catchment, const PathLengths& lengths, Flow& flow);
+                 const Catchment& catchment, const PathLengths& lengths, const Mask& lines,
+                 Flow& flow);
 
 // All flow steps after one another on the cells of `domain` (cells on the window's border are
 // left out: they have no ring).
