@@ -707,7 +707,7 @@ void KeepToTheFallLine(const Grid& grid, const Mask& domain, const std::vector<d
 
 // Concentrated flow, ponds and deposition; every other domain cell carries sheet flow.
 std::vector<Kind> Classify(const Grid& grid, const Mask& domain, const std::vector<double>& level,
-                           const Routing& routing, const Catchment& catchment,
+                           const Flats& flats, const Routing& routing, const Catchment& catchment,
                            const std::vector<double>& hornSlopes, const Thresholds& thresholds,
                            Mask& lines) {
     const Neighbours nb(grid);
@@ -775,9 +775,9 @@ std::vector<Kind> Classify(const Grid& grid, const Mask& domain, const std::vect
     }
 
     // Deposition: the land flattens to a fraction of the slope the water came down. The cell's
-    // own slope and the fitted ones must all say so, so that neither a sharp valley side, nor
-    // the noise of a fine raster, nor the level steps of heights rounded to the metre end a
-    // path.
+    // own slope and the one fitted on 10 m must both say so, so that neither a sharp valley
+    // side nor the noise of a fine raster ends a path; on a level cell (heights rounded to the
+    // metre make level steps) the slope fitted on 30 m must say so too.
     for (std::size_t k = 0; k < count; ++k) {
         if (kind[k] != Kind::Sheet)
             continue;
@@ -786,9 +786,9 @@ std::vector<Kind> Classify(const Grid& grid, const Mask& domain, const std::vect
                                                               : thresholds.gentleDepositionRatio) *
                              above;
         const double horn = std::isnan(hornSlopes[k]) ? 0 : hornSlopes[k] / 100;
-        if (!(horn < limit))
+        if (!(horn < limit) || !(FitQuadric(grid, k, thresholds.fitRadius).Slope() < limit))
             continue;
-        if (!(FitQuadric(grid, k, thresholds.fitRadius).Slope() < limit) ||
+        if (flats.rank[k] != kNoRank &&
             !(FitQuadric(grid, k, thresholds.wideFitRadius).Slope() < limit))
             continue;
         kind[k] = Kind::Deposition;
@@ -927,7 +927,8 @@ Flow MeasureFlow(const Grid& grid, Mask domain, const Options& options) {
     KeepToTheFallLine(grid, domain, level, flats, routing);
     flow.catchment = Accumulate(grid, domain, level, routing, horn);
     Mask lines;
-    flow.kind = Classify(grid, domain, level, routing, flow.catchment, horn, thresholds, lines);
+    flow.kind =
+        Classify(grid, domain, level, flats, routing, flow.catchment, horn, thresholds, lines);
     const PathLengths lengths = SheetFlowLengths(grid, routing, flow.kind);
     LongestPath(grid, domain, routing, flow.catchment, lengths, lines, flow);
     return flow;

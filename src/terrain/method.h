@@ -142,7 +142,7 @@ enum class Kind : std::uint8_t { Outside, Sheet, Concentrated, Pond, Deposition 
 // steepest way; it stops in a pond. `lines`: the cells of the lines it runs in (a valley line's
 // cell beside a line already found ends sheet flow but starts no second line).
 std::vector<Kind> Classify(const Grid& grid, const Mask& domain, const std::vector<double>& level,
-                           const Routing& routing, const Catchment& catchment,
+                           const Flats& flats, const Routing& routing, const Catchment& catchment,
                            const std::vector<double>& hornSlopes, const Thresholds& thresholds,
                            Mask& lines);
 

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <limits>
 #include <numbers>
 #include <random>
 
@@ -92,6 +93,16 @@ TEST(Flow, SheetFlowEndsWhereTheGeometrySays) {
          70,
          kCell,
          {FlowEnd::Edge}},
+        // A slope of 10 % running out on a foot of 1 % 60 m down: deposition begins there.
+        {"foot of a slope",
+         [](double x, double) {
+             const double d = x - kLeft - 200;
+             return 600 - 0.10 * std::min(d, 60.0) - 0.01 * std::max(d - 60, 0.0);
+         },
+         Rectangle(kLeft + 200, kCentreY, 120, 60),
+         60,
+         2 * kCell,
+         {FlowEnd::Deposition}},
         // A bowl inside the field: the field's lowest outside cells lie 31 m from its centre,
         // so water ponds within 31 m; the farthest corner is 65.7 m out.
         {"closed depression",
@@ -186,6 +197,38 @@ TEST(Flow, TiesOnAWholeMetrePlaneDoNotDependOnTheNeighbourOrder) {
         EXPECT_GE(*shortest, 80 - kDiagonal);
         EXPECT_LE(*longest, 80 / std::cos(offFallLine * std::numbers::pi / 180) + 2 * kDiagonal);
     }
+}
+
+// Random heights full of pits, flats and ties: every cell drains, no path runs in a circle, and
+// every path ends somewhere.
+TEST(Flow, EveryCellOfARoughFieldDrainsAndEveryPathEnds) {
+    std::mt19937 random(4);
+    std::uniform_int_distribution<int> height(0, 5);
+    method::Grid grid;
+    grid.columns = grid.rows = 60;
+    grid.cellWidth = grid.cellHeight = kCell;
+    grid.originY = 120;
+    for (int k = 0; k < grid.columns * grid.rows; ++k)
+        grid.z.push_back(height(random));
+    grid.z[static_cast<std::size_t>(30 * 60 + 30)] = std::numeric_limits<double>::quiet_NaN();
+    const method::Mask inside = method::CellsInside(grid, Rectangle(10, 60, 100, 100));
+    const method::Flow flow = method::MeasureFlow(grid, inside);
+    std::size_t domain = 0;
+    for (std::size_t k = 0; k < inside.size(); ++k)
+        domain += inside[k] && !std::isnan(grid.z[k]);
+    const method::Kind sheet = method::Kind::Sheet;
+    std::size_t sheets = 0;
+    for (const method::Kind kind : flow.kind)
+        sheets += kind == sheet;
+    EXPECT_EQ(std::count_if(flow.kind.begin(), flow.kind.end(),
+                            [](method::Kind k) { return k != method::Kind::Outside; }),
+              static_cast<std::ptrdiff_t>(domain));
+    ASSERT_TRUE(flow.anyPath);
+    EXPECT_GT(flow.longest, 0);
+    EXPECT_LT(flow.longest, kCell * std::numbers::sqrt2 * static_cast<double>(sheets));
+    EXPECT_NE(flow.end, FlowEnd::None);
+    ASSERT_FALSE(flow.longestPath.empty());
+    EXPECT_NE(flow.kind[flow.longestPath.back()], sheet);
 }
 
 } // namespace
