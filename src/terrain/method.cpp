@@ -788,9 +788,13 @@ std::vector<Kind> Classify(const Grid& grid, const Mask& domain, const std::vect
         const double horn = std::isnan(hornSlopes[k]) ? 0 : hornSlopes[k] / 100;
         if (!(horn < limit) || !(FitQuadric(grid, k, thresholds.fitRadius).Slope() < limit))
             continue;
-        if (flats.rank[k] != kNoRank &&
-            !(FitQuadric(grid, k, thresholds.wideFitRadius).Slope() < limit))
-            continue;
+        if (flats.rank[k] != kNoRank) {
+            // Too near the window's edge for the wide square: rather no deposition than a
+            // wrong one.
+            const Quadric wide = FitQuadric(grid, k, thresholds.wideFitRadius);
+            if (!wide.valid || !(wide.Slope() < limit))
+                continue;
+        }
         kind[k] = Kind::Deposition;
     }
     return kind;

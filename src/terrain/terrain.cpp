@@ -445,8 +445,10 @@ int ElevationModel::WindowMargin() const {
     const method::Thresholds thresholds;
     const int block = FlowBlock();
     const double flowCell = block * std::min(cellWidth_, cellHeight_);
-    const double radius = std::max(thresholds.fitRadius, thresholds.wideFitRadius);
-    return block * (std::max(2, static_cast<int>(std::floor(radius / flowCell + 1e-9)) + 1));
+    // The fitted square of the valley lines; the wider one of deposition on level cells is
+    // left out near the edge rather than read for every parcel.
+    return block *
+           (std::max(2, static_cast<int>(std::floor(thresholds.fitRadius / flowCell + 1e-9)) + 1));
 }
 
 namespace {

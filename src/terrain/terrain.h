@@ -32,8 +32,8 @@
 //      and Thorne's plan curvature at most -0.002 1/m, and (c) it lies on the valley line of
 //      that hollow; curvature and line come from a quadratic fitted by least squares on a square
 //      of about 10 m (Wood 1996), so that furrows, tracks and raster noise do not count, and a
-//      hollow tens of metres wide does. Concentrated flow then runs on down its path until it
-//      leaves the parcel or ends in a pond. Catchment area with plan curvature is how Moore,
+//      hollow tens of metres wide does. Concentrated flow then runs on down the steepest way
+//      until it leaves the parcel or ends in a pond; one line per valley. Catchment area with plan curvature is how Moore,
 //      Burch and Mackenzie (1988) and Desmet and Govers (1996) locate the thalwegs where
 //      ephemeral gullies form, and Vandaele et al. (1996) show they form only above a critical
 //      area for the slope. The thresholds are set below those for incision (Moore et al. 1988:
@@ -45,8 +45,9 @@
 //      times it where that land is gentler than 5 %), the cut-off ratios of Hickey (2000) and
 //      Van Remortel, Hamilton and Hickey (2001). They compare a cell with the one above it; on
 //      fine rasters the slope changes too little from cell to cell, so the catchment's mean
-//      slope stands in. The cell's own slope and the fitted one on 10 m and on 30 m must all be
-//      that low, so that heights rounded to whole metres (flat steps) do not end a path.
+//      slope stands in. The cell's own slope and the one fitted on 10 m must both be that low,
+//      on a level cell also the one fitted on 30 m, so that heights rounded to whole metres
+//      (level steps) do not end a path.
 //   6. Path lengths: each sheet-flow cell's way down is summed up to and including the step
 //      into the cell that ends it. The longest is the flow length and its path is returned;
 //      the median and 90th percentile of the paths that start on a divide or at the parcel's
