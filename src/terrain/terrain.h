@@ -33,12 +33,12 @@
 //      that hollow; curvature and line come from a quadratic fitted by least squares on a square
 //      of about 10 m (Wood 1996), so that furrows, tracks and raster noise do not count, and a
 //      hollow tens of metres wide does. Concentrated flow then runs on down the steepest way
-//      until it leaves the parcel or ends in a pond; one line per valley. Catchment area with plan curvature is how Moore,
-//      Burch and Mackenzie (1988) and Desmet and Govers (1996) locate the thalwegs where
-//      ephemeral gullies form, and Vandaele et al. (1996) show they form only above a critical
-//      area for the slope. The thresholds are set below those for incision (Moore et al. 1988:
-//      about 180 m2/m at 10 %), since flow concentrates before it cuts a gully: 100 m2/m is the
-//      water of 100 m of plain slope per metre of width, and -0.002 1/m is a hollow 1 m deep
+//      until it leaves the parcel or ends in a pond; one line per valley. Catchment area with plan
+//      curvature is how Moore, Burch and Mackenzie (1988) and Desmet and Govers (1996) locate the
+//      thalwegs where ephemeral gullies form, and Vandaele et al. (1996) show they form only above
+//      a critical area for the slope. The thresholds are set below those for incision (Moore et al.
+//      1988: about 180 m2/m at 10 %), since flow concentrates before it cuts a gully: 100 m2/m is
+//      the water of 100 m of plain slope per metre of width, and -0.002 1/m is a hollow 1 m deep
 //      and 60 m wide, or a ditch; a plain slope of any length never concentrates.
 //   5. Deposition, the other end of a slope length in RUSLE (Renard et al. 1997): where the
 //      local slope falls below half the mean slope of the land draining through the cell (0.7
