@@ -1,7 +1,9 @@
-// Writes the area benchmark's data: a 4000 x 4000 raster of 2 m cells in LV95 with smooth
-// rolling relief, and a GeoPackage of 10,000 rectangular parcels of 1 to 3 ha. 10,000 such
-// parcels need more than the raster's 64 km2, so they overlap: each is assessed on its own.
-// Usage: make_area_data FOLDER [PARCELS]
+// Writes the area benchmark's data: an 8 x 8 km raster in LV95 with smooth rolling relief, of
+// 2 m cells (4000 x 4000) or, with CELL 0.5, of the national model's finest cells (16 times as
+// many, written in tiles as that model comes), and a GeoPackage of 10,000 rectangular parcels
+// of 1 to 3 ha. 10,000 such parcels need more than the raster's 64 km2, so they overlap: each
+// is assessed on its own.
+// Usage: make_area_data FOLDER [PARCELS] [CELL]
 
 #include <cmath>
 #include <cstdio>
@@ -17,9 +19,9 @@ int main(int argc, char** argv) {
     }
     const std::string folder = argv[1];
     const int count = argc > 2 ? std::stoi(argv[2]) : 10000;
-    constexpr double kLeft = 2600000, kTop = 1210000, kCell = 2;
-    constexpr int kSize = 4000;
-    constexpr double kExtent = kSize * kCell;
+    const double cell = argc > 3 ? std::stod(argv[3]) : 2;
+    constexpr double kLeft = 2600000, kTop = 1210000, kExtent = 8000;
+    const int size = static_cast<int>(std::lround(kExtent / cell));
     const auto height = [](double x, double y) {
         const double u = x - kLeft, v = kTop - y;
         double h = 550 + 45 * std::sin(u / 760) * std::cos(v / 910) + 20 * std::sin((u + v) / 330) +
@@ -33,8 +35,8 @@ int main(int argc, char** argv) {
         }
         return h;
     };
-    if (!brisolt::testing::WriteRaster(folder + "/dem.tif", kSize, kSize, kCell, kLeft, kTop, 2056,
-                                       height)) {
+    if (!brisolt::testing::WriteRaster(folder + "/dem.tif", size, size, cell, kLeft, kTop, 2056,
+                                       height, std::nullopt, cell < 2)) {
         std::fprintf(stderr, "Raster nicht geschrieben\n");
         return 1;
     }

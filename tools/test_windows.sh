@@ -164,7 +164,7 @@ WINEPREFIX=$WINEPREFIX "$wineserver" -k 2>/dev/null || true
 # may be a pixel taller on Windows: differences up to 2 pixels are listed, not failed. Popup
 # menus take the size the style gives them and are only looked for. Pictures of what only the
 # Linux build has (the terrain window needs GDAL) are not looked for.
-LINUX_ONLY_PICTURES=" step1-terrain.png "
+LINUX_ONLY_PICTURES=" step1-terrain.png step1-terrain-hollow.png "
 same_pictures() {
   local mine=$1 theirs=$2 count=0 near=0
   for png in "$theirs"/*.png; do

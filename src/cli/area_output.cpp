@@ -13,6 +13,7 @@
 #include <memory>
 #include <string_view>
 
+#include "cli/area_styles.h"
 #include "key/core/errors.h"
 #include "key/core/texts.h"
 #include "key/core/windows1252.h"
@@ -111,6 +112,15 @@ std::vector<Column> Columns(bool measures) {
         TerrainFigure("slope_p50", &terrain::ParcelTerrain::slopeP50),
         TerrainFigure("slope_p90", &terrain::ParcelTerrain::slopeP90),
         TerrainFigure("flow_length_m", &terrain::ParcelTerrain::flowLengthM),
+        TerrainFigure("flow_length_p50_m", &terrain::ParcelTerrain::flowLengthP50M),
+        TerrainFigure("flow_length_p90_m", &terrain::ParcelTerrain::flowLengthP90M),
+        {"flow_end", Kind::Text,
+         [](OGRFeatureH f, int i, const ParcelOutcome& r) {
+             const char* end = FlowEndName(r.terrain.flowEnd);
+             r.terrain.usable&&* end != '\0' ? OGR_F_SetFieldString(f, i, end)
+                                             : OGR_F_SetFieldNull(f, i);
+         }},
+        TerrainFigure("concentrated_flow_m", &terrain::ParcelTerrain::concentratedLengthM),
         {"cells_used", Kind::Int64,
          [](OGRFeatureH f, int i, const ParcelOutcome& r) {
              OGR_F_SetFieldInteger64(f, i, static_cast<GIntBig>(r.terrain.cellsUsed));
@@ -261,6 +271,46 @@ bool WriteParcels(GDALDatasetH dataset, const terrain::ParcelLayer& input,
     return true;
 }
 
+// One feature per parcel with concentrated flow: its lines, and their length inside the parcel.
+bool WriteConcentratedFlow(GDALDatasetH dataset, const terrain::ParcelLayer& input,
+                           const std::string& rasterWkt, const std::vector<ParcelOutcome>& results,
+                           std::string& error) {
+    const Srs srs = SrsOf(rasterWkt);
+    OGRLayerH layer =
+        GDALDatasetCreateLayer(dataset, "talwege", srs.get(), wkbMultiLineString, nullptr);
+    if (layer == nullptr || !AddField(layer, "id", OFTString) ||
+        !AddField(layer, "concentrated_flow_m", OFTReal)) {
+        error = GdalProblem("Der Layer 'talwege' kann nicht angelegt werden");
+        return false;
+    }
+    OGRFeatureDefnH definition = OGR_L_GetLayerDefn(layer);
+    for (std::size_t p = 0; p < input.parcels.size(); ++p) {
+        const terrain::ParcelTerrain& t = results[p].terrain;
+        if (t.concentratedFlow.empty()) {
+            continue;
+        }
+        OGRFeatureH feature = OGR_F_Create(definition);
+        OGR_F_SetFieldString(feature, 0, ToValidUtf8(input.parcels[p].id).c_str());
+        OGR_F_SetFieldDouble(feature, 1, t.concentratedLengthM);
+        OGRGeometryH lines = OGR_G_CreateGeometry(wkbMultiLineString);
+        for (const std::vector<terrain::Point>& points : t.concentratedFlow) {
+            OGRGeometryH line = OGR_G_CreateGeometry(wkbLineString);
+            for (const terrain::Point point : points) {
+                OGR_G_AddPoint_2D(line, point.x, point.y);
+            }
+            OGR_G_AddGeometryDirectly(lines, line);
+        }
+        OGR_F_SetGeometryDirectly(feature, lines);
+        const bool ok = OGR_L_CreateFeature(layer, feature) == OGRERR_NONE;
+        OGR_F_Destroy(feature);
+        if (!ok) {
+            error = GdalProblem("Ein Talweg kann nicht geschrieben werden");
+            return false;
+        }
+    }
+    return true;
+}
+
 bool WriteFlowPaths(GDALDatasetH dataset, const terrain::ParcelLayer& input,
                     const std::string& rasterWkt, const std::vector<ParcelOutcome>& results,
                     std::string& error) {
@@ -298,6 +348,22 @@ bool WriteFlowPaths(GDALDatasetH dataset, const terrain::ParcelLayer& input,
 
 } // namespace
 
+const char* FlowEndName(terrain::FlowEnd end) {
+    switch (end) {
+    case terrain::FlowEnd::Edge:
+        return "edge";
+    case terrain::FlowEnd::Concentrated:
+        return "concentrated";
+    case terrain::FlowEnd::Pond:
+        return "pond";
+    case terrain::FlowEnd::Deposition:
+        return "deposition";
+    case terrain::FlowEnd::None:
+        break;
+    }
+    return "";
+}
+
 bool WriteAreaLayer(const std::string& path, const terrain::ParcelLayer& layer,
                     const std::string& rasterWkt, const std::vector<ParcelOutcome>& results,
                     bool measures, std::string& error) {
@@ -319,7 +385,9 @@ bool WriteAreaLayer(const std::string& path, const terrain::ParcelLayer& layer,
     // One transaction: a GeoPackage commits every feature on its own otherwise.
     bool ok = GDALDatasetStartTransaction(dataset, FALSE) == OGRERR_NONE &&
               WriteParcels(dataset, layer, results, measures, error) &&
-              WriteFlowPaths(dataset, layer, rasterWkt, results, error);
+              WriteFlowPaths(dataset, layer, rasterWkt, results, error) &&
+              WriteConcentratedFlow(dataset, layer, rasterWkt, results, error) &&
+              WriteLayerStyles(dataset, error);
     if (ok && GDALDatasetCommitTransaction(dataset) != OGRERR_NONE) {
         error = GdalProblem("Die GeoPackage-Datei kann nicht abgeschlossen werden");
         ok = false;

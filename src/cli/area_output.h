@@ -44,10 +44,16 @@ struct AreaTimes {
     double measures = 0;
 };
 
+// Where the longest flow path ends, as the outputs name it: edge, concentrated, pond,
+// deposition; empty when there is no path.
+const char* FlowEndName(terrain::FlowEnd end);
+
 // Writes the layer "parzellen" (each parcel's own geometry in the layer's coordinate system,
-// its id, terrain figures and results) and "fliesswege" (the longest flow paths, in the
-// raster's system) as a GeoPackage. The file is made in memory and replaces `path` only when
-// complete. On failure returns false with the German reason in `error`.
+// its id, terrain figures and results), "fliesswege" (the longest flow paths) and "talwege"
+// (the lines of concentrated flow inside the parcels), both in the raster's system, with a
+// default style for each as QGIS keeps it, as a GeoPackage. The file is made in memory and
+// replaces `path` only when complete. On failure returns false with the German reason in
+// `error`.
 bool WriteAreaLayer(const std::string& path, const terrain::ParcelLayer& layer,
                     const std::string& rasterWkt, const std::vector<ParcelOutcome>& results,
                     bool measures, std::string& error);

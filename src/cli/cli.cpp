@@ -43,13 +43,15 @@ constexpr const char* kUsage =
     "DATEI...\n"
     "      Stellt Berechnungen (Varianten) nebeneinander: Eingaben und Ergebnisse je Datei,\n"
     "      mit der Angabe, welche Zeilen sich unterscheiden.\n"
-    "  brisolt-cli terrain --dem HÖHENMODELL --parcels LAYER [--layer NAME] [--id FELD]\n"
+    "  brisolt-cli terrain --dem HÖHENMODELL... --parcels LAYER [--layer NAME] [--id FELD]\n"
     "                      [--format json|csv]\n"
     "      Misst Gefälle und Fliessstrecke jeder Parzelle im Höhenmodell (nur mit GDAL).\n"
-    "  brisolt-cli area --dem HÖHENMODELL --parcels LAYER (--template DATEI | --files FELD)\n"
-    "                   --out AUS.gpkg [--map KARTE.pdf] [--measures] [--jobs N]\n"
+    "  brisolt-cli area --dem HÖHENMODELL... --parcels LAYER [--layer NAME] [--id FELD]\n"
+    "                   (--template DATEI | --files FELD) --out AUS.gpkg [--map KARTE.pdf]\n"
+    "                   [--measures] [--jobs N]\n"
     "      Rechnet jede Parzelle mit Gefälle und Fliessstrecke aus dem Höhenmodell durch\n"
     "      und schreibt die Ergebnisse als GeoPackage (nur mit GDAL).\n"
+    "      HÖHENMODELL...: eine Rasterdatei, mehrere Kacheln oder ein Ordner mit Kacheln.\n"
     "  brisolt-cli --help | --version\n";
 
 // A field as CSV writes it: text as it is, numbers in round-trip form, NaN as empty text.

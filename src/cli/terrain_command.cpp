@@ -36,7 +36,7 @@ using Clock = std::chrono::steady_clock;
 
 // What both commands read: the raster and the parcel layer.
 struct LayerOptions {
-    std::string dem;
+    std::vector<std::string> dem; // one raster, several tiles, or folders of tiles
     std::string parcels;
     std::string layer;
     std::string id;
@@ -65,7 +65,16 @@ std::optional<std::string> TakeLayerOption(const std::vector<std::string>& args,
         return TakeValue(args, i, target) ? std::string() : std::string(problem);
     };
     if (a == "--dem") {
-        return take(options.dem, "--dem braucht ein Höhenmodell");
+        // One raster, or tiles: every argument up to the next option, as a shell's * gives them.
+        std::string dem;
+        if (!TakeValue(args, i, dem)) {
+            return std::string("--dem braucht ein Höhenmodell");
+        }
+        options.dem.push_back(dem);
+        while (i + 1 < args.size() && !args[i + 1].empty() && !args[i + 1].starts_with("--")) {
+            options.dem.push_back(args[++i]);
+        }
+        return std::string();
     }
     if (a == "--parcels") {
         return take(options.parcels, "--parcels braucht einen Parzellen-Layer");
@@ -96,13 +105,21 @@ std::string WithStop(std::string message) {
     return message;
 }
 
+// The raster as messages name it: its file, or the first of several and how many more.
+std::string DemName(const std::vector<std::string>& dem) {
+    if (dem.size() == 1) {
+        return dem.front();
+    }
+    return dem.front() + " und " + std::to_string(dem.size() - 1) + " weitere";
+}
+
 // Opens the raster and reads the layer; on failure reports it and returns false.
 bool OpenInputs(const LayerOptions& options, Inputs& inputs, std::ostream& err) {
     terrain::InitialiseGdal();
     std::string error;
     inputs.model = terrain::ElevationModel::Open(options.dem, error);
     if (inputs.model == nullptr) {
-        FileProblem(err, options.dem, WithStop(error));
+        FileProblem(err, DemName(options.dem), WithStop(error));
         return false;
     }
     // The CLI writes every number with the point, in the messages too.
@@ -150,6 +167,12 @@ std::string TerrainJson(const terrain::Parcel& parcel, const terrain::ParcelTerr
     line += ",\"slope_p50\":" + figure(t.slopeP50);
     line += ",\"slope_p90\":" + figure(t.slopeP90);
     line += ",\"flow_length_m\":" + figure(t.flowLengthM);
+    line += ",\"flow_length_p50_m\":" + figure(t.flowLengthP50M);
+    line += ",\"flow_length_p90_m\":" + figure(t.flowLengthP90M);
+    line += ",\"flow_end\":" + (t.usable && *FlowEndName(t.flowEnd) != '\0'
+                                    ? JsonString(FlowEndName(t.flowEnd))
+                                    : std::string("null"));
+    line += ",\"concentrated_flow_m\":" + figure(t.concentratedLengthM);
     line += ",\"cells_used\":" + std::to_string(t.cellsUsed);
     line += ",\"covered_share\":" + Number(t.coveredShare);
     line += ",\"area_m2\":" + Number(t.areaM2);
@@ -160,9 +183,12 @@ std::string TerrainJson(const terrain::Parcel& parcel, const terrain::ParcelTerr
     return line + "]}\n";
 }
 
+// The columns after the messages came later; they stay behind them so that a reader counting
+// columns finds the others where they were.
 constexpr const char* kTerrainCsvHeader =
     "id,usable,Gradient,FloatDistance,slope_mean,slope_p10,slope_p50,slope_p90,flow_length_m,"
-    "cells_used,covered_share,area_m2,messages\r\n";
+    "cells_used,covered_share,area_m2,messages,flow_length_p50_m,flow_length_p90_m,flow_end,"
+    "concentrated_flow_m\r\n";
 
 std::string TerrainCsv(const terrain::Parcel& parcel, const terrain::ParcelTerrain& t) {
     const auto figure = [&](double x) { return t.usable ? Number(x) : std::string(); };
@@ -174,6 +200,11 @@ std::string TerrainCsv(const terrain::Parcel& parcel, const terrain::ParcelTerra
     }
     line += "," + std::to_string(t.cellsUsed) + "," + Number(t.coveredShare) + "," +
             Number(t.areaM2) + "," + CsvField(Sentences(t.messages));
+    for (const double x : {t.flowLengthP50M, t.flowLengthP90M}) {
+        line += "," + figure(x);
+    }
+    line += "," + std::string(t.usable ? FlowEndName(t.flowEnd) : "") + "," +
+            figure(t.concentratedLengthM);
     return line + "\r\n";
 }
 
@@ -394,6 +425,13 @@ report::AreaMap MapOf(const Inputs& inputs, const AreaOptions& options,
         if (path.size() > 1) {
             map.flowPaths.push_back(std::move(path));
         }
+        for (const std::vector<terrain::Point>& line : results[i].terrain.concentratedFlow) {
+            std::vector<report::MapPoint> points;
+            for (const terrain::Point p : line) {
+                points.push_back({p.x, p.y});
+            }
+            map.concentratedFlow.push_back(std::move(points));
+        }
     }
     if (!(minX <= maxX)) {
         inputs.model->extent(minX, minY, maxX, maxY);
@@ -401,7 +439,9 @@ report::AreaMap MapOf(const Inputs& inputs, const AreaOptions& options,
     map.frame = report::FrameFor(minX, minY, maxX, maxY);
     map.hillshade = inputs.model->Hillshade(map.frame.minX, map.frame.minY, map.frame.maxX,
                                             map.frame.maxY, map.frame.columns, map.frame.rows);
-    map.sources = {"Höhenmodell: " + ToValidUtf8(options.layer.dem),
+    const std::size_t tiles = inputs.model->fileCount();
+    map.sources = {"Höhenmodell: " + ToValidUtf8(DemName(options.layer.dem)) +
+                       (tiles > 1 ? " (" + std::to_string(tiles) + " Kacheln)" : ""),
                    "Parzellen: " + ToValidUtf8(options.layer.parcels) + " (" +
                        std::to_string(parcels.size()) + ")",
                    options.templateFile.empty()
@@ -509,7 +549,8 @@ int Area(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     if (!options.map.empty()) {
         outputs.push_back(options.map);
     }
-    std::vector<std::string> inputFiles{options.layer.dem, options.layer.parcels};
+    std::vector<std::string> inputFiles = options.layer.dem;
+    inputFiles.push_back(options.layer.parcels);
     if (!options.templateFile.empty()) {
         inputFiles.push_back(options.templateFile);
     }

@@ -26,15 +26,8 @@ constexpr Rgba kDarkOrange = kLegendDarkOrange;
 constexpr Rgba kBoxFrame = kLegendBoxFrame;
 constexpr Rgba kBlack{0, 0, 0, 255};
 constexpr Rgba kWhite{255, 255, 255, 255};
-constexpr Rgba kNoResultLine{90, 90, 90, 255};
-constexpr Rgba kFlowPath{20, 80, 200, 255};
-// Parcels let the relief show through a little.
-constexpr std::uint8_t kParcelAlpha = 210;
 
-struct Level {
-    std::string_view label;
-    std::string_view meaning;
-};
+using Level = MapLevel;
 constexpr std::array<Level, 5> kLevels{{
     {texts::results::step7::kLevel0, texts::results::step7::kLevel0Meaning},
     {texts::results::step7::kLevel1A, texts::results::step7::kLevel1AMeaning},
@@ -202,9 +195,19 @@ void AddLegend(Page& page, const AreaMap& map) {
     line.strokeMm = 0.35;
     page.elements.push_back(line);
     page.elements.push_back(TextAt({x + 11, y2, 37, 4.5}, "längster Fliessweg", 8));
+    y2 += 5.5;
+    line.paths = {{{x, y2 + 2.25}, {x + 9, y2 + 2.25}}};
+    line.stroke = kConcentratedFlow;
+    page.elements.push_back(line);
+    page.elements.push_back(TextAt({x + 11, y2, 37, 8}, "Talweg (gebündelter Abfluss)", 8));
 }
 
 } // namespace
+
+const std::vector<MapLevel>& MapLevels() {
+    static const std::vector<MapLevel> levels(kLevels.begin(), kLevels.end());
+    return levels;
+}
 
 Rgba MapLevelColour(const std::string& level) {
     namespace t7 = texts::results::step7;
@@ -279,6 +282,16 @@ Page BuildAreaMap(const AreaMap& map) {
     for (const MapParcel& parcel : map.parcels) {
         page.elements.push_back(ParcelShape(parcel, project));
     }
+    // Concentrated flow under the flow paths, which end on it.
+    Element concentrated;
+    concentrated.kind = ElementKind::Shape;
+    concentrated.closed = false;
+    concentrated.stroke = kConcentratedFlow;
+    concentrated.strokeMm = 0.35;
+    for (const std::vector<MapPoint>& line : map.concentratedFlow) {
+        concentrated.paths.push_back(Projected(line, project));
+    }
+    page.elements.push_back(std::move(concentrated));
     Element paths;
     paths.kind = ElementKind::Shape;
     paths.closed = false;

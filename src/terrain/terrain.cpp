@@ -1,25 +1,34 @@
 #include "terrain/terrain.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <limits>
 #include <mutex>
 #include <numbers>
 #include <queue>
+#include <set>
 
 #include <cpl_conv.h>
 #include <cpl_error.h>
+#include <cpl_string.h>
 #include <cpl_vsi.h>
 #include <gdal.h>
+#include <gdal_utils.h>
 #include <ogr_api.h>
 #include <ogr_srs_api.h>
+
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
+#include "terrain/method.h"
 
 namespace brisolt::terrain {
 namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-constexpr double kMinusInfinity = -std::numeric_limits<double>::infinity();
 // Figures are trusted only when the raster covers this much of the parcel and no more than
 // this share of its cells lacks a height.
 constexpr double kMinCoveredShare = 0.95;
@@ -30,6 +39,10 @@ constexpr std::size_t kMinSlopeCells = 9;
 constexpr double kFlatRangeM = 0.01;
 // The largest window one parcel may ask for (cells): keeps a wrong layer from eating memory.
 constexpr double kMaxWindowCells = 40e6;
+// On rasters finer than this (metres) the flow is traced on blocks of cells about this size, at
+// their mean height: furrows and wheel tracks are not what the flow length paces, and the
+// finest models would cost 16 times the time of 2 m cells for nothing a pacer could see.
+constexpr double kFlowCell = 2;
 
 // A number with one decimal and the caller's separator: 63,2
 std::string Decimal1(double value, char separator) {
@@ -68,24 +81,20 @@ bool Inside(const Shape& shape, Point p) {
     return inside;
 }
 
-double SegmentDistanceSquared(Point p, Point a, Point b) {
-    const double dx = b.x - a.x;
-    const double dy = b.y - a.y;
-    const double length2 = dx * dx + dy * dy;
-    double t = length2 > 0 ? ((p.x - a.x) * dx + (p.y - a.y) * dy) / length2 : 0;
-    t = std::clamp(t, 0.0, 1.0);
-    const double ex = a.x + t * dx - p.x;
-    const double ey = a.y + t * dy - p.y;
-    return ex * ex + ey * ey;
-}
-
-double Percentile(const std::vector<double>& sorted, double p) {
-    if (sorted.empty())
+// The p-quantile, interpolated between ranks; reorders `values`.
+double Percentile(std::vector<double>& values, double p) {
+    if (values.empty())
         return kNaN;
-    const double rank = p * static_cast<double>(sorted.size() - 1);
+    const double rank = p * static_cast<double>(values.size() - 1);
     const auto lower = static_cast<std::size_t>(std::floor(rank));
-    const std::size_t upper = std::min(lower + 1, sorted.size() - 1);
-    return sorted[lower] + (rank - static_cast<double>(lower)) * (sorted[upper] - sorted[lower]);
+    std::nth_element(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(lower),
+                     values.end());
+    const double a = values[lower];
+    if (lower + 1 >= values.size())
+        return a;
+    const double b =
+        *std::min_element(values.begin() + static_cast<std::ptrdiff_t>(lower) + 1, values.end());
+    return a + (rank - static_cast<double>(lower)) * (b - a);
 }
 
 // A raster value as a height: NaN where the raster says it has none.
@@ -99,9 +108,68 @@ bool Exists(const std::string& path) {
     return VSIStatL(path.c_str(), &status) == 0;
 }
 
-// The eight neighbours: four sides first, then the corners.
-constexpr int kDx[8] = {1, 0, -1, 0, 1, -1, -1, 1};
-constexpr int kDy[8] = {0, 1, 0, -1, 1, 1, -1, -1};
+struct DatasetCloser {
+    void operator()(void* dataset) const {
+        if (dataset)
+            GDALClose(static_cast<GDALDatasetH>(dataset));
+    }
+};
+using DatasetHandle = std::unique_ptr<void, DatasetCloser>;
+
+struct SpatialReferenceDeleter {
+    void operator()(void* srs) const {
+        if (srs)
+            OSRDestroySpatialReference(static_cast<OGRSpatialReferenceH>(srs));
+    }
+};
+
+struct TransformDeleter {
+    void operator()(void* transform) const {
+        if (transform)
+            OCTDestroyCoordinateTransformation(
+                static_cast<OGRCoordinateTransformationH>(transform));
+    }
+};
+
+using SpatialReferenceHandle = std::unique_ptr<void, SpatialReferenceDeleter>;
+
+std::string Quoted(const std::string& text) {
+    return "«" + text + "»";
+}
+
+// Where a tile lies: its geotransform and coordinate system.
+struct TileFrame {
+    std::string tile;
+    double transform[6] = {0, 0, 0, 0, 0, 0};
+    SpatialReferenceHandle srs;
+};
+
+// The raster tiles of a folder, by name; side files (world files, overviews, statistics) and
+// other mosaics are not tiles.
+std::vector<std::string> TilesIn(const std::string& folder) {
+    static const char* const kExtensions[] = {"tif", "tiff", "asc", "img", "dem", "bil", "xyz"};
+    std::vector<std::string> tiles;
+    char** names = VSIReadDir(folder.c_str());
+    for (char** name = names; name != nullptr && *name != nullptr; ++name) {
+        const std::string file = *name;
+        const std::size_t dot = file.rfind('.');
+        if (dot == std::string::npos)
+            continue;
+        std::string extension = file.substr(dot + 1);
+        for (char& c : extension)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (std::find_if(std::begin(kExtensions), std::end(kExtensions),
+                         [&](const char* e) { return extension == e; }) == std::end(kExtensions))
+            continue;
+        const std::string path = folder + (folder.ends_with('/') ? "" : "/") + file;
+        VSIStatBufL status;
+        if (VSIStatL(path.c_str(), &status) == 0 && VSI_ISREG(status.st_mode))
+            tiles.push_back(path);
+    }
+    CSLDestroy(names);
+    std::sort(tiles.begin(), tiles.end());
+    return tiles;
+}
 
 } // namespace
 
@@ -110,6 +178,12 @@ void InitialiseGdal() {
     std::call_once(once, [] {
         GDALAllRegister();
         CPLSetErrorHandler(CPLQuietErrorHandler);
+#ifdef __GLIBC__
+        // Each parcel takes and gives back megabytes of cells; handing them back to the system
+        // every time costs more than measuring the parcel.
+        mallopt(M_TRIM_THRESHOLD, 256 << 20);
+        mallopt(M_MMAP_THRESHOLD, 32 << 20);
+#endif
     });
 }
 
@@ -146,9 +220,106 @@ std::unique_ptr<ElevationModel> ElevationModel::Open(const std::string& path, st
                     : "Das Höhenmodell lässt sich nicht öffnen (kein Raster, das GDAL lesen kann).";
         return nullptr;
     }
+    return FromDataset(dataset, path, 1, error);
+}
+
+std::unique_ptr<ElevationModel> ElevationModel::Open(const std::vector<std::string>& paths,
+                                                     std::string& error) {
+    InitialiseGdal();
+    std::vector<std::string> tiles;
+    for (const std::string& path : paths) {
+        VSIStatBufL status;
+        if (VSIStatL(path.c_str(), &status) != 0 || !VSI_ISDIR(status.st_mode)) {
+            tiles.push_back(path);
+            continue;
+        }
+        std::vector<std::string> found = TilesIn(path);
+        if (found.empty()) {
+            error = "Im Ordner " + Quoted(path) + " liegen keine Kacheln eines Höhenmodells.";
+            return nullptr;
+        }
+        tiles.insert(tiles.end(), found.begin(), found.end());
+    }
+    if (tiles.empty()) {
+        error = "Das Höhenmodell gibt es nicht.";
+        return nullptr;
+    }
+    if (tiles.size() == 1)
+        return Open(tiles.front(), error);
+
+    // Every tile opens, and all share the coordinate system and the cells, so that the mosaic
+    // gives each cell's height as its own tile does, seams included.
+    TileFrame first;
+    for (const std::string& tile : tiles) {
+        TileFrame grid;
+        DatasetHandle dataset(
+            GDALOpenEx(tile.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY, nullptr, nullptr, nullptr));
+        if (!dataset) {
+            error = "Die Kachel " + Quoted(tile) +
+                    (Exists(tile) ? " lässt sich nicht öffnen (kein Raster, das GDAL lesen kann)."
+                                  : " gibt es nicht.");
+            return nullptr;
+        }
+        if (GDALGetRasterCount(dataset.get()) < 1 ||
+            GDALGetGeoTransform(dataset.get(), grid.transform) != CE_None ||
+            grid.transform[2] != 0 || grid.transform[4] != 0) {
+            error = "Die Kachel " + Quoted(tile) +
+                    " ist kein nach Norden ausgerichtetes, georeferenziertes Raster.";
+            return nullptr;
+        }
+        grid.tile = tile;
+        if (OGRSpatialReferenceH srs = GDALGetSpatialRef(dataset.get()))
+            grid.srs.reset(OSRClone(srs));
+        if (first.tile.empty()) {
+            first = std::move(grid);
+            continue;
+        }
+        const auto same = [](double a, double b) {
+            return std::fabs(a - b) <= 1e-9 * std::max(std::fabs(a), std::fabs(b));
+        };
+        const auto onGrid = [](double offset, double cell) {
+            const double cells = offset / cell;
+            return std::fabs(cells - std::round(cells)) < 1e-6;
+        };
+        const std::string both = " (" + Quoted(first.tile) + " und " + Quoted(tile) + ").";
+        if ((first.srs == nullptr) != (grid.srs == nullptr) ||
+            (first.srs && !OSRIsSame(static_cast<OGRSpatialReferenceH>(first.srs.get()),
+                                     static_cast<OGRSpatialReferenceH>(grid.srs.get())))) {
+            error = "Die Kacheln haben verschiedene Koordinatensysteme" + both;
+            return nullptr;
+        }
+        if (!same(first.transform[1], grid.transform[1]) ||
+            !same(first.transform[5], grid.transform[5])) {
+            error = "Die Kacheln haben verschiedene Zellgrössen" + both;
+            return nullptr;
+        }
+        if (!onGrid(grid.transform[0] - first.transform[0], first.transform[1]) ||
+            !onGrid(grid.transform[3] - first.transform[3], first.transform[5])) {
+            error = "Die Kacheln liegen nicht auf einem gemeinsamen Raster" + both;
+            return nullptr;
+        }
+    }
+    std::vector<const char*> names;
+    for (const std::string& tile : tiles)
+        names.push_back(tile.c_str());
+    // An empty name keeps the mosaic in memory only.
+    GDALDatasetH mosaic =
+        GDALBuildVRT("", static_cast<int>(names.size()), nullptr, names.data(), nullptr, nullptr);
+    if (!mosaic) {
+        error = "Die Kacheln lassen sich nicht zu einem Höhenmodell zusammensetzen.";
+        return nullptr;
+    }
+    return FromDataset(mosaic, paths.size() == 1 ? paths.front() : tiles.front(), tiles.size(),
+                       error);
+}
+
+std::unique_ptr<ElevationModel> ElevationModel::FromDataset(void* handle, const std::string& path,
+                                                            std::size_t files, std::string& error) {
+    const auto dataset = static_cast<GDALDatasetH>(handle);
     std::unique_ptr<ElevationModel> model(new ElevationModel);
     model->dataset_ = dataset;
     model->path_ = path;
+    model->fileCount_ = files;
     if (GDALGetRasterCount(dataset) < 1) {
         error = "Das Höhenmodell enthält kein Band mit Höhen.";
         return nullptr;
@@ -226,6 +397,178 @@ bool ElevationModel::ReadWindow(int x0, int y0, int columns, int rows,
     return true;
 }
 
+// The window of cells a rectangle needs: every cell it touches plus `margin` cells on each side
+// (the slope's and the flow's neighbours, the fitted surface's square). Heights outside the
+// raster or without data are NaN.
+// The window of cells a rectangle needs: every cell it touches plus `margin` cells on each side
+// (the slope's and the flow's neighbours, the fitted surface's square), in whole blocks of
+// `block` x `block` cells counted from the raster's corner. Heights outside the raster or
+// without data are NaN.
+bool ElevationModel::ReadGrid(double minX, double minY, double maxX, double maxY, int margin,
+                              int block, method::Grid& grid, std::string& problem) const {
+    const double cw = cellWidth_;
+    const double ch = cellHeight_;
+    auto down = [block](double cell) { return std::floor(cell / block) * block; };
+    const double firstColumn = down(std::floor((minX - originX_) / cw) - margin);
+    const double lastColumn = down(std::floor((maxX - originX_) / cw) + margin) + block - 1;
+    const double firstRow = down(std::floor((originY_ - maxY) / ch) - margin);
+    const double lastRow = down(std::floor((originY_ - minY) / ch) + margin) + block - 1;
+    const double windowCells = (lastColumn - firstColumn + 1) * (lastRow - firstRow + 1);
+    if (!(windowCells <= kMaxWindowCells) || std::fabs(firstColumn) > 1e9 ||
+        std::fabs(firstRow) > 1e9) {
+        problem = "Der Schlag ist für dieses Höhenmodell zu gross.";
+        return false;
+    }
+    const int x0 = static_cast<int>(firstColumn);
+    const int y0 = static_cast<int>(firstRow);
+    grid.columns = static_cast<int>(lastColumn - firstColumn) + 1;
+    grid.rows = static_cast<int>(lastRow - firstRow) + 1;
+    grid.cellWidth = cw;
+    grid.cellHeight = ch;
+    grid.originX = originX_ + x0 * cw;
+    grid.originY = originY_ - y0 * ch;
+    grid.firstColumn = x0;
+    grid.firstRow = y0;
+    if (!ReadWindow(x0, y0, grid.columns, grid.rows, grid.z)) {
+        problem = "Das Höhenmodell lässt sich an dieser Stelle nicht lesen.";
+        return false;
+    }
+    return true;
+}
+
+int ElevationModel::FlowBlock() const {
+    const double cell = std::min(cellWidth_, cellHeight_);
+    return std::max(1, static_cast<int>(std::floor(kFlowCell / cell + 1e-9)));
+}
+
+int ElevationModel::WindowMargin() const {
+    const method::Thresholds thresholds;
+    const int block = FlowBlock();
+    const double flowCell = block * std::min(cellWidth_, cellHeight_);
+    // The fitted square of the valley lines; the wider one of deposition on level cells is
+    // left out near the edge rather than read for every parcel.
+    return block *
+           (std::max(2, static_cast<int>(std::floor(thresholds.fitRadius / flowCell + 1e-9)) + 1));
+}
+
+namespace {
+
+// Mask: how much of the parcel the raster covers and how many of its cells have a height.
+// False when nothing can be measured at all; `trusted` false when the figures are withheld.
+bool CheckCoverage(const method::Grid& grid, const method::Mask& inside, int rasterColumns,
+                   int rasterRows, char separator, ParcelTerrain& result, bool& trusted) {
+    std::size_t parcelCells = 0, coveredCells = 0, noDataCells = 0;
+    for (int r = 0; r < grid.rows; ++r) {
+        for (int c = 0; c < grid.columns; ++c) {
+            const std::size_t k = static_cast<std::size_t>(r) * grid.columns + c;
+            if (!inside[k])
+                continue;
+            ++parcelCells;
+            const int column = grid.firstColumn + c, row = grid.firstRow + r;
+            if (column < 0 || column >= rasterColumns || row < 0 || row >= rasterRows)
+                continue;
+            ++coveredCells;
+            noDataCells += std::isnan(grid.z[k]) ? 1 : 0;
+        }
+    }
+    if (parcelCells == 0) {
+        result.messages.push_back("Der Schlag ist kleiner als eine Zelle des Höhenmodells.");
+        return false;
+    }
+    result.coveredShare = static_cast<double>(coveredCells) / static_cast<double>(parcelCells);
+    if (coveredCells == 0) {
+        result.messages.push_back("Das Höhenmodell deckt den Schlag nicht ab.");
+        return false;
+    }
+    if (coveredCells < parcelCells) {
+        std::string message = "Das Höhenmodell deckt nur " +
+                              Decimal1(100 * result.coveredShare, separator) + " % des Schlags ab";
+        if (result.coveredShare < kMinCoveredShare) {
+            message += "; das ist zu wenig für Gefälle und Fliessstrecke.";
+            trusted = false;
+        } else {
+            message += ".";
+        }
+        result.messages.push_back(message);
+    }
+    if (noDataCells > 0) {
+        const double share = static_cast<double>(noDataCells) / static_cast<double>(coveredCells);
+        std::string message = std::to_string(noDataCells) + " Zellen im Schlag haben keine Höhe (" +
+                              Decimal1(100 * share, separator) + " %)";
+        if (share > kMaxNoDataShare) {
+            message += "; das ist zu viel für Gefälle und Fliessstrecke.";
+            trusted = false;
+        } else {
+            message += "; sie zählen nicht mit.";
+        }
+        result.messages.push_back(message);
+    }
+    return noDataCells < coveredCells;
+}
+
+// Slope: Horn's gradient on the shrunk parcel, its mean and percentiles.
+void MeasureGradient(const method::Grid& grid, const method::Mask& core, ParcelTerrain& result,
+                     bool& trusted) {
+    const std::vector<double> horn = method::HornSlopes(grid, core);
+    std::vector<double> slopes;
+    for (std::size_t k = 0; k < horn.size(); ++k) {
+        if (core[k] && !std::isnan(horn[k]))
+            slopes.push_back(horn[k]);
+    }
+    result.cellsUsed = slopes.size();
+    if (slopes.size() < kMinSlopeCells) {
+        result.messages.push_back("Der Schlag ist zu klein für dieses Höhenmodell: nur " +
+                                  std::to_string(slopes.size()) + " Zellen im Innern (mindestens " +
+                                  std::to_string(kMinSlopeCells) + ").");
+        trusted = false;
+    }
+    if (slopes.empty())
+        return;
+    double sum = 0;
+    for (double s : slopes)
+        sum += s;
+    result.slopeMean = sum / static_cast<double>(slopes.size());
+    result.slopeP10 = Percentile(slopes, 0.1);
+    result.slopeP50 = Percentile(slopes, 0.5);
+    result.slopeP90 = Percentile(slopes, 0.9);
+    result.gradient = static_cast<int>(std::lround(result.slopeMean));
+}
+
+// The grid the flow is traced on: blocks of `block` x `block` cells at their mean height (no
+// height if one of them has none).
+method::Grid Blocks(const method::Grid& grid, int block) {
+    method::Grid blocks;
+    blocks.columns = grid.columns / block;
+    blocks.rows = grid.rows / block;
+    blocks.cellWidth = grid.cellWidth * block;
+    blocks.cellHeight = grid.cellHeight * block;
+    blocks.originX = grid.originX;
+    blocks.originY = grid.originY;
+    blocks.firstColumn = grid.firstColumn / block;
+    blocks.firstRow = grid.firstRow / block;
+    blocks.z.assign(blocks.Count(), 0);
+    for (int r = 0; r < blocks.rows * block; ++r) {
+        const double* row = &grid.z[static_cast<std::size_t>(r) * grid.columns];
+        double* target = &blocks.z[static_cast<std::size_t>(r / block) * blocks.columns];
+        for (int c = 0; c < blocks.columns * block; ++c)
+            target[c / block] += row[c];
+    }
+    const double cells = static_cast<double>(block) * block;
+    for (double& z : blocks.z)
+        z /= cells;
+    return blocks;
+}
+
+std::vector<Point> Line(const method::Grid& grid, const std::vector<std::size_t>& cells) {
+    std::vector<Point> line;
+    line.reserve(cells.size());
+    for (const std::size_t k : cells)
+        line.push_back(grid.Centre(k));
+    return line;
+}
+
+} // namespace
+
 ParcelTerrain ElevationModel::Analyse(const Shape& parcel) const {
     ParcelTerrain result;
     result.areaM2 = Area(parcel);
@@ -245,304 +588,88 @@ ParcelTerrain ElevationModel::Analyse(const Shape& parcel) const {
         return result;
     }
 
-    // The window: every cell the parcel touches, plus two for the slope's and the flow's
-    // neighbours.
-    const double cw = cellWidth_;
-    const double ch = cellHeight_;
-    const double firstColumn = std::floor((minX - originX_) / cw) - 2;
-    const double lastColumn = std::floor((maxX - originX_) / cw) + 2;
-    const double firstRow = std::floor((originY_ - maxY) / ch) - 2;
-    const double lastRow = std::floor((originY_ - minY) / ch) + 2;
-    const double windowCells = (lastColumn - firstColumn + 1) * (lastRow - firstRow + 1);
-    if (!(windowCells <= kMaxWindowCells) || std::fabs(firstColumn) > 1e9 ||
-        std::fabs(firstRow) > 1e9) {
-        result.messages.push_back("Der Schlag ist für dieses Höhenmodell zu gross.");
+    // Read the window.
+    method::Grid grid;
+    std::string problem;
+    const int block = FlowBlock();
+    if (!ReadGrid(minX, minY, maxX, maxY, WindowMargin(), block, grid, problem)) {
+        result.messages.push_back(problem);
         return result;
-    }
-    const int x0 = static_cast<int>(firstColumn);
-    const int y0 = static_cast<int>(firstRow);
-    const int columns = static_cast<int>(lastColumn - firstColumn) + 1;
-    const int rows = static_cast<int>(lastRow - firstRow) + 1;
-    const std::size_t count = static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows);
-    std::vector<double> z;
-    if (!ReadWindow(x0, y0, columns, rows, z)) {
-        result.messages.push_back("Das Höhenmodell lässt sich an dieser Stelle nicht lesen.");
-        return result;
-    }
-    auto centre = [&](int c, int r) {
-        return Point{originX_ + (x0 + c + 0.5) * cw, originY_ - (y0 + r + 0.5) * ch};
-    };
-    auto onRaster = [&](int c, int r) {
-        return x0 + c >= 0 && x0 + c < width_ && y0 + r >= 0 && y0 + r < height_;
-    };
-
-    // Cells whose centre lies inside, row by row from the crossings of the centre line.
-    std::vector<unsigned char> inside(count, 0);
-    std::vector<double> crossings;
-    for (int r = 0; r < rows; ++r) {
-        const double y = centre(0, r).y;
-        crossings.clear();
-        for (const Ring& ring : parcel.rings) {
-            for (std::size_t i = 0, j = ring.size() - 1; i < ring.size(); j = i++) {
-                const Point& a = ring[i];
-                const Point& b = ring[j];
-                if ((a.y > y) != (b.y > y))
-                    crossings.push_back((b.x - a.x) * (y - a.y) / (b.y - a.y) + a.x);
-            }
-        }
-        std::sort(crossings.begin(), crossings.end());
-        for (std::size_t k = 0; k + 1 < crossings.size(); k += 2) {
-            // Centres strictly between the two crossings.
-            const int from =
-                std::max(0, static_cast<int>(std::ceil((crossings[k] - originX_) / cw - 0.5)) - x0);
-            const int to = std::min(
-                columns - 1,
-                static_cast<int>(std::floor((crossings[k + 1] - originX_) / cw - 0.5)) - x0);
-            for (int c = from; c <= to; ++c)
-                inside[static_cast<std::size_t>(r) * columns + c] = 1;
-        }
     }
 
-    std::size_t parcelCells = 0, coveredCells = 0, noDataCells = 0;
-    double lowest = std::numeric_limits<double>::max(),
-           highest = std::numeric_limits<double>::lowest();
-    for (int r = 0; r < rows; ++r) {
-        for (int c = 0; c < columns; ++c) {
-            const std::size_t i = static_cast<std::size_t>(r) * columns + c;
-            if (!inside[i])
-                continue;
-            ++parcelCells;
-            if (!onRaster(c, r))
-                continue;
-            ++coveredCells;
-            if (std::isnan(z[i])) {
-                ++noDataCells;
-            } else {
-                lowest = std::min(lowest, z[i]);
-                highest = std::max(highest, z[i]);
-            }
-        }
-    }
-    if (parcelCells == 0) {
-        result.messages.push_back("Der Schlag ist kleiner als eine Zelle des Höhenmodells.");
-        return result;
-    }
-    result.coveredShare = static_cast<double>(coveredCells) / static_cast<double>(parcelCells);
-    if (coveredCells == 0) {
-        result.messages.push_back("Das Höhenmodell deckt den Schlag nicht ab.");
-        return result;
-    }
+    // Mask.
+    const method::Mask inside = method::CellsInside(grid, parcel);
     bool trusted = true;
-    if (coveredCells < parcelCells) {
-        std::string message = "Das Höhenmodell deckt nur " +
-                              Decimal1(100 * result.coveredShare, separator_) + " % des Schlags ab";
-        if (result.coveredShare < kMinCoveredShare) {
-            message += "; das ist zu wenig für Gefälle und Fliessstrecke.";
-            trusted = false;
-        } else {
-            message += ".";
-        }
-        result.messages.push_back(message);
-    }
-    if (noDataCells > 0) {
-        const double share = static_cast<double>(noDataCells) / static_cast<double>(coveredCells);
-        std::string message = std::to_string(noDataCells) + " Zellen im Schlag haben keine Höhe (" +
-                              Decimal1(100 * share, separator_) + " %)";
-        if (share > kMaxNoDataShare) {
-            message += "; das ist zu viel für Gefälle und Fliessstrecke.";
-            trusted = false;
-        } else {
-            message += "; sie zählen nicht mit.";
-        }
-        result.messages.push_back(message);
-    }
-    if (noDataCells == coveredCells)
+    if (!CheckCoverage(grid, inside, width_, height_, separator_, result, trusted))
         return result;
 
-    // The parcel shrunk by one cell width: centres at least that far from every edge.
-    std::vector<unsigned char> core = inside;
-    const double margin = cw;
-    for (const Ring& ring : parcel.rings) {
-        for (std::size_t i = 0, j = ring.size() - 1; i < ring.size(); j = i++) {
-            const Point a = ring[j];
-            const Point b = ring[i];
-            const int r0 = std::max(
-                0,
-                static_cast<int>(std::floor((originY_ - std::max(a.y, b.y) - margin) / ch)) - y0);
-            const int r1 = std::min(
-                rows - 1,
-                static_cast<int>(std::floor((originY_ - std::min(a.y, b.y) + margin) / ch)) - y0);
-            for (int r = r0; r <= r1; ++r) {
-                // Only the band of the edge that lies within the margin of this row's centres.
-                const double y = centre(0, r).y;
-                double xFrom = std::min(a.x, b.x), xTo = std::max(a.x, b.x);
-                if (a.y != b.y) {
-                    double t0 = (y - margin - a.y) / (b.y - a.y);
-                    double t1 = (y + margin - a.y) / (b.y - a.y);
-                    if (t0 > t1)
-                        std::swap(t0, t1);
-                    t0 = std::max(t0, 0.0);
-                    t1 = std::min(t1, 1.0);
-                    if (t0 > t1)
-                        continue;
-                    xFrom = std::min(a.x + t0 * (b.x - a.x), a.x + t1 * (b.x - a.x));
-                    xTo = std::max(a.x + t0 * (b.x - a.x), a.x + t1 * (b.x - a.x));
-                }
-                const int c0 = std::max(
-                    0, static_cast<int>(std::floor((xFrom - margin - originX_) / cw)) - x0);
-                const int c1 = std::min(
-                    columns - 1, static_cast<int>(std::floor((xTo + margin - originX_) / cw)) - x0);
-                for (int c = c0; c <= c1; ++c) {
-                    const std::size_t k = static_cast<std::size_t>(r) * columns + c;
-                    if (core[k] && SegmentDistanceSquared(centre(c, r), a, b) < margin * margin)
-                        core[k] = 0;
-                }
-            }
+    // Slope.
+    MeasureGradient(grid, method::ShrinkByOneCell(grid, parcel, inside), result, trusted);
+    double lowest = std::numeric_limits<double>::max();
+    double highest = std::numeric_limits<double>::lowest();
+    for (std::size_t k = 0; k < grid.Count(); ++k) {
+        if (inside[k] && !std::isnan(grid.z[k])) {
+            lowest = std::min(lowest, grid.z[k]);
+            highest = std::max(highest, grid.z[k]);
         }
     }
-
-    // Horn's slope, as gdaldem computes it.
-    std::vector<double> slopes;
-    for (int r = 1; r + 1 < rows; ++r) {
-        for (int c = 1; c + 1 < columns; ++c) {
-            const std::size_t k = static_cast<std::size_t>(r) * columns + c;
-            if (!core[k])
-                continue;
-            auto at = [&](int dc, int dr) {
-                return z[static_cast<std::size_t>(r + dr) * columns + (c + dc)];
-            };
-            const double a = at(-1, -1), b = at(0, -1), cc = at(1, -1);
-            const double d = at(-1, 0), e = at(0, 0), f = at(1, 0);
-            const double g = at(-1, 1), h = at(0, 1), i = at(1, 1);
-            if (std::isnan(a + b + cc + d + e + f + g + h + i))
-                continue;
-            const double dzdx = ((cc + 2 * f + i) - (a + 2 * d + g)) / (8 * cw);
-            const double dzdy = ((g + 2 * h + i) - (a + 2 * b + cc)) / (8 * ch);
-            slopes.push_back(100 * std::sqrt(dzdx * dzdx + dzdy * dzdy));
-        }
-    }
-    result.cellsUsed = slopes.size();
-    if (slopes.size() < kMinSlopeCells) {
-        result.messages.push_back("Der Schlag ist zu klein für dieses Höhenmodell: nur " +
-                                  std::to_string(slopes.size()) + " Zellen im Innern (mindestens " +
-                                  std::to_string(kMinSlopeCells) + ").");
-        trusted = false;
-    }
-    if (!slopes.empty()) {
-        double sum = 0;
-        for (double s : slopes)
-            sum += s;
-        result.slopeMean = sum / static_cast<double>(slopes.size());
-        std::sort(slopes.begin(), slopes.end());
-        result.slopeP10 = Percentile(slopes, 0.1);
-        result.slopeP50 = Percentile(slopes, 0.5);
-        result.slopeP90 = Percentile(slopes, 0.9);
-        result.gradient = static_cast<int>(std::lround(result.slopeMean));
-    }
-
     if (highest - lowest < kFlatRangeM) {
         result.messages.push_back("Der Schlag ist flach: das Wasser hat keinen Fliessweg.");
         return result;
     }
 
-    // Priority flood from the ring just outside the parcel's cells: water leaves the parcel
-    // there, and nowhere else. Cells without height count as outside and take any water.
-    std::vector<unsigned char> domain(count, 0);
-    for (std::size_t k = 0; k < count; ++k)
-        domain[k] = inside[k] && !std::isnan(z[k]);
-    std::vector<double> filled(count, kNaN);
-    std::vector<unsigned char> done(count, 0);
-    using Entry = std::pair<double, std::size_t>;
-    std::priority_queue<Entry, std::vector<Entry>, std::greater<>> queue;
-    for (int r = 0; r < rows; ++r) {
-        for (int c = 0; c < columns; ++c) {
-            const std::size_t k = static_cast<std::size_t>(r) * columns + c;
-            if (domain[k])
-                continue;
-            bool touches = false;
-            for (int n = 0; n < 8 && !touches; ++n) {
-                const int nc = c + kDx[n], nr = r + kDy[n];
-                touches = nc >= 0 && nc < columns && nr >= 0 && nr < rows &&
-                          domain[static_cast<std::size_t>(nr) * columns + nc];
-            }
-            if (!touches)
-                continue;
-            filled[k] = std::isnan(z[k]) ? kMinusInfinity : z[k];
-            done[k] = 1;
-            queue.emplace(filled[k], k);
-        }
-    }
-    std::vector<std::size_t> order; // parcel cells from the lowest filled level up
-    order.reserve(count);
-    while (!queue.empty()) {
-        const auto [level, k] = queue.top();
-        queue.pop();
-        if (domain[k])
-            order.push_back(k);
-        const int r = static_cast<int>(k / columns), c = static_cast<int>(k % columns);
-        for (int n = 0; n < 8; ++n) {
-            const int nc = c + kDx[n], nr = r + kDy[n];
-            if (nc < 0 || nc >= columns || nr < 0 || nr >= rows)
-                continue;
-            const std::size_t m = static_cast<std::size_t>(nr) * columns + nc;
-            if (!domain[m] || done[m])
-                continue;
-            done[m] = 1;
-            // Strictly above the cell it drains to, so that even a filled hollow has a way out.
-            filled[m] =
-                std::max(z[m], std::nextafter(level, std::numeric_limits<double>::infinity()));
-            queue.emplace(filled[m], m);
-        }
-    }
-
-    // D8 steepest descent on the filled surface; the way out summed in the order of the flood,
-    // so that every cell's downhill neighbour is already known.
-    const double diagonal = std::hypot(cw, ch);
-    const double stepLength[8] = {cw, ch, cw, ch, diagonal, diagonal, diagonal, diagonal};
-    std::vector<int> direction(count, -1);
-    std::vector<double> distance(count, 0);
-    std::size_t longest = count;
-    for (std::size_t k : order) {
-        const int r = static_cast<int>(k / columns), c = static_cast<int>(k % columns);
-        double steepest = 0;
-        int best = -1;
-        for (int n = 0; n < 8; ++n) {
-            const int nc = c + kDx[n], nr = r + kDy[n];
-            if (nc < 0 || nc >= columns || nr < 0 || nr >= rows)
-                continue;
-            const double fn = filled[static_cast<std::size_t>(nr) * columns + nc];
-            if (std::isnan(fn) || !(fn < filled[k]))
-                continue;
-            const double drop = (filled[k] - fn) / stepLength[n];
-            if (best < 0 || drop > steepest) {
-                steepest = drop;
-                best = n;
-            }
-        }
-        if (best < 0)
-            continue; // cannot happen after the flood; keeps a bad cell out of the sums
-        direction[k] = best;
-        const std::size_t next =
-            static_cast<std::size_t>(r + kDy[best]) * columns + (c + kDx[best]);
-        distance[k] = stepLength[best] + (domain[next] ? distance[next] : 0);
-        if (longest == count || distance[k] > distance[longest])
-            longest = k;
-    }
-    if (longest == count) {
-        result.messages.push_back("Der Schlag ist flach: das Wasser hat keinen Fliessweg.");
+    // Fill, routing, where flow concentrates, path lengths, longest path. Cells without height
+    // count as outside and take any water.
+    const method::Grid blocks = block > 1 ? Blocks(grid, block) : method::Grid();
+    const method::Grid& flowGrid = block > 1 ? blocks : grid;
+    const method::Mask flowCells = block > 1 ? method::CellsInside(blocks, parcel) : inside;
+    if (std::find(flowCells.begin(), flowCells.end(), 1) == flowCells.end()) {
+        result.messages.push_back("Der Schlag ist zu schmal für eine Fliessstrecke.");
         return result;
     }
-    result.flowLengthM = distance[longest];
-    result.flowLength = static_cast<int>(std::lround(result.flowLengthM));
-    for (std::size_t k = longest;;) {
-        const int r = static_cast<int>(k / columns), c = static_cast<int>(k % columns);
-        result.flowPath.push_back(centre(c, r));
-        if (!domain[k] || direction[k] < 0)
-            break;
-        k = static_cast<std::size_t>(r + kDy[direction[k]]) * columns + (c + kDx[direction[k]]);
+    const method::Flow flow = method::MeasureFlow(flowGrid, flowCells);
+    result.concentratedLengthM = flow.concentratedLength;
+    for (const std::vector<std::size_t>& line : flow.concentratedLines)
+        result.concentratedFlow.push_back(Line(flowGrid, line));
+    if (!flow.anyPath) {
+        result.messages.push_back(
+            "Im ganzen Schlag sammelt sich das Wasser in Mulden, Talwegen oder Senken: eine "
+            "Fliessstrecke des flächenhaften Abflusses gibt es nicht.");
+        return result;
     }
+    result.flowLengthM = flow.longest;
+    result.flowLength = static_cast<int>(std::lround(result.flowLengthM));
+    result.flowLengthP50M = flow.p50;
+    result.flowLengthP90M = flow.p90;
+    result.flowEnd = flow.end;
+    result.flowPath = Line(flowGrid, flow.longestPath);
     result.usable = trusted;
     return result;
+}
+
+std::vector<std::vector<Point>> ElevationModel::ConcentratedFlow(double minX, double minY,
+                                                                 double maxX, double maxY) const {
+    std::vector<std::vector<Point>> lines;
+    method::Grid grid;
+    std::string problem;
+    const int block = FlowBlock();
+    if (!(minX < maxX) || !(minY < maxY) ||
+        !ReadGrid(minX, minY, maxX, maxY, WindowMargin(), block, grid, problem)) {
+        return lines;
+    }
+    if (block > 1)
+        grid = Blocks(grid, block);
+    // The area's cells, the window's margin left as the ring the water leaves by.
+    const int margin = WindowMargin() / block;
+    method::Mask area(grid.Count(), 0);
+    for (int r = margin; r + margin < grid.rows; ++r) {
+        for (int c = margin; c + margin < grid.columns; ++c)
+            area[static_cast<std::size_t>(r) * grid.columns + c] = 1;
+    }
+    const method::Flow flow = method::MeasureFlow(grid, area);
+    for (const std::vector<std::size_t>& line : flow.concentratedLines)
+        lines.push_back(Line(grid, line));
+    return lines;
 }
 
 std::vector<unsigned char> ElevationModel::Hillshade(double minX, double minY, double maxX,
@@ -635,29 +762,6 @@ std::vector<unsigned char> ElevationModel::Hillshade(double minX, double minY, d
 
 namespace {
 
-struct DatasetCloser {
-    void operator()(void* dataset) const {
-        if (dataset)
-            GDALClose(static_cast<GDALDatasetH>(dataset));
-    }
-};
-using DatasetHandle = std::unique_ptr<void, DatasetCloser>;
-
-struct SpatialReferenceDeleter {
-    void operator()(void* srs) const {
-        if (srs)
-            OSRDestroySpatialReference(static_cast<OGRSpatialReferenceH>(srs));
-    }
-};
-
-struct TransformDeleter {
-    void operator()(void* transform) const {
-        if (transform)
-            OCTDestroyCoordinateTransformation(
-                static_cast<OGRCoordinateTransformationH>(transform));
-    }
-};
-
 void AddRings(OGRGeometryH geometry, Shape& shape) {
     const OGRwkbGeometryType type = wkbFlatten(OGR_G_GetGeometryType(geometry));
     if (type == wkbPolygon || type == wkbMultiPolygon || type == wkbGeometryCollection) {
@@ -677,8 +781,43 @@ void AddRings(OGRGeometryH geometry, Shape& shape) {
     }
 }
 
-std::string Quoted(const std::string& text) {
-    return "«" + text + "»";
+// The field that plainly holds the parcels' ids: one of the usual names, filled and unique in
+// every feature; -1 when there is none.
+int ObviousIdField(OGRLayerH layer, const std::vector<std::string>& fieldNames) {
+    static const char* const kNames[] = {
+        "id",     "parzelle",  "parzellen_id", "parzellennummer", "parzellennr", "parzelle_nr",
+        "schlag", "schlag_id", "schlagnummer", "schlagnr",        "schlag_nr",   "nummer",
+        "nr"};
+    auto lower = [](std::string text) {
+        for (char& c : text)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return text;
+    };
+    for (const char* wanted : kNames) {
+        int index = -1;
+        for (std::size_t i = 0; i < fieldNames.size() && index < 0; ++i) {
+            if (lower(fieldNames[i]) == wanted)
+                index = static_cast<int>(i);
+        }
+        if (index < 0)
+            continue;
+        std::set<std::string> seen;
+        bool plain = true;
+        OGR_L_ResetReading(layer);
+        while (OGRFeatureH feature = OGR_L_GetNextFeature(layer)) {
+            const std::string value = OGR_F_IsFieldSetAndNotNull(feature, index)
+                                          ? OGR_F_GetFieldAsString(feature, index)
+                                          : std::string();
+            OGR_F_Destroy(feature);
+            if (value.empty() || !seen.insert(value).second) {
+                plain = false;
+                break;
+            }
+        }
+        if (plain && !seen.empty())
+            return index;
+    }
+    return -1;
 }
 
 } // namespace
@@ -717,7 +856,11 @@ std::optional<ParcelLayer> ReadParcels(const std::string& path, const ParcelLaye
                     Quoted(options.idField) + ".";
             return std::nullopt;
         }
+    } else {
+        idIndex = ObviousIdField(layer, result.fieldNames);
     }
+    if (idIndex >= 0)
+        result.idField = result.fieldNames[static_cast<std::size_t>(idIndex)];
 
     OGRSpatialReferenceH layerSrs = OGR_L_GetSpatialRef(layer);
     if (!layerSrs) {
@@ -738,8 +881,8 @@ std::optional<ParcelLayer> ReadParcels(const std::string& path, const ParcelLaye
             result.wkt = wkt;
         CPLFree(wkt);
     }
-    std::unique_ptr<void, SpatialReferenceDeleter> source(OSRClone(layerSrs));
-    std::unique_ptr<void, SpatialReferenceDeleter> target(OSRNewSpatialReference(nullptr));
+    SpatialReferenceHandle source(OSRClone(layerSrs));
+    SpatialReferenceHandle target(OSRNewSpatialReference(nullptr));
     if (OSRSetFromUserInput(static_cast<OGRSpatialReferenceH>(target.get()), targetWkt.c_str()) !=
         OGRERR_NONE) {
         error = "Das Koordinatensystem des Höhenmodells ist nicht lesbar.";

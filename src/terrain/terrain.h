@@ -3,19 +3,57 @@
 // the field. Built on GDAL/OGR; knows nothing of the key: the CLI and the program put the
 // figures into an assessment themselves.
 //
-// Method, in short:
+// Method, in short (the steps are in method.h):
 // - Gradient: Horn's 3x3 slope (as `gdaldem slope -p`) on every cell whose centre lies inside
 //   the parcel shrunk by one cell width, so that an embankment or a road along the edge does
 //   not count. Reported as the mean and the 10th/50th/90th percentiles.
-// - Flow length: the parcel's own cells are the whole catchment. Depressions are filled by a
-//   priority flood seeded from the ring of cells just outside the parcel (water can only leave
-//   there); directions are D8 steepest descent on the filled surface; each cell's way out is
-//   summed step by step (cell size x 1 or sqrt 2) up to and including the step that leaves the
-//   parcel. The longest of these is the flow length and its path is returned.
-//   D8 bends a fall line that lies between two of its eight directions: on a plane whose fall
-//   line makes the angle d (at most 22.5 degrees) with the nearest D8 direction, the path runs
-//   d off the fall line and is up to 1/cos(d) longer (+8.2 % at worst, +3.5 % at 30 degrees,
-//   exact at 0 and 45 degrees), plus at most one cell.
+// - Flow length is sheet flow only, as it is paced: from where sheet flow begins (a divide or
+//   the parcel's upper edge) down the fall line to the first of the parcel's edge, concentrated
+//   flow (a hollow's axis, a valley line, a ditch), the rim of a closed depression where water
+//   ponds, or where the land flattens so much that the water drops its load. Concentrated flow
+//   is not counted; its length inside the parcel is reported and its lines drawn.
+//   1. The parcel's own cells are the whole catchment; the ring of cells just outside it keeps
+//      its real heights and is where water leaves. On rasters finer than 2 m the flow is traced
+//      on blocks of about 2 m at their mean height (furrows and wheel tracks are not what is
+//      paced); the gradient keeps the raster's own cells.
+//   2. Fill: closed depressions are filled by a priority flood from that ring (Barnes, Lehman
+//      and Mulla 2014). A filled depression at least 0.1 m deep and 25 m2 large is a pond: a
+//      path ends at its rim. Shallower or smaller ones are the raster's noise and drain.
+//   3. Routing: each cell drains to its steepest lower neighbour (D8), kept to the fall line by
+//      least transverse deviation (Orlandini et al. 2003), so that a path follows the fall line
+//      within about a cell even where it lies between the eight directions, and each step
+//      counts as far as it advances along it. Flats drain towards their outlet and away from
+//      higher ground (Garbrecht and Martz 1997, in the integer form of Barnes, Lehman and Mulla
+//      2014); directions that drain equally well are decided by the fitted fall line, never by
+//      the order in which the neighbours are tried.
+//   4. Where flow concentrates: on a valley line that gathers water. A cell starts concentrated
+//      flow where (a) its specific catchment area, by multiple flow (Quinn et al. 1991), is at
+//      least 100 m2 per metre of contour, (b) the land is hollow across the flow, Zevenbergen
+//      and Thorne's plan curvature at most -0.002 1/m, and (c) it lies on the valley line of
+//      that hollow; curvature and line come from a quadratic fitted by least squares on a square
+//      of about 10 m (Wood 1996), so that furrows, tracks and raster noise do not count, and a
+//      hollow tens of metres wide does. Concentrated flow then runs on down the steepest way
+//      until it leaves the parcel or ends in a pond; one line per valley. Catchment area with plan
+//      curvature is how Moore, Burch and Mackenzie (1988) and Desmet and Govers (1996) locate the
+//      thalwegs where ephemeral gullies form, and Vandaele et al. (1996) show they form only above
+//      a critical area for the slope. The thresholds are set below those for incision (Moore et al.
+//      1988: about 180 m2/m at 10 %), since flow concentrates before it cuts a gully: 100 m2/m is
+//      the water of 100 m of plain slope per metre of width, and -0.002 1/m is a hollow 1 m deep
+//      and 60 m wide, or a ditch; a plain slope of any length never concentrates.
+//   5. Deposition, the other end of a slope length in RUSLE (Renard et al. 1997): where the
+//      local slope falls below half the mean slope of the land draining through the cell (0.7
+//      times it where that land is gentler than 5 %), the cut-off ratios of Hickey (2000) and
+//      Van Remortel, Hamilton and Hickey (2001). They compare a cell with the one above it; on
+//      fine rasters the slope changes too little from cell to cell, so the catchment's mean
+//      slope stands in. The cell's own slope and the one fitted on 10 m must both be that low,
+//      on a level cell also the one fitted on 30 m, so that heights rounded to whole metres
+//      (level steps) do not end a path.
+//   6. Path lengths: each sheet-flow cell's way down is summed up to and including the step
+//      into the cell that ends it. The longest is the flow length and its path is returned;
+//      the median and 90th percentile of the paths that start on a divide or at the parcel's
+//      edge are reported beside it, for the adviser who averages several paths.
+//   A path is still made of steps between cell centres: it may run up to about a cell off the
+//   fall line, and where it leaves the parcel it counts up to about a cell more or less.
 
 #include <cstddef>
 #include <memory>
@@ -24,6 +62,10 @@
 #include <vector>
 
 namespace brisolt::terrain {
+
+namespace method {
+struct Grid;
+}
 
 struct Point {
     double x = 0;
@@ -40,6 +82,9 @@ struct Shape {
 // Area in square metres (holes subtracted).
 double Area(const Shape& shape);
 
+// Where the longest sheet-flow path ends.
+enum class FlowEnd { None, Edge, Concentrated, Pond, Deposition };
+
 // What one parcel gives. Figures are meaningful only when `usable`; otherwise the messages say
 // why (German, one sentence each). Warnings that do not make the figures useless are messages
 // too.
@@ -52,10 +97,15 @@ struct ParcelTerrain {
     double slopeP50 = 0;
     double slopeP90 = 0;
     double flowLengthM = 0;    // metres, unrounded
-    std::size_t cellsUsed = 0; // cells whose slope entered the gradient
-    double coveredShare = 0;   // share of the parcel's cells the raster covers, 0 to 1
+    double flowLengthP50M = 0; // median and 90th percentile of the paths that start on a
+    double flowLengthP90M = 0; // divide or at the parcel's edge
+    FlowEnd flowEnd = FlowEnd::None;
+    double concentratedLengthM = 0; // metres of concentrated flow inside the parcel
+    std::size_t cellsUsed = 0;      // cells whose slope entered the gradient
+    double coveredShare = 0;        // share of the parcel's cells the raster covers, 0 to 1
     double areaM2 = 0;
-    std::vector<Point> flowPath; // from where the longest path starts to where it leaves
+    std::vector<Point> flowPath; // from where the longest path starts to where it ends
+    std::vector<std::vector<Point>> concentratedFlow; // its lines inside the parcel, downstream
     std::vector<std::string> messages;
 };
 
@@ -65,11 +115,17 @@ class ElevationModel {
 public:
     // Opens the raster; on failure returns nothing and sets `error` (German).
     static std::unique_ptr<ElevationModel> Open(const std::string& path, std::string& error);
+    // Several tiles, or a folder of them, as one raster (a mosaic in memory). The tiles must
+    // share coordinate system and cells; one file is opened as it is.
+    static std::unique_ptr<ElevationModel> Open(const std::vector<std::string>& paths,
+                                                std::string& error);
     ~ElevationModel();
     ElevationModel(const ElevationModel&) = delete;
     ElevationModel& operator=(const ElevationModel&) = delete;
 
     const std::string& path() const { return path_; }
+    // How many files make the raster (tiles of a mosaic).
+    std::size_t fileCount() const { return fileCount_; }
     // The coordinate system as WKT; empty when the raster has none.
     const std::string& spatialReferenceWkt() const { return wkt_; }
     double cellSize() const { return cellWidth_; }
@@ -85,6 +141,11 @@ public:
     // cells the parcel needs.
     ParcelTerrain Analyse(const Shape& parcel) const;
 
+    // The lines of concentrated flow in the area minX..maxX x minY..maxY, the area taken as its
+    // own catchment: what the map around a parcel shows beside the parcel's own.
+    std::vector<std::vector<Point>> ConcentratedFlow(double minX, double minY, double maxX,
+                                                     double maxY) const;
+
     // A hillshade (sun from the north-west, 45 degrees high) of the area minX..maxX x minY..maxY,
     // `columns` x `rows` pixels of grey 0..255 row by row from the north; pixels without data
     // are 255. Reads the raster resampled to that size, so a whole canton stays cheap.
@@ -93,11 +154,17 @@ public:
 
 private:
     ElevationModel() = default;
-    struct Window;
+    static std::unique_ptr<ElevationModel> FromDataset(void* dataset, const std::string& path,
+                                                       std::size_t files, std::string& error);
     bool ReadWindow(int x0, int y0, int columns, int rows, std::vector<double>& cells) const;
+    bool ReadGrid(double minX, double minY, double maxX, double maxY, int margin, int block,
+                  method::Grid& grid, std::string& problem) const;
+    int FlowBlock() const;
+    int WindowMargin() const;
 
     void* dataset_ = nullptr; // GDALDatasetH
     std::string path_;
+    std::size_t fileCount_ = 1;
     std::string wkt_;
     int width_ = 0;
     int height_ = 0;
@@ -119,7 +186,7 @@ struct Parcel {
 
 struct ParcelLayerOptions {
     std::string layerName; // empty: the first layer
-    std::string idField;   // empty: the feature id
+    std::string idField;   // empty: the layer's obvious id field if it has one, else the feature id
 };
 
 struct ParcelLayer {
@@ -127,6 +194,7 @@ struct ParcelLayer {
     std::string layerName;
     std::string wkt; // the layer's own coordinate system
     std::vector<std::string> fieldNames;
+    std::string idField;               // the field the ids came from; empty: feature ids
     std::vector<std::string> messages; // per-feature problems (skipped features), German
 };
 

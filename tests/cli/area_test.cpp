@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <map>
+#include <numbers>
 #include <optional>
 #include <string>
 #include <vector>
@@ -101,10 +103,19 @@ TEST_F(CliArea, TerrainRowsInBothFormats) {
     EXPECT_EQ(rows[3]["usable"].boolean, false);
     EXPECT_TRUE(rows[3]["Gradient"].IsNull());
     EXPECT_FALSE(rows[3]["messages"].items.empty());
+    // A plain slope: every path from the upper edge crosses the whole parcel; nothing gathers.
+    EXPECT_EQ(rows[0]["flow_end"].text, "edge");
+    EXPECT_NEAR(static_cast<double>(rows[0]["flow_length_p50_m"].number), 120, 2 * kCell);
+    EXPECT_EQ(rows[0]["concentrated_flow_m"].number, 0);
+    EXPECT_TRUE(rows[3]["flow_end"].IsNull());
 
     const auto csv = RunCommand(Cli("terrain --format csv " + Inputs()));
     ASSERT_EQ(csv.status, 0);
     EXPECT_EQ(csv.out.rfind("id,usable,Gradient,FloatDistance,slope_mean,", 0), 0u) << csv.out;
+    EXPECT_NE(csv.out.find(",area_m2,messages,flow_length_p50_m,flow_length_p90_m,flow_end,"
+                           "concentrated_flow_m\r\n"),
+              std::string::npos)
+        << csv.out;
     EXPECT_NE(csv.out.find("\r\nA,true,8," + rows[0]["FloatDistance"].text + ","),
               std::string::npos)
         << csv.out;
@@ -231,6 +242,96 @@ TEST_F(CliArea, RefusesToOverwriteItsInputs) {
                        ShellQuote(dir.File("x.gpkg")) + " 2>&1"));
     EXPECT_EQ(missing.status, 1) << missing.out;
     EXPECT_FALSE(std::filesystem::exists(testing::PathOf(dir.File("x.gpkg"))));
+}
+
+// The raster cut into four tiles, given as a folder or as files: every figure as on the whole.
+TEST_F(CliArea, TilesGiveTheFiguresOfTheWholeRaster) {
+    std::filesystem::create_directory(testing::PathOf(dir.File("kacheln")));
+    const int half = kSize / 2;
+    std::vector<std::string> tiles;
+    for (int i = 0; i < 4; ++i) {
+        const double left = kLeft + (i % 2) * half * kCell, top = kTop - (i / 2) * half * kCell;
+        tiles.push_back(dir.File("kacheln/" + std::to_string(i) + ".tif"));
+        ASSERT_TRUE(testing::WriteRaster(tiles.back(), half, half, kCell, left, top, 2056, Height));
+    }
+    dir.Write("kacheln/liesmich.txt", "keine Kachel");
+    const auto whole = RunCommand(Cli("terrain " + Inputs()));
+    ASSERT_EQ(whole.status, 0) << whole.out;
+    std::string files;
+    for (const std::string& tile : tiles) {
+        files += " " + ShellQuote(tile);
+    }
+    for (const std::string& dem : {" " + ShellQuote(dir.File("kacheln")), files}) {
+        const auto tiled = RunCommand(
+            Cli("terrain --dem" + dem + " --parcels " + ShellQuote(parcels) + " --id id"));
+        ASSERT_EQ(tiled.status, 0) << tiled.out;
+        EXPECT_EQ(tiled.out, whole.out) << dem;
+    }
+    // Parcel A (x 100 to 220 m, y 280 to 320 m) lies across the seam at 300 m.
+    ASSERT_GT(ParseJsonLines(whole.out).at(0)["cells_used"].number, 0);
+
+    // Tiles of another cell size do not make one raster.
+    ASSERT_TRUE(
+        testing::WriteRaster(dir.File("grob.tif"), 10, 10, 5, kLeft + 600, kTop, 2056, Height));
+    const auto mixed =
+        RunCommand(Cli("terrain --dem" + files + " " + ShellQuote(dir.File("grob.tif")) +
+                       " --parcels " + ShellQuote(parcels) + " 2>&1"));
+    EXPECT_EQ(mixed.status, 1);
+    EXPECT_NE(mixed.out.find("verschiedene Zellgrössen"), std::string::npos) << mixed.out;
+    const auto empty = RunCommand(Cli("terrain --dem " + ShellQuote(dir.File("unterordner")) +
+                                      " --parcels " + ShellQuote(parcels) + " 2>&1"));
+    EXPECT_EQ(empty.status, 1);
+}
+
+// Without --id the layer's own ids; the GeoPackage holds the lines of concentrated flow and a
+// style for each layer as QGIS reads it.
+TEST_F(CliArea, OwnIdsConcentratedFlowAndStyles) {
+    // A valley along the x axis, its sides 10 %, falling 2 % to the east.
+    const double valley = kTop - 301;
+    ASSERT_TRUE(
+        testing::WriteRaster(dem, kSize, kSize, kCell, kLeft, kTop, 2056, [&](double x, double y) {
+            return 600 - 0.02 * (x - kLeft) + 0.10 * std::fabs(y - valley);
+        }));
+    ASSERT_TRUE(testing::WriteLayer(
+        parcels, 2056,
+        {{"Talacker", Rectangle(kLeft + 200, valley, 100, 100), ""},
+         {"Hang", Rectangle(kLeft + 200, valley + 110, 90, 60, -std::numbers::pi / 2), ""}}));
+    const std::string out = dir.File("ergebnis.gpkg");
+    const auto run = RunCommand(Cli("area --dem " + ShellQuote(dem) + " --parcels " +
+                                    ShellQuote(parcels) + " --template " + ShellQuote(example) +
+                                    " --out " + ShellQuote(out) + " 2>&1"));
+    ASSERT_EQ(run.status, 0) << run.out;
+    const std::vector<Feature> features = ReadFeatures(out, "parzellen");
+    ASSERT_EQ(features.size(), 2u);
+    EXPECT_EQ(features[0].at("id"), "Talacker");
+    // Down the valley side, 50 m, not along the valley.
+    EXPECT_NEAR(std::stod(features[0].at("flow_length_m").value()), 51, 2 * kCell);
+    EXPECT_GT(std::stod(features[0].at("concentrated_flow_m").value()), 80);
+    EXPECT_EQ(std::stod(features[1].at("concentrated_flow_m").value()), 0);
+    const std::vector<Feature> lines = ReadFeatures(out, "talwege");
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].at("id"), "Talacker");
+
+    std::map<std::string, Feature> styles;
+    for (const Feature& style : ReadFeatures(out, "layer_styles")) {
+        styles[style.at("f_table_name").value_or("")] = style;
+    }
+    ASSERT_EQ(styles.size(), 3u);
+    for (const auto& [layer, style] : styles) {
+        EXPECT_EQ(style.at("useAsDefault"), "1") << layer;
+        EXPECT_EQ(style.at("f_geometry_column"), "geom") << layer;
+        EXPECT_NE(style.at("styleSLD").value_or("").find("<StyledLayerDescriptor"),
+                  std::string::npos);
+    }
+    const std::string parcelStyle = styles.at("parzellen").at("styleQML").value_or("");
+    EXPECT_NE(parcelStyle.find("type=\"categorizedSymbol\" attr=\"GBF\""), std::string::npos);
+    // The dark orange of level 2, as the step 7 legend and the map show it.
+    EXPECT_NE(parcelStyle.find("value=\"2\" label=\"2: Bodenfruchtbarkeit gefährdet\""),
+              std::string::npos)
+        << parcelStyle;
+    EXPECT_NE(parcelStyle.find("value=\"236,128,40,210\""), std::string::npos) << parcelStyle;
+    EXPECT_NE(styles.at("talwege").at("styleQML").value_or("").find("150,40,190,255"),
+              std::string::npos);
 }
 
 TEST_F(CliArea, MapPageRenders) {

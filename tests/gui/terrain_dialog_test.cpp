@@ -5,6 +5,7 @@
 #include <QAbstractItemModel>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -13,6 +14,7 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cmath>
 
 #include "gui/shell/application.h"
 #include "gui/site/step1_screen.h"
@@ -83,7 +85,8 @@ private slots:
         auto* table = Find<QTableView>(dialog, "tblParcels");
         QCOMPARE(table->model()->rowCount(), 2);
         auto* apply = Find<QPushButton>(dialog, "btnApply");
-        QVERIFY(dialog->SelectParcel("0"));
+        // The layer's own ids, from its field "id".
+        QVERIFY(dialog->SelectParcel("Hangacker"));
         QVERIFY(apply->isEnabled());
 
         // Enter in the search field chooses the first parcel found, not "Übernehmen".
@@ -97,11 +100,11 @@ private slots:
         // Nothing of the second parcel lies on the raster: nothing to take, and a reason.
         search->setText("ausser");
         QCOMPARE(table->model()->rowCount(), 1);
-        QVERIFY(dialog->SelectParcel("1"));
+        QVERIFY(dialog->SelectParcel("Ausserhalb"));
         QVERIFY(!apply->isEnabled());
         QVERIFY(!Find<QLabel>(dialog, "labMessages")->text().isEmpty());
 
-        QVERIFY(dialog->SelectParcel("0")); // clears the search that hides it
+        QVERIFY(dialog->SelectParcel("Hangacker")); // clears the search that hides it
         QCOMPARE(table->model()->rowCount(), 2);
         QVERIFY(apply->isEnabled());
         QCOMPARE(dialog->Gradient(), 8);
@@ -148,6 +151,46 @@ private slots:
         QCOMPARE(log.entries.front().first, Messages::Kind::Error);
         QCOMPARE(Find<QTableView>(&dialog, "tblParcels")->model()->rowCount(), 2);
         QCOMPARE(QSettings().value("terrain/parcels").toString(), Layer());
+    }
+
+    // A field across a valley, on a raster cut into four tiles and opened as a folder: the
+    // window says where water gathers; a field on the plain side says nothing of it.
+    void aFieldAcrossAValleySaysWhereWaterGathers() {
+        QTemporaryDir tiles;
+        const double valley = kNorth - 151; // a row of cell centres
+        auto height = [&](double x, double y) {
+            return 500 - 0.02 * (x - kWest) + 0.10 * std::fabs(y - valley);
+        };
+        for (int i = 0; i < 4; ++i) {
+            QVERIFY(brisolt::testing::WriteRaster(
+                tiles.filePath(QString::number(i) + ".tif").toStdString(), 100, 75, 2,
+                kWest + (i % 2) * 200, kNorth - (i / 2) * 150, 2056, height));
+        }
+        const QString layer = dir_.filePath("tal.geojson");
+        QVERIFY(brisolt::testing::WriteLayer(
+            layer.toStdString(), 2056,
+            {{"Talacker", brisolt::testing::Rectangle(kWest + 150, valley, 100, 100), ""},
+             {"Hang", brisolt::testing::Rectangle(kWest + 150, valley + 100, 40, 60, -M_PI / 2),
+              ""}}));
+        MessageLog log;
+        QWidget parent;
+        TfrmTerrain dialog(&parent);
+        QVERIFY(dialog.OpenRaster(QStringList{tiles.path()}));
+        QVERIFY(Find<QLabel>(&dialog, "labRasterInfo")->text().endsWith(" aus 4 Kacheln"));
+        QVERIFY(dialog.OpenParcels(layer));
+        QVERIFY(dialog.SelectParcel("Talacker"));
+        QVERIFY(dialog.Usable());
+        // Down the valley side, not along the valley.
+        QVERIFY2(dialog.FlowLength() <= 55, qPrintable(QString::number(dialog.FlowLength())));
+        const QString gathers = Find<QLabel>(&dialog, "labConcentratedFlow")->text();
+        QVERIFY2(gathers.startsWith("Im Schlag bündelt sich Wasser auf ") &&
+                     gathers.endsWith(" m Länge (Talweg): dort auf Rinnen achten."),
+                 qPrintable(gathers));
+        QVERIFY(dialog.SelectParcel("Hang"));
+        QVERIFY(Find<QLabel>(&dialog, "labConcentratedFlow")->text().isEmpty());
+        QVERIFY(log.entries.empty());
+        QCOMPARE(QSettings().value("terrain/raster").toStringList(),
+                 QStringList{QFileInfo(tiles.path()).absoluteFilePath()});
     }
 
     void cleanupTestCase() { QSettings().clear(); }

@@ -34,6 +34,7 @@ TEST(AreaMap, ParcelsTakeTheirLevelsColourAndTheLegendCountsThem) {
         map.parcels.push_back({square, level});
     }
     map.flowPaths = {{{10, 90}, {10, 10}}};
+    map.concentratedFlow = {{{50, 100}, {50, 0}}, {{0, 50}, {50, 50}}};
     const Page page = BuildAreaMap(map);
 
     std::vector<const Element*> shapes;
@@ -59,6 +60,16 @@ TEST(AreaMap, ParcelsTakeTheirLevelsColourAndTheLegendCountsThem) {
     }
     // The scale bar: the longest round length up to 40 mm (216 m here).
     EXPECT_NE(FindText(page, "200 m"), nullptr);
+    // Concentrated flow in its own colour, and in the legend.
+    const auto lines = [&](Rgba colour) {
+        return std::find_if(page.elements.begin(), page.elements.end(), [&](const Element& e) {
+            return e.kind == ElementKind::Shape && !e.closed && e.paths.size() >= 2 &&
+                   e.stroke.red == colour.red && e.stroke.blue == colour.blue;
+        });
+    };
+    ASSERT_NE(lines(kConcentratedFlow), page.elements.end());
+    EXPECT_EQ(lines(kConcentratedFlow)->paths.size(), 2u);
+    EXPECT_NE(FindText(page, "Talweg (gebündelter Abfluss)"), nullptr);
     const auto image = std::find_if(page.elements.begin(), page.elements.end(),
                                     [](const Element& e) { return e.kind == ElementKind::Image; });
     ASSERT_NE(image, page.elements.end());

@@ -22,12 +22,15 @@ constexpr int kSize = 300;
 
 // A GeoTIFF of `columns` x `rows` cells of `cell` metres whose top left corner is (left, top),
 // heights from `height(x, y)` at the cell centres. `epsg` 0 writes no coordinate system.
+// `tiled`: in blocks of 256 x 256 cells, as large models are, instead of rows.
 inline bool WriteRaster(const std::string& path, int columns, int rows, double cell, double left,
                         double top, int epsg, const std::function<double(double, double)>& height,
-                        std::optional<double> noData = std::nullopt) {
+                        std::optional<double> noData = std::nullopt, bool tiled = false) {
     terrain::InitialiseGdal();
     GDALDriverH driver = GDALGetDriverByName("GTiff");
-    GDALDatasetH dataset = GDALCreate(driver, path.c_str(), columns, rows, 1, GDT_Float32, nullptr);
+    const char* blocks[] = {"TILED=YES", "BIGTIFF=IF_SAFER", nullptr};
+    GDALDatasetH dataset = GDALCreate(driver, path.c_str(), columns, rows, 1, GDT_Float32,
+                                      tiled ? const_cast<char**>(blocks) : nullptr);
     if (!dataset)
         return false;
     double transform[6] = {left, cell, 0, top, 0, -cell};

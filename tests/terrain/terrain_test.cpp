@@ -103,24 +103,6 @@ TEST(Terrain, TurnedPlanesStayWithinTheBoundOfEightDirections) {
     }
 }
 
-TEST(Terrain, WaterOnAValleySideRunsToTheThalwegAndDownIt) {
-    TempDir dir;
-    const double valley = kTop - 301; // a row of cell centres
-    auto model = Raster(dir, [&](double x, double y) {
-        return 600 - 0.02 * (x - kLeft) + 0.10 * std::fabs(y - valley);
-    });
-    const ParcelTerrain t = model->Analyse(Rectangle(kLeft + 200, valley, 100, 100));
-    ASSERT_TRUE(t.usable) << Joined(t.messages);
-    // From a cell on the rim, 49 m down the side, then the whole 100 m along the thalweg.
-    EXPECT_NEAR(t.flowLengthM, 149, 2 * kCell);
-    EXPECT_NEAR(std::fabs(t.flowPath.front().y - valley), 49, kCell);
-    std::size_t onThalweg = 0;
-    for (const Point& p : t.flowPath)
-        onThalweg += std::fabs(p.y - valley) < 1e-6;
-    EXPECT_GE(onThalweg, 49u);
-    EXPECT_NEAR(t.flowPath.back().y, valley, 1e-6);
-}
-
 TEST(Terrain, FlatSmallAndUncoveredParcelsSayWhy) {
     TempDir dir;
     auto flat = Raster(dir, [](double, double) { return 432.5; });

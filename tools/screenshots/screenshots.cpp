@@ -70,8 +70,9 @@ bool Save(QWidget* window, const QString& folder, const QString& name) {
 }
 
 #ifdef BRISOLT_HAVE_TERRAIN
-// Step 1's elevation-model window: a few hills of 2 m cells and three parcels on them,
-// written into `data`.
+// Step 1's elevation-model window: a few hills of 2 m cells, a hollow running down the first
+// hill's flank, and four parcels on them, written into `data`: a parcel on a slope and the
+// one in the hollow.
 bool SaveTerrainWindow(AppContext& context, const QString& folder, const QString& data) {
     QDir().mkpath(data);
     const std::string raster = (data + "/dhm.tif").toStdString();
@@ -89,13 +90,21 @@ bool SaveTerrainWindow(AppContext& context, const QString& folder, const QString
             z += h.height * std::exp(-((x - h.x) * (x - h.x) + (y - h.y) * (y - h.y)) /
                                      (2 * h.spread * h.spread));
         }
+        // The hollow: 5 m deep and 100 m wide with straight sides, from 40 m south-west of the
+        // first hill's top 300 m on down the flank, fading in and out over 60 m.
+        const double along = (-(x - west - 222) - (y - north + 228)) / std::sqrt(2.0);
+        const double across = std::fabs((x - west - 222) - (y - north + 228)) / std::sqrt(2.0);
+        if (along > 0 && along < 300 && across < 50) {
+            z -= 5 * std::min({1.0, along / 60, (300 - along) / 60}) * (1 - across / 50);
+        }
         return z;
     };
     using brisolt::testing::Rectangle;
-    std::vector<brisolt::testing::LayerParcel> parcels(3);
+    std::vector<brisolt::testing::LayerParcel> parcels(4);
     parcels[0] = {"Hangacker", Rectangle(west + 280, north - 260, 140, 90, -0.6), ""};
     parcels[1] = {"Bachmatt", Rectangle(west + 330, north - 80, 120, 70, 0.3), ""};
     parcels[2] = {"Rüti", Rectangle(west + 100, north - 380, 110, 80, -1.2), ""};
+    parcels[3] = {"Muldenacker", Rectangle(west + 180, north - 270, 120, 90, -3 * M_PI / 4), ""};
     if (!brisolt::testing::WriteRaster(raster, 300, 300, 2, west, north, 2056, hills) ||
         !brisolt::testing::WriteLayer(layer, 2056, parcels)) {
         std::fprintf(stderr, "screenshots: cannot write the terrain files\n");
@@ -109,8 +118,9 @@ bool SaveTerrainWindow(AppContext& context, const QString& folder, const QString
         auto* terrain = step1->findChild<TfrmTerrain*>();
         if (terrain && terrain->OpenRaster(QString::fromStdString(raster)) &&
             terrain->OpenParcels(QString::fromStdString(layer))) {
-            terrain->SelectParcel("1");
-            ok = Save(terrain, folder, "step1-terrain");
+            ok = terrain->SelectParcel("Hangacker") && Save(terrain, folder, "step1-terrain");
+            ok = terrain->SelectParcel("Muldenacker") &&
+                 Save(terrain, folder, "step1-terrain-hollow") && ok;
         } else {
             std::fprintf(stderr, "screenshots: the terrain window did not open its files\n");
         }

@@ -95,6 +95,10 @@ QStringList PlatformDialog(QWidget* parent, const FileDialogRequest& request) {
     if (request.save) {
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile); // asks before replacing a file
+    } else if (request.folder) {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::Directory);
+        dialog.setOption(QFileDialog::ShowDirsOnly);
     } else {
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(request.many ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
@@ -102,7 +106,7 @@ QStringList PlatformDialog(QWidget* parent, const FileDialogRequest& request) {
     const QString folder = FolderOf(request.proposedName);
     dialog.setDirectory(folder.isEmpty() ? StartFolder() : folder);
     const QFileInfo proposed(request.proposedName);
-    if (!request.proposedName.isEmpty() && !proposed.isDir()) {
+    if (!request.proposedName.isEmpty() && !proposed.isDir() && !request.folder) {
         // Folder and name apart: the dialog drops a full path to a file that does not exist.
         dialog.selectFile(proposed.fileName());
     }

@@ -25,6 +25,7 @@ bool IsExistingFile(const QString& path);
 struct FileDialogRequest {
     bool save = false;           // save dialog (asks before replacing a file); else open dialog
     bool many = false;           // open dialog: several files may be chosen
+    bool folder = false;         // open dialog: a folder is chosen, not a file
     bool refuseReadOnly = false; // open dialog: a write-protected file or folder is refused
     QString caption;
     QString proposedName;    // a name, or a full path whose folder the dialog opens in

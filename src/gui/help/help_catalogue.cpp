@@ -1,6 +1,7 @@
 #include "gui/help/help_catalogue.h"
 
 #include <initializer_list>
+#include <string>
 
 namespace brisolt::gui {
 
@@ -121,16 +122,23 @@ HelpPageDescription RegionMap() {
 
 #ifdef BRISOLT_HAVE_TERRAIN
 // Both figures can also be measured on an elevation model; the program has that command only
-// where it is built with GDAL, so only there do the pages mention it.
-HelpElement TerrainParagraph(int x, int y, int width) {
-    return T(x, y, width,
-             "Gefälle und Fliessstrecke lassen sich auch aus einem Höhenmodell bestimmen: Der "
-             "Befehl \"Gefälle und Fliessstrecke aus Höhenmodell …\" im Menü \"Datei\" von "
-             "Schritt 1 liest das Höhenmodell (Rasterdatei, z. B. GeoTIFF) und die Parzellen des "
-             "Betriebs (z. B. GeoPackage oder Shapefile), zeigt die gewählte Parzelle mit ihrer "
-             "längsten Fliessstrecke auf dem Relief und trägt mit \"Übernehmen\" das mittlere "
-             "Gefälle und die Fliessstrecke ein. Der Rand der Parzelle zählt beim Gefälle nicht "
-             "mit; die Fliessstrecke endet, wo das Wasser die Parzelle verlässt.");
+// where it is built with GDAL, so only there do the pages mention it. The flow length's page
+// says what is measured, in its own terms.
+HelpElement TerrainParagraph(int x, int y, int width, bool flowLength) {
+    static const std::string common =
+        "Gefälle und Fliessstrecke lassen sich auch aus einem Höhenmodell bestimmen: Der "
+        "Befehl \"Gefälle und Fliessstrecke aus Höhenmodell …\" im Menü \"Datei\" von "
+        "Schritt 1 liest das Höhenmodell (Rasterdatei, z. B. GeoTIFF) und die Parzellen des "
+        "Betriebs (z. B. GeoPackage oder Shapefile), zeigt die gewählte Parzelle mit ihrer "
+        "längsten Fliessstrecke auf dem Relief und trägt mit \"Übernehmen\" das mittlere "
+        "Gefälle und die Fliessstrecke ein. Der Rand der Parzelle zählt beim Gefälle nicht mit.";
+    static const std::string flow =
+        common +
+        " Als Fliessstrecke misst das Programm nur den flächenhaften Abfluss: vom Ort, wo er "
+        "beginnen kann, bis zum Rand der Parzelle, bis zur Hangmulde oder zum Graben, wo sich "
+        "das Wasser bündelt (Talweg), bis zum Rand einer Senke oder bis dorthin, wo das Gelände "
+        "so flach wird, dass sich die Erde absetzt; den gebündelten Abfluss zählt es nicht mit.";
+    return T(x, y, width, (flowLength ? flow : common).c_str());
 }
 #endif
 
@@ -149,7 +157,7 @@ HelpPageDescription Gradient1() {
          T(360, 264, 289,
            "Der Schlag ist kaum erosionsgefährdet. Weitere Abklärungen erübrigen sich.")});
 #ifdef BRISOLT_HAVE_TERRAIN
-    page.elements.push_back(TerrainParagraph(24, 340, 641));
+    page.elements.push_back(TerrainParagraph(24, 340, 641, false));
 #endif
     return page;
 }
@@ -184,7 +192,7 @@ HelpPageDescription Flow1() {
          "Geschätzt wird immer vom unteren Ende der Fliessstrecke aufwärts bis zum Ort, wo "
          "der flächenhafte Abfluss beginnen kann.");
 #ifdef BRISOLT_HAVE_TERRAIN
-    page.elements.push_back(TerrainParagraph(40, Below(16), 609));
+    page.elements.push_back(TerrainParagraph(40, Below(16), 609, true));
 #endif
     return page;
 }

@@ -38,14 +38,16 @@ namespace tt = texts::terrain;
 
 namespace {
 
-// The open dialog for a raster or a parcel layer, in the folder of the file chosen before (or
-// where the program's dialogs were last).
-FileDialogRequest ChooserRequest(std::string_view caption, const QString& start,
+// The open dialog for a raster or a parcel layer, in `folder` (or, when it is empty, where the
+// program's dialogs were last).
+FileDialogRequest ChooserRequest(std::string_view caption, const QString& folder,
                                  std::string_view filter) {
     FileDialogRequest request;
     request.caption = Q(caption);
-    request.proposedName = start.isEmpty() ? QString() : QFileInfo(start).absolutePath();
-    request.nameFilters = QStringList{Q(filter), Q(tt::kAllFiles)};
+    request.proposedName = folder;
+    if (!filter.empty()) {
+        request.nameFilters = QStringList{Q(filter), Q(tt::kAllFiles)};
+    }
     return request;
 }
 
@@ -56,6 +58,8 @@ constexpr const char* kLayerKey = "terrain/layer";
 
 // Side of the square map in pixels.
 constexpr int kViewSize = 420;
+// Concentrated flow: apart from the parcel's red and the flow path's blue.
+const QColor kConcentratedColour(150, 40, 190);
 // At most this many messages of a layer are listed; the rest are counted.
 constexpr int kLayerMessagesShown = 4;
 
@@ -235,9 +239,13 @@ public:
         update();
     }
 
+    // `inside`: the parcel's own lines of concentrated flow; `around`: those of the
+    // surroundings, of which only the part outside the parcel is drawn.
     void Show(QImage shade, const Bounds& extent, const terrain::Shape& parcel,
               std::vector<const terrain::Shape*> neighbours,
-              const std::vector<terrain::Point>& path) {
+              const std::vector<terrain::Point>& path,
+              const std::vector<std::vector<terrain::Point>>& inside,
+              const std::vector<std::vector<terrain::Point>>& around) {
         shade_ = std::move(shade);
         extent_ = extent;
         parcel_ = Path(parcel);
@@ -249,10 +257,13 @@ public:
         for (const terrain::Point& p : path) {
             flowPath_ << Map(p);
         }
+        concentratedInside_ = Lines(inside);
+        concentratedAround_ = Lines(around);
         update();
     }
 
     const QImage& Shade() const { return shade_; }
+    const QPainterPath& ConcentratedInside() const { return concentratedInside_; }
 
 protected:
     void paintEvent(QPaintEvent*) override {
@@ -269,6 +280,17 @@ protected:
         painter.setBrush(Qt::NoBrush);
         painter.setPen(QPen(QColor(80, 80, 80, 160), 1));
         painter.drawPath(neighbours_);
+        // Where water gathers, under the parcel's outline and its flow path: around the parcel
+        // as the surroundings gather it, inside as the parcel alone does.
+        const QPen concentrated(kConcentratedColour, 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+        painter.setPen(concentrated);
+        painter.save();
+        QPainterPath outside;
+        outside.addRect(rect());
+        painter.setClipPath(outside.subtracted(parcel_));
+        painter.drawPath(concentratedAround_);
+        painter.restore();
+        painter.drawPath(concentratedInside_);
         painter.setPen(QPen(QColor(200, 20, 20), 2));
         painter.setBrush(QColor(220, 40, 40, 25));
         painter.drawPath(parcel_);
@@ -285,6 +307,18 @@ protected:
     }
 
 private:
+    QPainterPath Lines(const std::vector<std::vector<terrain::Point>>& lines) const {
+        QPainterPath path;
+        for (const std::vector<terrain::Point>& line : lines) {
+            QPolygonF polyline;
+            for (const terrain::Point& p : line) {
+                polyline << Map(p);
+            }
+            path.addPolygon(polyline);
+        }
+        return path;
+    }
+
     QPointF Map(const terrain::Point& p) const {
         const double sx = width() / (extent_.maxX - extent_.minX);
         const double sy = height() / (extent_.maxY - extent_.minY);
@@ -352,6 +386,8 @@ private:
     QPainterPath parcel_;
     QPainterPath neighbours_;
     QPolygonF flowPath_;
+    QPainterPath concentratedInside_;
+    QPainterPath concentratedAround_;
 };
 
 TfrmTerrain::TfrmTerrain(QWidget* parent) : QDialog(parent) {
@@ -369,6 +405,8 @@ TfrmTerrain::TfrmTerrain(QWidget* parent) : QDialog(parent) {
     edtRaster_->setPlaceholderText(Q(tt::kNoFile));
     auto* btnRaster = new QPushButton(Q(tt::kChoose), this);
     btnRaster->setObjectName("btnRaster");
+    auto* btnRasterFolder = new QPushButton(Q(tt::kChooseFolder), this);
+    btnRasterFolder->setObjectName("btnRasterFolder");
     labRasterInfo_ = new QLabel(this);
     labRasterInfo_->setObjectName("labRasterInfo");
     edtParcels_ = new QLineEdit(this);
@@ -389,7 +427,10 @@ TfrmTerrain::TfrmTerrain(QWidget* parent) : QDialog(parent) {
     layerRow->addWidget(labParcelCount_, 1);
     files->addWidget(new QLabel(Q(tt::kRaster), this), 0, 0);
     files->addWidget(edtRaster_, 0, 1);
-    files->addWidget(btnRaster, 0, 2);
+    auto* rasterButtons = new QHBoxLayout;
+    rasterButtons->addWidget(btnRaster);
+    rasterButtons->addWidget(btnRasterFolder);
+    files->addLayout(rasterButtons, 0, 2);
     files->addWidget(labRasterInfo_, 1, 1);
     files->addWidget(new QLabel(Q(tt::kParcels), this), 2, 0);
     files->addWidget(edtParcels_, 2, 1);
@@ -434,9 +475,12 @@ TfrmTerrain::TfrmTerrain(QWidget* parent) : QDialog(parent) {
     view_->Clear(Q(tt::kNeedRaster));
     auto* legend = new QLabel(Q(tt::kLegend), this);
     legend->setObjectName("labLegend");
+    auto* legendConcentrated = new QLabel(Q(tt::kLegendConcentrated), this);
+    legendConcentrated->setObjectName("labLegendConcentrated");
     auto* map = new QVBoxLayout;
     map->addWidget(view_);
     map->addWidget(legend);
+    map->addWidget(legendConcentrated);
     map->addStretch(1);
 
     // The figures and what went wrong.
@@ -451,6 +495,7 @@ TfrmTerrain::TfrmTerrain(QWidget* parent) : QDialog(parent) {
     labGradientMean_ = figure(tt::kGradientMean, "labGradientMean");
     labGradientPercentiles_ = figure(tt::kGradientPercentiles, "labGradientPercentiles");
     labFlowLength_ = figure(tt::kFlowLength, "labFlowLength");
+    labFlowLengthSpread_ = figure(tt::kFlowLengthSpread, "labFlowLengthSpread");
     labCellsUsed_ = figure(tt::kCellsUsed, "labCellsUsed");
     labCovered_ = figure(tt::kCovered, "labCovered");
     labForStep1_ = figure(tt::kForStep1, "labForStep1");
@@ -458,6 +503,10 @@ TfrmTerrain::TfrmTerrain(QWidget* parent) : QDialog(parent) {
     QFont bold = labForStep1_->font();
     bold.setBold(true);
     labForStep1_->setFont(bold);
+    labConcentratedFlow_ = new QLabel(this);
+    labConcentratedFlow_->setObjectName("labConcentratedFlow");
+    labConcentratedFlow_->setWordWrap(true);
+    labConcentratedFlow_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     labMessages_ = new QLabel(this);
     labMessages_->setObjectName("labMessages");
     labMessages_->setWordWrap(true);
@@ -465,7 +514,9 @@ TfrmTerrain::TfrmTerrain(QWidget* parent) : QDialog(parent) {
     labMessages_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto* results = new QVBoxLayout;
     results->addLayout(figures);
-    results->addSpacing(12);
+    results->addSpacing(8);
+    results->addWidget(labConcentratedFlow_);
+    results->addSpacing(8);
     results->addWidget(labMessages_, 1);
 
     auto* resultsColumn = new QWidget(this);
@@ -482,6 +533,7 @@ TfrmTerrain::TfrmTerrain(QWidget* parent) : QDialog(parent) {
     btnApply_->setEnabled(false);
     auto* btnCancel = new QPushButton(Q(tt::kCancel), this);
     btnCancel->setObjectName("btnCancel");
+    btnRasterFolder->setAutoDefault(false);
     for (QPushButton* b : {btnRaster, btnParcels_, btnApply_, btnCancel}) {
         b->setAutoDefault(false);
         b->setMinimumWidth(105);
@@ -498,6 +550,7 @@ TfrmTerrain::TfrmTerrain(QWidget* parent) : QDialog(parent) {
     outer->addLayout(buttons);
 
     connect(btnRaster, &QPushButton::clicked, this, &TfrmTerrain::btnRasterClick);
+    connect(btnRasterFolder, &QPushButton::clicked, this, &TfrmTerrain::btnRasterFolderClick);
     connect(btnParcels_, &QPushButton::clicked, this, &TfrmTerrain::btnParcelsClick);
     connect(cmbLayer_, &QComboBox::activated, this, &TfrmTerrain::cmbLayerChange);
     connect(edtSearch_, &QLineEdit::textChanged, this, &TfrmTerrain::edtSearchChange);
@@ -514,8 +567,11 @@ TfrmTerrain::~TfrmTerrain() = default;
 
 void TfrmTerrain::OpenRemembered() {
     const QSettings settings;
-    const QString raster = settings.value(kRasterKey).toString();
-    if (raster.isEmpty() || !QFileInfo::exists(raster) || !OpenRaster(raster, true)) {
+    const QStringList raster = settings.value(kRasterKey).toStringList();
+    if (raster.isEmpty() ||
+        !std::all_of(raster.begin(), raster.end(),
+                     [](const QString& path) { return QFileInfo::exists(path); }) ||
+        !OpenRaster(raster, true)) {
         return;
     }
     const QString parcels = settings.value(kParcelsKey).toString();
@@ -524,15 +580,32 @@ void TfrmTerrain::OpenRemembered() {
     }
 }
 
-void TfrmTerrain::btnRasterClick() {
-    QString start = edtRaster_->text();
-    if (start.isEmpty()) {
-        start = QSettings().value(kRasterKey).toString();
+// Where the raster's file dialogs start: beside what was chosen last.
+QString TfrmTerrain::RasterStart() const {
+    const QStringList last = QSettings().value(kRasterKey).toStringList();
+    if (last.isEmpty()) {
+        return {};
     }
-    const QString path =
-        AskForFile(this, ChooserRequest(tt::kChooseRaster, start, tt::kRasterFilter));
-    if (!path.isEmpty()) {
-        OpenRaster(path);
+    const QFileInfo first(last.front());
+    return last.size() == 1 && first.isDir() ? first.absoluteFilePath() : first.absolutePath();
+}
+
+void TfrmTerrain::btnRasterClick() {
+    // Several files make one raster of tiles.
+    FileDialogRequest request = ChooserRequest(tt::kChooseRaster, RasterStart(), tt::kRasterFilter);
+    request.many = true;
+    const QStringList paths = AskForFiles(this, request);
+    if (!paths.isEmpty()) {
+        OpenRaster(paths);
+    }
+}
+
+void TfrmTerrain::btnRasterFolderClick() {
+    FileDialogRequest request = ChooserRequest(tt::kChooseTileFolder, RasterStart(), {});
+    request.folder = true;
+    const QString folder = AskForFile(this, request);
+    if (!folder.isEmpty()) {
+        OpenRaster(QStringList{folder});
     }
 }
 
@@ -541,22 +614,29 @@ void TfrmTerrain::btnParcelsClick() {
     if (start.isEmpty()) {
         start = QSettings().value(kParcelsKey).toString();
     }
-    if (start.isEmpty()) {
-        start = edtRaster_->text();
-    }
-    const QString path =
-        AskForFile(this, ChooserRequest(tt::kChooseParcels, start, tt::kParcelFilter));
+    const QString path = AskForFile(
+        this, ChooserRequest(tt::kChooseParcels,
+                             start.isEmpty() ? RasterStart() : QFileInfo(start).absolutePath(),
+                             tt::kParcelFilter));
     if (!path.isEmpty()) {
         OpenParcels(path);
     }
 }
 
 bool TfrmTerrain::OpenRaster(const QString& path, bool quiet) {
+    return OpenRaster(QStringList{path}, quiet);
+}
+
+bool TfrmTerrain::OpenRaster(const QStringList& paths, bool quiet) {
     std::unique_ptr<terrain::ElevationModel> model;
     std::string error;
     {
         const WaitCursor wait;
-        model = terrain::ElevationModel::Open(LocalPath(path), error);
+        std::vector<std::string> files;
+        for (const QString& path : paths) {
+            files.push_back(LocalPath(path));
+        }
+        model = terrain::ElevationModel::Open(files, error);
     }
     if (!model) {
         if (!quiet) {
@@ -566,12 +646,22 @@ bool TfrmTerrain::OpenRaster(const QString& path, bool quiet) {
     }
     model_ = std::move(model);
     model_->setDecimalSeparator(DecimalSeparator()); // messages like the figures beside them
-    edtRaster_->setText(QDir::toNativeSeparators(path));
+    QStringList shown, remembered;
+    for (const QString& path : paths) {
+        shown << QDir::toNativeSeparators(path);
+        remembered << QFileInfo(path).absoluteFilePath();
+    }
+    edtRaster_->setText(shown.join("; "));
+    edtRaster_->setToolTip(shown.join('\n'));
     const double cell = model_->cellSize();
     const int decimals = cell == std::round(cell) ? 0 : cell * 10 == std::round(cell * 10) ? 1 : 2;
-    labRasterInfo_->setText(Q(
-        tt::kRasterInfo(model_->width(), model_->height(), Decimal(cell, decimals).toStdString())));
-    QSettings().setValue(kRasterKey, QFileInfo(path).absoluteFilePath());
+    QString info = Q(
+        tt::kRasterInfo(model_->width(), model_->height(), Decimal(cell, decimals).toStdString()));
+    if (model_->fileCount() > 1) {
+        info += Q(tt::kTiles(model_->fileCount()));
+    }
+    labRasterInfo_->setText(info);
+    QSettings().setValue(kRasterKey, remembered);
     btnParcels_->setEnabled(true);
     // The parcels are read in the raster's coordinate system: a new raster reads them again.
     if (parcelsPath_.isEmpty() || !ReadLayer(parcelsPath_, cmbLayer_->currentText(), quiet)) {
@@ -755,7 +845,10 @@ void TfrmTerrain::ShowParcel(int row) {
     } else {
         shade.fill(255);
     }
-    view_->Show(std::move(shade), extent, parcel.shape, std::move(neighbours), result_->flowPath);
+    const auto around =
+        model_->ConcentratedFlow(extent.minX, extent.minY, extent.maxX, extent.maxY);
+    view_->Show(std::move(shade), extent, parcel.shape, std::move(neighbours), result_->flowPath,
+                result_->concentratedFlow, around);
     ShowFigures();
     ShowMessages();
 }
@@ -763,10 +856,11 @@ void TfrmTerrain::ShowParcel(int row) {
 void TfrmTerrain::ShowFigures() {
     const QString none = QStringLiteral("–");
     if (!result_) {
-        for (QLabel* l : {labGradientMean_, labGradientPercentiles_, labFlowLength_, labCellsUsed_,
-                          labCovered_, labForStep1_}) {
+        for (QLabel* l : {labGradientMean_, labGradientPercentiles_, labFlowLength_,
+                          labFlowLengthSpread_, labCellsUsed_, labCovered_, labForStep1_}) {
             l->setText(none);
         }
+        labConcentratedFlow_->clear();
         btnApply_->setEnabled(false);
         return;
     }
@@ -778,6 +872,12 @@ void TfrmTerrain::ShowFigures() {
                                                " / " + Decimal(r.slopeP90, 1) + " %"
                                          : none);
     labFlowLength_->setText(r.flowLengthM > 0 ? Decimal(r.flowLengthM, 1) + " m" : none);
+    labFlowLengthSpread_->setText(r.flowLengthM > 0 ? Decimal(r.flowLengthP50M, 0) + " / " +
+                                                          Decimal(r.flowLengthP90M, 0) + " m"
+                                                    : none);
+    const int concentrated = static_cast<int>(std::lround(r.concentratedLengthM));
+    labConcentratedFlow_->setText(concentrated > 0 ? Q(tt::kConcentratedFlow(concentrated))
+                                                   : QString());
     labCellsUsed_->setText(QString::number(r.cellsUsed));
     labCovered_->setText(Decimal(r.coveredShare * 100, 1) + " %");
     labForStep1_->setText(r.usable ? Q(tt::kStep1Values(r.gradient, r.flowLength)) : none);

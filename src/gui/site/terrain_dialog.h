@@ -1,7 +1,8 @@
 #pragma once
 // Gradient and flow length of one parcel, measured on an elevation model instead of paced in
-// the field: the user chooses the raster and the parcel layer, picks the parcel, sees it on a
-// hillshade with its longest flow path, and takes the figures into step 1. The window only
+// the field: the user chooses the raster (one file, several tiles or a folder of them) and the
+// parcel layer, picks the parcel, sees it on a hillshade with its longest flow path and the
+// concentrated flow in and around it, and takes the figures into step 1. The window only
 // measures; step 1 puts the figures into the assessment as if they had been typed.
 
 #include <QDialog>
@@ -31,8 +32,10 @@ public:
 
     // Open a raster or a parcel layer as the "Wählen …" buttons do, without the file dialog.
     // A file that does not open shows the error box and leaves the window as it was; with
-    // `quiet` nothing is shown (files remembered from an earlier run).
+    // `quiet` nothing is shown (files remembered from an earlier run). Several files or a
+    // folder make one raster of tiles.
     bool OpenRaster(const QString& path, bool quiet = false);
+    bool OpenRaster(const QStringList& paths, bool quiet = false);
     // `layer` empty: the remembered layer if the file has it, otherwise the first.
     bool OpenParcels(const QString& path, const QString& layer = {}, bool quiet = false);
     // Opens the raster and the layer chosen last time, when they are still there.
@@ -52,12 +55,14 @@ protected:
 
 private slots:
     void btnRasterClick();
+    void btnRasterFolderClick();
     void btnParcelsClick();
     void cmbLayerChange(int index);
     void edtSearchChange(const QString& text);
     void ParcelChosen();
 
 private:
+    QString RasterStart() const;
     // Reads a layer of the parcel file; on failure keeps what was there.
     bool ReadLayer(const QString& path, const QString& layer, bool quiet);
     void ClearParcels();
@@ -86,9 +91,11 @@ private:
     QLabel* labGradientMean_ = nullptr;
     QLabel* labGradientPercentiles_ = nullptr;
     QLabel* labFlowLength_ = nullptr;
+    QLabel* labFlowLengthSpread_ = nullptr;
     QLabel* labCellsUsed_ = nullptr;
     QLabel* labCovered_ = nullptr;
     QLabel* labForStep1_ = nullptr;
+    QLabel* labConcentratedFlow_ = nullptr;
     QLabel* labMessages_ = nullptr;
     QPushButton* btnApply_ = nullptr;
 };

@@ -12,6 +12,8 @@ inline constexpr std::string_view kRaster = "Höhenmodell:";
 inline constexpr std::string_view kParcels = "Parzellen:";
 inline constexpr std::string_view kLayer = "Ebene:";
 inline constexpr std::string_view kChoose = "Wählen …";
+inline constexpr std::string_view kChooseFolder = "Ordner …";
+inline constexpr std::string_view kChooseTileFolder = "Ordner mit Kacheln des Höhenmodells wählen";
 inline constexpr std::string_view kNoFile = "(keine Datei gewählt)";
 inline constexpr std::string_view kChooseRaster = "Höhenmodell wählen";
 inline constexpr std::string_view kChooseParcels = "Parzellen wählen";
@@ -27,10 +29,12 @@ inline constexpr std::string_view kColumnArea = "Fläche (ha)";
 inline constexpr std::string_view kGradientMean = "Gefälle, Mittel:";
 inline constexpr std::string_view kGradientPercentiles = "Gefälle, 10 / 50 / 90 %:";
 inline constexpr std::string_view kFlowLength = "Fliessstrecke:";
+inline constexpr std::string_view kFlowLengthSpread = "Fliesswege, 50 / 90 %:";
 inline constexpr std::string_view kCellsUsed = "Verwendete Zellen:";
 inline constexpr std::string_view kCovered = "Vom Höhenmodell abgedeckt:";
 inline constexpr std::string_view kForStep1 = "Für Schritt 1:";
 inline constexpr std::string_view kLegend = "Rot: Parzelle   Blau: längste Fliessstrecke";
+inline constexpr std::string_view kLegendConcentrated = "Violett: Talweg (gebündelter Abfluss)";
 inline constexpr std::string_view kApply = "Übernehmen";
 inline constexpr std::string_view kCancel = "Abbrechen";
 inline constexpr std::string_view kNeedRaster =
@@ -43,6 +47,13 @@ inline constexpr std::string_view kNotUsable =
 
 inline std::string kRasterInfo(int columns, int rows, const std::string& cellSize) {
     return std::to_string(columns) + " × " + std::to_string(rows) + " Zellen zu " + cellSize + " m";
+}
+inline std::string kTiles(std::size_t count) {
+    return " aus " + std::to_string(count) + " Kacheln";
+}
+inline std::string kConcentratedFlow(int metres) {
+    return "Im Schlag bündelt sich Wasser auf " + std::to_string(metres) +
+           " m Länge (Talweg): dort auf Rinnen achten.";
 }
 inline std::string kParcelCount(std::size_t count) {
     return count == 1 ? std::string("1 Parzelle") : std::to_string(count) + " Parzellen";
