@@ -7,10 +7,11 @@ PACKAGES := cmake g++ make ninja-build qt6-base-dev libgl-dev libglx-dev libjpeg
             dpkg-dev fakeroot file lintian desktop-file-utils appstream clang-format \
             libgdal-dev gdal-bin
 FUZZ_PACKAGES := clang libclang-rt-14-dev
-# Qt for Windows is built from Debian's source (perl, xz); nsis makes the setup program; the
+# Qt, GDAL, PROJ and SQLite for Windows are built from Debian's sources (perl, xz; tcl generates
+# SQLite's single file; proj-data brings PROJ's database); nsis makes the setup program; the
 # tests run wine on an X screen with openbox, drive it with xdotool and look with ImageMagick.
 WINDOWS_PACKAGES := g++-mingw-w64-x86-64-posix wine64 libgtest-dev nsis perl xz-utils python3 \
-                    openbox xdotool imagemagick
+                    openbox xdotool imagemagick tcl dpkg-dev proj-data
 
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
@@ -23,16 +24,9 @@ SUDO       := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 all: build
 
-# Installs only the packages that are not there yet; does nothing when all are present.
+# Installs only the packages that are not there yet (waits for another package manager).
 define install_missing
-	@missing=""; for p in $(1); do \
-	  dpkg-query -W -f='$${Status}' "$$p" 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
-	done; \
-	if [ -n "$$missing" ]; then \
-	  echo "Installing:$$missing"; \
-	  $(SUDO) apt-get update -qq && \
-	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq --no-install-recommends $$missing; \
-	fi
+	@tools/install_packages.sh $(1)
 endef
 
 deps:
@@ -73,11 +67,12 @@ test: build format-check
 # the setup program $(WIN_BUILD)/Brisolt-2.02-win64-setup.exe.
 windows: deps
 	$(call install_missing,$(WINDOWS_PACKAGES))
-	qt=$$(cmake/build_qt_windows.sh) && \
+	qt=$$(cmake/build_qt_windows.sh) && gdal=$$(cmake/build_gdal_windows.sh) && \
 	cmake -S . -B $(WIN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -DNDEBUG" \
 	  -DCMAKE_TOOLCHAIN_FILE="$$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
-	  -DQT_CHAINLOAD_TOOLCHAIN_FILE="$(CURDIR)/cmake/mingw-w64-x86_64.cmake"
+	  -DQT_CHAINLOAD_TOOLCHAIN_FILE="$(CURDIR)/cmake/mingw-w64-x86_64.cmake" \
+	  -DGDAL_DIR="$$gdal/lib/cmake/gdal"
 	cmake --build $(WIN_BUILD) -j $(JOBS)
 	cmake --build $(WIN_BUILD) --target setup
 

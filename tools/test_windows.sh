@@ -156,6 +156,67 @@ diff -r "$umlaut/Varianten linux" "$umlaut/Varianten windows" >/dev/null &&
   fail "verschieden: measures --variants"
 same_reports "report" tests/data/worked_example.txt
 same_reports "report (Umlaute im Namen)" "$umlaut/Parzelle Müller-Weiß.txt"
+
+# terrain and area: a plane and a valley on an LV95 raster (and as four tiles), parcels in LV95
+# and in WGS 84 (PROJ's database found beside the program), in a folder with umlauts and spaces.
+# The figures and the GeoPackage's features as the Linux build gives them.
+terrain_data="$umlaut/Höhenmodell Bühl"
+make_terrain_data() {
+  mkdir -p "$terrain_data/kacheln"
+  # 240 x 200 cells of 2 m: a slope of 8 % falling east with a valley along the middle.
+  python3 - "$terrain_data/dhm.asc" <<'PY'
+import sys
+with open(sys.argv[1], "w") as f:
+    f.write("ncols 240\nnrows 200\nxllcorner 2600000\nyllcorner 1200000\ncellsize 2\n")
+    for r in range(200):
+        y = 1200400 - (r + 0.5) * 2
+        f.write(" ".join("%.3f" % (500 - 0.08 * (c + 0.5) * 2 + 0.1 * abs(y - 1200201))
+                         for c in range(240)) + "\n")
+PY
+  gdal_translate -q -a_srs EPSG:2056 "$terrain_data/dhm.asc" "$terrain_data/dhm.tif"
+  for i in 0 1; do for j in 0 1; do
+    gdal_translate -q -srcwin $((i * 120)) $((j * 100)) 120 100 "$terrain_data/dhm.tif" \
+      "$terrain_data/kacheln/k$i$j.tif"
+  done; done
+  cat >"$terrain_data/schlaege.geojson" <<'JSON'
+{"type":"FeatureCollection","crs":{"type":"name","properties":{"name":"urn:ogc:def:crs:EPSG::2056"}},
+"features":[
+{"type":"Feature","properties":{"id":"Hang","name":"Hang Süd"},"geometry":{"type":"Polygon","coordinates":[[[2600040,1200020],[2600160,1200020],[2600160,1200080],[2600040,1200080],[2600040,1200020]]]}},
+{"type":"Feature","properties":{"id":"Tal","name":"Talacker"},"geometry":{"type":"Polygon","coordinates":[[[2600200,1200150],[2600300,1200150],[2600300,1200250],[2600200,1200250],[2600200,1200150]]]}},
+{"type":"Feature","properties":{"id":"Aussen","name":"ausserhalb"},"geometry":{"type":"Polygon","coordinates":[[[2601000,1200150],[2601100,1200150],[2601100,1200250],[2601000,1200250],[2601000,1200150]]]}}]}
+JSON
+  ogr2ogr -q -t_srs EPSG:4326 -lco COORDINATE_PRECISION=10 "$terrain_data/schlaege_wgs84.geojson" \
+    "$terrain_data/schlaege.geojson"
+}
+# Both GeoPackages' features, read back by the Linux ogrinfo, must be the same.
+same_area() {
+  local label=$1; shift
+  "$linux/brisolt-cli" area "$@" --out "$runs/area-linux.gpkg" >/dev/null 2>&1 || true
+  "$wine" "$cli" area "$@" --out "$runs/area-windows.gpkg" >/dev/null 2>&1 || true
+  local a b
+  a=$(ogrinfo -ro -al -q "$runs/area-linux.gpkg" 2>&1 | grep -v '^INFO\|Layer name\|^$' || true)
+  b=$(ogrinfo -ro -al -q "$runs/area-windows.gpkg" 2>&1 | grep -v '^INFO\|Layer name\|^$' || true)
+  if [ -n "$a" ] && [ "$a" = "$b" ]; then
+    echo "gleich: $label ($(grep -c 'OGRFeature' <<<"$a") Objekte)"
+  else
+    fail "verschieden: $label"; diff <(echo "$a") <(echo "$b") | head -10 || true
+  fi
+}
+if make_terrain_data; then
+  for format in json csv; do
+    same "terrain --format $format (LV95)" terrain --format "$format" \
+      --dem "$terrain_data/dhm.tif" --parcels "$terrain_data/schlaege.geojson"
+  done
+  same "terrain (WGS 84 über LV95)" terrain --dem "$terrain_data/dhm.tif" \
+    --parcels "$terrain_data/schlaege_wgs84.geojson"
+  same "terrain (Ordner mit vier Kacheln)" terrain --dem "$terrain_data/kacheln" \
+    --parcels "$terrain_data/schlaege.geojson"
+  same_area "area (WGS 84 über LV95)" --dem "$terrain_data/dhm.tif" \
+    --parcels "$terrain_data/schlaege_wgs84.geojson" --template tests/data/worked_example.txt
+else
+  fail "Terraindaten lassen sich nicht schreiben"
+  terrain_data=
+fi
 WINEPREFIX=$WINEPREFIX "$wineserver" -k 2>/dev/null || true
 
 # ---------------------------------------------------------------------------------------------
@@ -163,8 +224,8 @@ WINEPREFIX=$WINEPREFIX "$wineserver" -k 2>/dev/null || true
 # few colours) and has the Linux size. A window's menu bar is drawn by the platform's style and
 # may be a pixel taller on Windows: differences up to 2 pixels are listed, not failed. Popup
 # menus take the size the style gives them and are only looked for. Pictures of what only the
-# Linux build has (the terrain window needs GDAL) are not looked for.
-LINUX_ONLY_PICTURES=" step1-terrain.png step1-terrain-hollow.png "
+# Linux build has would be listed here (none: the Windows build has the terrain window too).
+LINUX_ONLY_PICTURES=" "
 same_pictures() {
   local mine=$1 theirs=$2 count=0 near=0
   for png in "$theirs"/*.png; do
@@ -221,53 +282,81 @@ done
 echo "== Setup-Programm"
 setup="$win/Brisolt-2.02-win64-setup.exe"
 [ -f "$setup" ] || fail "kein Setup-Programm: $setup"
-new_prefix setup
-installed="$WINEPREFIX/drive_c/Program Files/Brisolt"
-menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Brisolt.lnk"
-# Without the build tree's search path: the installed programs must find everything beside them.
-(unset WINEPATH; "$wine" "$setup" /S) && "$wineserver" -w
-if [ -x "$installed/brisolt-cli.exe" ] || [ -f "$installed/brisolt-cli.exe" ]; then
-  echo "installiert: $(cd "$installed" && find . -type f | wc -l) Dateien, $(du -sh "$installed" | cut -f1)"
-  [ -f "$menu" ] && echo "Startmenü: Brisolt.lnk" || fail "kein Eintrag im Startmenü"
-  grep -q 'Uninstall\\\\Brisolt\]' "$WINEPREFIX/system.reg" && echo "Eintrag in Apps & Features" ||
-    fail "kein Deinstallationseintrag"
-  version=$(unset WINEPATH; "$wine" "$installed/brisolt-cli.exe" --version | tr -d '\r')
-  [ "$version" = "Brisolt V2.02" ] && echo "installiert: $version" || fail "--version: '$version'"
-  cli="$installed/brisolt-cli.exe"
-  before=${#failures[@]}
-  (unset WINEPATH
-   same "installiert: evaluate" evaluate --format json tests/data/worked_example.txt
-   same_reports "installiert: report" tests/data/worked_example.txt
-   [ ${#failures[@]} -eq "$before" ]) || fail "installiertes brisolt-cli.exe"
-  # The installed program shows its main window on a real X screen.
-  rm -f "$win/installed-main.png"
-  (unset WINEPATH
-   xvfb-run -a -s "$screen" bash -c '
-     openbox >/dev/null 2>&1 &
-     sleep 1
-     "$1" "$2" >/dev/null 2>&1 &
-     for _ in $(seq 60); do
-       xdotool search --onlyvisible --name "^Brisolt" >/dev/null 2>&1 && break
-       sleep 1
-     done
-     sleep 3
-     import -window root "$3"
-     "$4" -k 2>/dev/null
-     true' _ "$wine" "$installed/brisolt.exe" "$win/installed-main.png" "$wineserver")
-  if [ -f "$win/installed-main.png" ] && [ "$(identify -format '%k' "$win/installed-main.png")" -gt 8 ]; then
-    echo "installiert: brisolt.exe zeigt sein Hauptfenster ($win/installed-main.png)"
+echo "Setup-Programm: $(du -k "$setup" | cut -f1) KB"
+# Installs silently in one mode, checks what it wrote and where, runs the installed programs and
+# uninstalls again. MODE is AllUsers or CurrentUser.
+install_and_check() {
+  local mode=$1
+  new_prefix "setup-$mode"
+  local user_dir="$WINEPREFIX/drive_c/users/$USER"
+  [ -d "$user_dir" ] || user_dir=$(find "$WINEPREFIX/drive_c/users" -mindepth 1 -maxdepth 1 -type d ! -name Public | head -1)
+  local installed menu hive other_hive
+  if [ "$mode" = AllUsers ]; then
+    installed="$WINEPREFIX/drive_c/Program Files/Brisolt"
+    menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Brisolt.lnk"
+    hive=system.reg other_hive=user.reg
   else
-    fail "installiertes brisolt.exe zeigt kein Fenster"
+    installed="$user_dir/AppData/Local/Programs/Brisolt"
+    menu="$user_dir/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Brisolt.lnk"
+    hive=user.reg other_hive=system.reg
+  fi
+  # Without the build tree's search path: the installed programs must find everything beside them.
+  (unset WINEPATH; "$wine" "$setup" /S "/$mode") && "$wineserver" -w
+  if [ ! -f "$installed/brisolt-cli.exe" ]; then
+    fail "$mode: Setup hat nichts installiert"; return
+  fi
+  echo "$mode: $(cd "$installed" && find . -type f | wc -l) Dateien, $(du -sh "$installed" | cut -f1) in ${installed#"$WINEPREFIX/"}"
+  [ -f "$menu" ] && echo "$mode: Startmenü Brisolt.lnk" || fail "$mode: kein Eintrag im Startmenü"
+  grep -q 'Uninstall\\\\Brisolt\]' "$WINEPREFIX/$hive" && echo "$mode: Deinstallationseintrag in $hive" ||
+    fail "$mode: kein Deinstallationseintrag in $hive"
+  ! grep -q 'Uninstall\\\\Brisolt\]' "$WINEPREFIX/$other_hive" || fail "$mode: Eintrag auch in $other_hive"
+  if [ "$mode" = CurrentUser ] && [ -e "$WINEPREFIX/drive_c/Program Files/Brisolt" ]; then
+    fail "CurrentUser: schreibt nach Program Files"
+  fi
+  local version
+  version=$(unset WINEPATH; "$wine" "$installed/brisolt-cli.exe" --version | tr -d '\r')
+  [ "$version" = "Brisolt V2.02" ] && echo "$mode: $version" || fail "$mode: --version: '$version'"
+  cli="$installed/brisolt-cli.exe"
+  local before=${#failures[@]}
+  (unset WINEPATH
+   same "$mode installiert: evaluate" evaluate --format json tests/data/worked_example.txt
+   same_reports "$mode installiert: report" tests/data/worked_example.txt
+   [ -z "${terrain_data:-}" ] ||
+     same "$mode installiert: terrain aus \"$(basename "$terrain_data")\"" terrain \
+       --dem "$terrain_data/dhm.tif" --parcels "$terrain_data/schlaege_wgs84.geojson"
+   [ ${#failures[@]} -eq "$before" ]) || fail "$mode: installiertes brisolt-cli.exe"
+  if [ "$mode" = AllUsers ]; then
+    # The installed program shows its main window on a real X screen.
+    rm -f "$win/installed-main.png"
+    (unset WINEPATH
+     xvfb-run -a -s "$screen" bash -c '
+       openbox >/dev/null 2>&1 &
+       sleep 1
+       "$1" "$2" >/dev/null 2>&1 &
+       for _ in $(seq 60); do
+         xdotool search --onlyvisible --name "^Brisolt" >/dev/null 2>&1 && break
+         sleep 1
+       done
+       sleep 3
+       import -window root "$3"
+       "$4" -k 2>/dev/null
+       true' _ "$wine" "$installed/brisolt.exe" "$win/installed-main.png" "$wineserver")
+    if [ -f "$win/installed-main.png" ] && [ "$(identify -format '%k' "$win/installed-main.png")" -gt 8 ]; then
+      echo "$mode: brisolt.exe zeigt sein Hauptfenster ($win/installed-main.png)"
+    else
+      fail "installiertes brisolt.exe zeigt kein Fenster"
+    fi
   fi
   # Silent uninstall; the uninstaller copies itself away and returns, so wait for the server.
   "$wine" "$installed/Deinstallieren.exe" /S && "$wineserver" -w
-  [ ! -e "$installed" ] && echo "deinstalliert: kein Ordner Brisolt" ||
-    fail "nach der Deinstallation bleibt: $(cd "$installed" && find . | head -5 | tr '\n' ' ')"
-  [ ! -e "$menu" ] && echo "deinstalliert: kein Eintrag im Startmenü" || fail "Startmenü-Eintrag bleibt"
-  ! grep -q 'Uninstall\\\\Brisolt\]' "$WINEPREFIX/system.reg" || fail "Deinstallationseintrag bleibt"
-else
-  fail "Setup hat nichts installiert"
-fi
+  [ ! -e "$installed" ] && echo "$mode: deinstalliert, kein Ordner Brisolt" ||
+    fail "$mode: nach der Deinstallation bleibt: $(cd "$installed" && find . | head -5 | tr '\n' ' ')"
+  [ ! -e "$menu" ] || fail "$mode: Startmenü-Eintrag bleibt"
+  ! grep -q 'Uninstall\\\\Brisolt\]' "$WINEPREFIX/$hive" || fail "$mode: Deinstallationseintrag bleibt"
+  WINEPREFIX=$WINEPREFIX "$wineserver" -k 2>/dev/null || true
+}
+install_and_check AllUsers
+install_and_check CurrentUser
 rm -rf "$umlaut"
 
 if [ ${#failures[@]} -gt 0 ]; then

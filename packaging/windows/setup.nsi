@@ -4,9 +4,22 @@
 Unicode true
 Target amd64-unicode
 SetCompressor /SOLID lzma
-RequestExecutionLevel admin
 ManifestDPIAware true
 
+; "Nur für mich" (no administrator rights: the user's own programs folder, Start menu and
+; uninstall entry of that user only) or "Für alle Benutzer" (administrator rights: Program Files,
+; the machine's Start menu and uninstall entry). Silent installs choose with /CurrentUser or
+; /AllUsers; without either, an administrator installs for all, anyone else for himself.
+!define MULTIUSER_EXECUTIONLEVEL Highest
+!define MULTIUSER_MUI
+!define MULTIUSER_INSTALLMODE_COMMANDLINE
+!define MULTIUSER_USE_PROGRAMFILES64
+!define MULTIUSER_INSTALLMODE_INSTDIR "Brisolt"
+!define MULTIUSER_INSTALLMODEPAGE_TEXT_ALLUSERS "Für alle Benutzer (braucht Administratorrechte)"
+!define MULTIUSER_INSTALLMODEPAGE_TEXT_CURRENTUSER "Nur für mich (ohne Administratorrechte)"
+!define MULTIUSER_INIT_TEXT_ALLUSERSNOTPOSSIBLE "Für alle Benutzer installieren braucht Administratorrechte."
+!define MULTIUSER_NOUNINSTALL
+!include "MultiUser.nsh"
 !include "MUI2.nsh"
 !include "x64.nsh"
 
@@ -16,7 +29,6 @@ ManifestDPIAware true
 
 Name "${PRODUCT} ${VERSION}"
 OutFile "${OUTFILE}"
-InstallDir "$PROGRAMFILES64\Brisolt"
 BrandingText "${PRODUCT} ${VERSION}"
 VIProductVersion "2.2.0.0"
 VIAddVersionKey /LANG=0 "ProductName" "${PRODUCT}"
@@ -31,6 +43,7 @@ VIAddVersionKey /LANG=0 "LegalCopyright" "${PUBLISHER}"
 !define MUI_ABORTWARNING
 !define MUI_COMPONENTSPAGE_NODESC
 !insertmacro MUI_PAGE_WELCOME
+!insertmacro MULTIUSER_PAGE_INSTALLMODE
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_INSTFILES
@@ -47,12 +60,20 @@ Function .onInit
     Abort
   ${EndIf}
   SetRegView 64
-  SetShellVarContext all
+  ; Sets the shell context (all users or the current one) and the folder.
+  !insertmacro MULTIUSER_INIT
 FunctionEnd
 
+; The uninstaller removes what its own installation wrote: for the current user when the user's
+; uninstall entry names its folder, otherwise for all users.
 Function un.onInit
   SetRegView 64
-  SetShellVarContext all
+  ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "InstallLocation"
+  ${If} $0 == $INSTDIR
+    SetShellVarContext current
+  ${Else}
+    SetShellVarContext all
+  ${EndIf}
 FunctionEnd
 
 Section "Brisolt (Programm und Kommandozeile)" SecProgram
@@ -60,16 +81,16 @@ Section "Brisolt (Programm und Kommandozeile)" SecProgram
   !include "install_files.nsh"
   WriteUninstaller "$INSTDIR\Deinstallieren.exe"
   CreateShortCut "$SMPROGRAMS\Brisolt.lnk" "$INSTDIR\brisolt.exe" "" "$INSTDIR\brisolt.exe" 0
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\brisolt.exe,0"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\Deinstallieren.exe"'
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Deinstallieren.exe" /S'
-  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" ${SIZE_KB}
-  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
-  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\brisolt.exe,0"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\Deinstallieren.exe"'
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Deinstallieren.exe" /S'
+  WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "EstimatedSize" ${SIZE_KB}
+  WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoRepair" 1
 SectionEnd
 
 Section /o "Verknüpfung auf dem Desktop" SecDesktop
@@ -84,5 +105,5 @@ Section "Uninstall"
   !include "uninstall_files.nsh"
   Delete "$INSTDIR\Deinstallieren.exe"
   RMDir "$INSTDIR"
-  DeleteRegKey HKLM "${UNINSTALL_KEY}"
+  DeleteRegKey SHCTX "${UNINSTALL_KEY}"
 SectionEnd

@@ -115,7 +115,7 @@ std::string DemName(const std::vector<std::string>& dem) {
 
 // Opens the raster and reads the layer; on failure reports it and returns false.
 bool OpenInputs(const LayerOptions& options, Inputs& inputs, std::ostream& err) {
-    terrain::InitialiseGdal();
+    terrain::InitialiseGdal(BundledDataFolder());
     std::string error;
     inputs.model = terrain::ElevationModel::Open(options.dem, error);
     if (inputs.model == nullptr) {

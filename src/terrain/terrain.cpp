@@ -173,9 +173,15 @@ std::vector<std::string> TilesIn(const std::string& folder) {
 
 } // namespace
 
-void InitialiseGdal() {
+void InitialiseGdal(const std::string& dataFolder) {
     static std::once_flag once;
-    std::call_once(once, [] {
+    std::call_once(once, [&dataFolder] {
+        if (!dataFolder.empty()) {
+            CPLSetConfigOption("GDAL_DATA", (dataFolder + "/gdal").c_str());
+            const std::string proj = dataFolder + "/proj";
+            const char* const paths[] = {proj.c_str(), nullptr};
+            OSRSetPROJSearchPaths(paths);
+        }
         GDALAllRegister();
         CPLSetErrorHandler(CPLQuietErrorHandler);
 #ifdef __GLIBC__

@@ -208,7 +208,9 @@ std::optional<ParcelLayer> ReadParcels(const std::string& path, const ParcelLaye
 std::vector<std::string> LayerNames(const std::string& path);
 
 // Once per process before anything else: registers GDAL's drivers and makes its errors quiet
-// (they come back as our own messages).
-void InitialiseGdal();
+// (they come back as our own messages). `dataFolder`, when given, holds GDAL's data ("gdal")
+// and PROJ's database ("proj") that the program brings along; they are then taken from there
+// and never from the user's environment.
+void InitialiseGdal(const std::string& dataFolder = {});
 
 } // namespace brisolt::terrain

@@ -18,7 +18,8 @@
 
 #include "gui/shell/application.h"
 #include "gui/site/step1_screen.h"
-#include "gui/site/terrain_dialog.h"
+#include "gui/site/step1_screen.h"
+#include "gui/site/terrain_window.h"
 #include "gui_support.h"
 #include "key/core/number_text.h"
 #include "key/core/texts_terrain.h"
@@ -77,10 +78,11 @@ private slots:
         QWidget* step1 = app.Context().Screen(ScreenId::Step1);
         Activate(step1);
         TypeAndLeave(Find<QLineEdit>(step1, "edtStones"), "5");
+        // The window comes from its module, loaded now.
         Trigger(step1, "mniTerrain");
-        auto* dialog = step1->findChild<TfrmTerrain*>();
+        TerrainWindow* dialog = app.Window<TfrmStep1>(ScreenId::Step1)->Terrain();
         QVERIFY(dialog != nullptr && dialog->isVisible());
-        QVERIFY(dialog->OpenRaster(Raster()));
+        QVERIFY(dialog->OpenRaster({Raster()}));
         QVERIFY(dialog->OpenParcels(Layer()));
         auto* table = Find<QTableView>(dialog, "tblParcels");
         QCOMPARE(table->model()->rowCount(), 2);
@@ -141,7 +143,7 @@ private slots:
     void filesAreRememberedAndABadLayerIsRefused() {
         MessageLog log;
         QWidget parent;
-        TfrmTerrain dialog(&parent);
+        TerrainWindow& dialog = Window(parent);
         dialog.OpenRemembered();
         QCOMPARE(Find<QLineEdit>(&dialog, "edtRaster")->text(), QDir::toNativeSeparators(Raster()));
         QCOMPARE(Find<QTableView>(&dialog, "tblParcels")->model()->rowCount(), 2);
@@ -174,7 +176,7 @@ private slots:
               ""}}));
         MessageLog log;
         QWidget parent;
-        TfrmTerrain dialog(&parent);
+        TerrainWindow& dialog = Window(parent);
         QVERIFY(dialog.OpenRaster(QStringList{tiles.path()}));
         QVERIFY(Find<QLabel>(&dialog, "labRasterInfo")->text().endsWith(" aus 4 Kacheln"));
         QVERIFY(dialog.OpenParcels(layer));
@@ -196,6 +198,16 @@ private slots:
     void cleanupTestCase() { QSettings().clear(); }
 
 private:
+    // A window from the module, as the program makes it; `parent` owns it.
+    static TerrainWindow& Window(QWidget& parent) {
+        QString error;
+        TerrainWindow* window = CreateTerrainWindow(&parent, error);
+        if (window == nullptr) {
+            qFatal("%s", qPrintable(error));
+        }
+        return *window;
+    }
+
     QString Raster() const { return dir_.filePath("plane.tif"); }
     QString Layer() const { return dir_.filePath("parcels.geojson"); }
     QString NoSystem() const { return dir_.filePath("ohne_koordinatensystem.shp"); }

@@ -12,6 +12,7 @@
 #include <ogr_api.h>
 #include <ogr_srs_api.h>
 
+#include "key/files/file_system.h"
 #include "terrain/terrain.h"
 
 namespace brisolt::testing {
@@ -26,7 +27,7 @@ constexpr int kSize = 300;
 inline bool WriteRaster(const std::string& path, int columns, int rows, double cell, double left,
                         double top, int epsg, const std::function<double(double, double)>& height,
                         std::optional<double> noData = std::nullopt, bool tiled = false) {
-    terrain::InitialiseGdal();
+    terrain::InitialiseGdal(BundledDataFolder());
     GDALDriverH driver = GDALGetDriverByName("GTiff");
     const char* blocks[] = {"TILED=YES", "BIGTIFF=IF_SAFER", nullptr};
     GDALDatasetH dataset = GDALCreate(driver, path.c_str(), columns, rows, 1, GDT_Float32,
@@ -77,7 +78,7 @@ struct LayerParcel {
 };
 inline bool WriteLayer(const std::string& path, int epsg, const std::vector<LayerParcel>& parcels,
                        const std::string& layerName = "schlaege") {
-    terrain::InitialiseGdal();
+    terrain::InitialiseGdal(BundledDataFolder());
     const std::string driverName = path.ends_with(".gpkg")  ? "GPKG"
                                    : path.ends_with(".shp") ? "ESRI Shapefile"
                                                             : "GeoJSON";

@@ -29,7 +29,8 @@
 #ifdef BRISOLT_HAVE_TERRAIN
 #include <cmath>
 
-#include "gui/site/terrain_dialog.h"
+#include "gui/site/step1_screen.h"
+#include "gui/site/terrain_window.h"
 #include "support/rasters.h"
 #endif
 
@@ -115,8 +116,8 @@ bool SaveTerrainWindow(AppContext& context, const QString& folder, const QString
     bool ok = false;
     if (auto* entry = step1->findChild<QAction*>("mniTerrain")) {
         entry->trigger();
-        auto* terrain = step1->findChild<TfrmTerrain*>();
-        if (terrain && terrain->OpenRaster(QString::fromStdString(raster)) &&
+        TerrainWindow* terrain = static_cast<TfrmStep1*>(step1)->Terrain();
+        if (terrain && terrain->OpenRaster({QString::fromStdString(raster)}) &&
             terrain->OpenParcels(QString::fromStdString(layer))) {
             ok = terrain->SelectParcel("Hangacker") && Save(terrain, folder, "step1-terrain");
             ok = terrain->SelectParcel("Muldenacker") &&

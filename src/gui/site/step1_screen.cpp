@@ -14,7 +14,7 @@
 #include "gui/shell/widget_refill.h"
 #include "key/core/texts.h"
 #ifdef BRISOLT_HAVE_TERRAIN
-#include "gui/site/terrain_dialog.h"
+#include "gui/site/terrain_window.h"
 #include "key/core/texts_terrain.h"
 #endif
 
@@ -284,7 +284,12 @@ void TfrmStep1::btnNextClick() {
 #ifdef BRISOLT_HAVE_TERRAIN
 void TfrmStep1::mniTerrainClick() {
     if (terrain_ == nullptr) {
-        terrain_ = new TfrmTerrain(this);
+        QString error;
+        terrain_ = CreateTerrainWindow(this, error);
+        if (terrain_ == nullptr) {
+            Messages::ShowError(this, error);
+            return;
+        }
         connect(terrain_, &QDialog::accepted, this,
                 [this] { Guarded([this] { TakeTerrainFigures(); }); });
         terrain_->OpenRemembered();

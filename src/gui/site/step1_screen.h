@@ -13,12 +13,16 @@ class QLineEdit;
 namespace brisolt::gui {
 
 class RadioGroup;
-class TfrmTerrain;
+class TerrainWindow;
 
 class TfrmStep1 : public WizardScreen {
     Q_OBJECT
 public:
     explicit TfrmStep1(AppContext& context);
+#ifdef BRISOLT_HAVE_TERRAIN
+    // The elevation-model window once it has been opened (tests); null before.
+    TerrainWindow* Terrain() const { return terrain_; }
+#endif
 
 protected:
     void FormActivate() override;
@@ -50,7 +54,7 @@ private:
     void mniTerrainClick();
     // "Übernehmen" there: the two figures go into the fields as if typed and left.
     void TakeTerrainFigures();
-    TfrmTerrain* terrain_ = nullptr;
+    TerrainWindow* terrain_ = nullptr;
 #endif
     // Which number field was left.
     enum class NumberField { Gradient, FloatDistance, Stones };

@@ -31,6 +31,7 @@
 #include "gui/shell/qt_text.h"
 #include "key/core/number_text.h"
 #include "key/core/texts_terrain.h"
+#include "key/files/file_system.h"
 
 namespace brisolt::gui {
 
@@ -390,9 +391,9 @@ private:
     QPainterPath concentratedAround_;
 };
 
-TfrmTerrain::TfrmTerrain(QWidget* parent) : QDialog(parent) {
+TfrmTerrain::TfrmTerrain(QWidget* parent) : TerrainWindow(parent) {
     static std::once_flag gdal;
-    std::call_once(gdal, [] { terrain::InitialiseGdal(); });
+    std::call_once(gdal, [] { terrain::InitialiseGdal(BundledDataFolder()); });
 
     setObjectName("frmTerrain");
     setWindowTitle(Q(tt::kWindowTitle));
@@ -621,10 +622,6 @@ void TfrmTerrain::btnParcelsClick() {
     if (!path.isEmpty()) {
         OpenParcels(path);
     }
-}
-
-bool TfrmTerrain::OpenRaster(const QString& path, bool quiet) {
-    return OpenRaster(QStringList{path}, quiet);
 }
 
 bool TfrmTerrain::OpenRaster(const QStringList& paths, bool quiet) {

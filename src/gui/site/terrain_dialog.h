@@ -5,11 +5,11 @@
 // concentrated flow in and around it, and takes the figures into step 1. The window only
 // measures; step 1 puts the figures into the assessment as if they had been typed.
 
-#include <QDialog>
 #include <QStringList>
 #include <memory>
 #include <optional>
 
+#include "gui/site/terrain_window.h"
 #include "terrain/terrain.h"
 
 class QComboBox;
@@ -24,30 +24,21 @@ namespace brisolt::gui {
 class ParcelTableModel;
 class TerrainView;
 
-class TfrmTerrain : public QDialog {
+// Built into the terrain module only (see terrain_window.h); the program knows it by its
+// interface.
+class TfrmTerrain : public TerrainWindow {
     Q_OBJECT
 public:
     explicit TfrmTerrain(QWidget* parent);
     ~TfrmTerrain() override;
 
-    // Open a raster or a parcel layer as the "Wählen …" buttons do, without the file dialog.
-    // A file that does not open shows the error box and leaves the window as it was; with
-    // `quiet` nothing is shown (files remembered from an earlier run). Several files or a
-    // folder make one raster of tiles.
-    bool OpenRaster(const QString& path, bool quiet = false);
-    bool OpenRaster(const QStringList& paths, bool quiet = false);
-    // `layer` empty: the remembered layer if the file has it, otherwise the first.
-    bool OpenParcels(const QString& path, const QString& layer = {}, bool quiet = false);
-    // Opens the raster and the layer chosen last time, when they are still there.
-    void OpenRemembered();
-    // Chooses the parcel with this id in the list; false when the list has none.
-    bool SelectParcel(const QString& id);
-
-    // The figures of the chosen parcel, as step 1's fields hold them. Meaningful only when
-    // Usable().
-    bool Usable() const;
-    int Gradient() const;
-    int FlowLength() const;
+    bool OpenRaster(const QStringList& paths, bool quiet = false) override;
+    bool OpenParcels(const QString& path, const QString& layer = {}, bool quiet = false) override;
+    void OpenRemembered() override;
+    bool SelectParcel(const QString& id) override;
+    bool Usable() const override;
+    int Gradient() const override;
+    int FlowLength() const override;
 
 protected:
     // Enter in the search field chooses the first parcel found instead of "Übernehmen".

@@ -62,6 +62,11 @@ inline std::string kStep1Values(int gradient, int flowLength) {
     return "Gefälle " + std::to_string(gradient) + " %, Fliessstrecke " +
            std::to_string(flowLength) + " m";
 }
+// The menu entry stays when the module with the window is missing, and says so.
+inline std::string kModuleMissing(const std::string& why) {
+    return "Das Fenster für das Höhenmodell lässt sich nicht laden (" + why +
+           "). Bitte das Programm neu installieren.";
+}
 inline std::string kMoreMessages(std::size_t count) {
     return "… und " + std::to_string(count) + " weitere Meldungen";
 }

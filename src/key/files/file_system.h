@@ -70,6 +70,11 @@ std::string OutputErrorText(int error);
 int SystemCalendarYear();
 char SystemDecimalSeparator();
 
+// Where a program finds the data it brings along (GDAL's and PROJ's), read by no other program:
+// on Windows the folder "share" beside the executable (or one folder up, for the tests of a
+// build); empty on Linux, where the system's packages hold that data.
+std::string BundledDataFolder();
+
 // For a command-line program: its arguments (without the program name) as UTF-8, on Windows
 // taken from the wide command line since `argv` is in the ANSI code page there; and standard
 // output and error set to write bytes as they are (no CR LF translation on Windows).

@@ -326,6 +326,10 @@ std::string OutputErrorText(int error) {
     return FileErrorText(error, true);
 }
 
+std::string BundledDataFolder() {
+    return {};
+}
+
 int SystemCalendarYear() {
     const std::time_t now = std::time(nullptr);
     std::tm local{};

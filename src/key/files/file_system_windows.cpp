@@ -307,6 +307,30 @@ std::vector<std::string> CommandLineArguments(int argc, char** argv) {
     return args;
 }
 
+std::string BundledDataFolder() {
+    std::wstring exe(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length =
+            ::GetModuleFileNameW(nullptr, exe.data(), static_cast<DWORD>(exe.size()));
+        if (length == 0) {
+            return {};
+        }
+        if (length < exe.size()) {
+            exe.resize(length);
+            break;
+        }
+        exe.resize(exe.size() * 2);
+    }
+    const std::filesystem::path folder = std::filesystem::path(exe).parent_path();
+    for (const std::filesystem::path& share : {folder / L"share", folder.parent_path() / L"share"}) {
+        std::error_code error;
+        if (std::filesystem::is_directory(share, error)) {
+            return Utf8FromPath(share);
+        }
+    }
+    return {};
+}
+
 void WriteStandardStreamsAsBytes() {
     ::_setmode(::_fileno(stdout), _O_BINARY);
     ::_setmode(::_fileno(stderr), _O_BINARY);
