@@ -20,7 +20,7 @@ WIN_BUILD  ?= build-windows
 JOBS       ?= $(shell nproc)
 SUDO       := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps build run package test test-package test-asan windows test-windows bench fuzz format format-check screenshots clean
+.PHONY: all deps build run package test test-package test-asan windows-deps windows-toolchain windows test-windows bench fuzz format format-check screenshots clean
 
 all: build
 
@@ -36,7 +36,7 @@ $(BUILD)/build.ninja: CMakeLists.txt | deps
 	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
 build: deps $(BUILD)/build.ninja
-	cmake --build $(BUILD) -j $(JOBS)
+	@tools/phase.sh "Linux: Build" cmake --build $(BUILD) -j $(JOBS)
 
 run: build
 	@if [ -x $(BUILD)/brisolt ]; then $(BUILD)/brisolt; else $(BUILD)/brisolt-cli --help; fi
@@ -58,28 +58,36 @@ test-package: package
 	packaging/check_package.sh $(BUILD)
 
 test: build format-check
-	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
-	$(MAKE) test-package
-	$(MAKE) test-asan
+	@tools/phase.sh "Linux: Tests" bash -c \
+	  'cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)'
+	@tools/phase.sh "Linux: Paket" $(MAKE) --no-print-directory test-package
+	@tools/phase.sh "Linux: ASan" $(MAKE) --no-print-directory test-asan
+
+windows-deps:
+	$(call install_missing,$(WINDOWS_PACKAGES))
+
+# Qt with libjpeg, and GDAL with PROJ and SQLite, built for Windows from Debian's sources once
+# per machine into ~/.cache/brisolt (BRISOLT_CACHE); later runs take them from there at once.
+windows-toolchain: deps windows-deps
+	@tools/phase.sh "Windows: Qt (Cache)" cmake/build_qt_windows.sh
+	@tools/phase.sh "Windows: GDAL (Cache)" cmake/build_gdal_windows.sh
 
 # The program, brisolt-cli.exe and every test for Windows, cross-compiled with MinGW-w64 against
-# Qt and libjpeg built from Debian's sources (once per machine, cached in ~/.cache/brisolt), and
-# the setup program $(WIN_BUILD)/Brisolt-2.02-win64-setup.exe.
-windows: deps
-	$(call install_missing,$(WINDOWS_PACKAGES))
-	qt=$$(cmake/build_qt_windows.sh) && gdal=$$(cmake/build_gdal_windows.sh) && \
+# the toolchain above, and the setup program $(WIN_BUILD)/Brisolt-2.02-win64-setup.exe.
+windows: windows-toolchain
+	@qt=$$(cmake/build_qt_windows.sh) && gdal=$$(cmake/build_gdal_windows.sh) && \
 	cmake -S . -B $(WIN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -DNDEBUG" \
 	  -DCMAKE_TOOLCHAIN_FILE="$$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
 	  -DQT_CHAINLOAD_TOOLCHAIN_FILE="$(CURDIR)/cmake/mingw-w64-x86_64.cmake" \
 	  -DGDAL_DIR="$$gdal/lib/cmake/gdal"
-	cmake --build $(WIN_BUILD) -j $(JOBS)
-	cmake --build $(WIN_BUILD) --target setup
+	@tools/phase.sh "Windows: Build" cmake --build $(WIN_BUILD) -j $(JOBS)
+	@tools/phase.sh "Windows: Setup-Programm" cmake --build $(WIN_BUILD) --target setup
 
 # Runs the Windows tests, the screenshots and the setup program under wine and compares
 # brisolt-cli.exe with the Linux build.
 test-windows: windows build
-	tools/test_windows.sh $(WIN_BUILD) $(BUILD)
+	@tools/phase.sh "Windows: Tests" tools/test_windows.sh $(WIN_BUILD) $(BUILD)
 
 bench: build
 	$(BUILD)/bench/brisolt_bench

@@ -1,5 +1,6 @@
 #include "cli/area_styles.h"
 
+#include <cpl_time.h>
 #include <ogr_api.h>
 
 #include <ctime>
@@ -224,9 +225,9 @@ bool WriteLayerStyles(GDALDatasetH dataset, std::string& error) {
         error = "Die Tabelle 'layer_styles' kann nicht angelegt werden";
         return false;
     }
-    std::time_t now = std::time(nullptr);
+    // GDAL's own conversion: the C library's thread-safe one differs between Linux and Windows.
     std::tm utc{};
-    gmtime_r(&now, &utc);
+    CPLUnixTimeToYMDHMS(static_cast<GIntBig>(std::time(nullptr)), &utc);
     struct Style {
         const char* layer;
         std::string qml;

@@ -111,18 +111,6 @@ std::string CsvRow(const std::string& file, const MeasureRow& row, const std::st
     return line + "," + CsvField(report::DeltaText(row)) + "\r\n";
 }
 
-// Today's date as the sheet prints it, "09.12.2026".
-std::string TodayText() {
-    // One thread: the shared result of localtime is safe here, and the same on every platform.
-    const std::time_t now = std::time(nullptr);
-    const std::tm* local = std::localtime(&now);
-    char text[16] = "";
-    if (local != nullptr) {
-        std::strftime(text, sizeof text, "%d.%m.%Y", local);
-    }
-    return text;
-}
-
 } // namespace
 
 int Measures(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -235,7 +223,7 @@ int Measures(const std::vector<std::string>& args, std::ostream& out, std::ostre
         }
         if (!sheet.empty() &&
             !WriteReportPdf(report::BuildMeasuresSheet(exploration, report::SheetPlan(exploration),
-                                                       TodayText(), '.'),
+                                                       SystemDateText(), '.'),
                             sheet, out, err)) {
             status = 1;
         }

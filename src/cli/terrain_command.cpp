@@ -221,17 +221,6 @@ struct AreaOptions {
     unsigned jobs = 0;
 };
 
-// Today's date as the reports print it, "09.12.2026".
-std::string TodayText() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    char text[16] = "";
-    if (localtime_r(&now, &local) != nullptr) {
-        std::strftime(text, sizeof text, "%d.%m.%Y", &local);
-    }
-    return text;
-}
-
 std::string AttributeOf(const terrain::Parcel& parcel, const std::string& field) {
     for (const auto& [name, value] : parcel.attributes) {
         if (name == field) {
@@ -447,7 +436,7 @@ report::AreaMap MapOf(const Inputs& inputs, const AreaOptions& options,
                    options.templateFile.empty()
                        ? "Berechnungsdateien aus dem Feld '" + options.filesField + "'"
                        : "Berechnung: " + ToValidUtf8(options.templateFile)};
-    map.date = TodayText();
+    map.date = SystemDateText();
     return map;
 }
 

@@ -26,6 +26,7 @@ FileDialog& CurrentDialog() {
     return dialog;
 }
 
+#ifndef _WIN32
 // Length of the well-formed UTF-8 sequence at `p` (1 to 4), or 0 when it is not one
 // (overlong forms, surrogates and values beyond U+10FFFF included).
 std::size_t Utf8SequenceAt(const unsigned char* p, std::size_t left) {
@@ -58,6 +59,7 @@ std::size_t Utf8SequenceAt(const unsigned char* p, std::size_t left) {
     }
     return length;
 }
+#endif
 
 bool WriteProtected(const QFileInfo& info) {
     // (WriteUser is left out: Qt asks the system for it, which says yes to root.)

@@ -68,6 +68,8 @@ std::string OutputErrorText(int error);
 // and the decimal separator of the user's regional settings ('.' when that is not a single
 // ASCII character). The Qt program takes the separator from QLocale instead.
 int SystemCalendarYear();
+// Today's local date as the reports print it: "09.12.2026".
+std::string SystemDateText();
 char SystemDecimalSeparator();
 
 // Where a program finds the data it brings along (GDAL's and PROJ's), read by no other program:

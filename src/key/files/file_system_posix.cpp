@@ -330,6 +330,16 @@ std::string BundledDataFolder() {
     return {};
 }
 
+std::string SystemDateText() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    char text[16] = "";
+    if (localtime_r(&now, &local) != nullptr) {
+        std::strftime(text, sizeof text, "%d.%m.%Y", &local);
+    }
+    return text;
+}
+
 int SystemCalendarYear() {
     const std::time_t now = std::time(nullptr);
     std::tm local{};

@@ -281,6 +281,14 @@ int SystemCalendarYear() {
     return local.wYear;
 }
 
+std::string SystemDateText() {
+    SYSTEMTIME local{};
+    ::GetLocalTime(&local);
+    char text[16];
+    std::snprintf(text, sizeof text, "%02u.%02u.%04u", local.wDay, local.wMonth, local.wYear);
+    return text;
+}
+
 char SystemDecimalSeparator() {
     wchar_t point[8] = {};
     const int size = ::GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, point, 8);
@@ -322,7 +330,8 @@ std::string BundledDataFolder() {
         exe.resize(exe.size() * 2);
     }
     const std::filesystem::path folder = std::filesystem::path(exe).parent_path();
-    for (const std::filesystem::path& share : {folder / L"share", folder.parent_path() / L"share"}) {
+    for (const std::filesystem::path& share :
+         {folder / L"share", folder.parent_path() / L"share"}) {
         std::error_code error;
         if (std::filesystem::is_directory(share, error)) {
             return Utf8FromPath(share);
