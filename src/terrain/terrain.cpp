@@ -577,7 +577,9 @@ std::vector<Point> Line(const method::Grid& grid, const std::vector<std::size_t>
 
 ParcelTerrain ElevationModel::Analyse(const Shape& parcel) const {
     ParcelTerrain result;
-    result.areaM2 = Area(parcel);
+    // To the square centimetre: an outline reprojected by PROJ differs in its last bits
+    // between the maths libraries of Linux and Windows, and no area is known better than that.
+    result.areaM2 = std::round(Area(parcel) * 100) / 100;
 
     double minX = std::numeric_limits<double>::max(), minY = minX;
     double maxX = std::numeric_limits<double>::lowest(), maxY = maxX;

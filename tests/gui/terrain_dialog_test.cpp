@@ -18,7 +18,6 @@
 
 #include "gui/shell/application.h"
 #include "gui/site/step1_screen.h"
-#include "gui/site/step1_screen.h"
 #include "gui/site/terrain_window.h"
 #include "gui_support.h"
 #include "key/core/number_text.h"

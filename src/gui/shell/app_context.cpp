@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QScreen>
@@ -241,7 +242,11 @@ namespace {
 // What the window system's frame adds to a window: known once a window has been shown, so
 // a window shown for the first time borrows it from one already on the screen.
 QSize FrameExtra(const QWidget* window) {
-    const auto extra = [](const QWidget* w) { return w->frameGeometry().size() - w->size(); };
+    // Unknown (Qt gives nothing, or -1 x -1, for a window not framed yet) counts as none.
+    const auto extra = [](const QWidget* w) {
+        const QSize e = w->frameGeometry().size() - w->size();
+        return e.width() > 0 || e.height() > 0 ? e : QSize();
+    };
     if (!extra(window).isNull()) {
         return extra(window);
     }
@@ -252,6 +257,38 @@ QSize FrameExtra(const QWidget* window) {
     }
     return {};
 }
+
+// Centres a window again as soon as its frame is known, unless it has been moved meanwhile.
+class RecentreWhenFramed : public QObject {
+public:
+    RecentreWhenFramed(QWidget* window, QPoint placed) : QObject(window), placed_(placed) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* window = qobject_cast<QWidget*>(watched);
+        const QEvent::Type type = event->type();
+        if (window == nullptr || (type != QEvent::Move && type != QEvent::Resize &&
+                                  type != QEvent::WindowActivate && type != QEvent::Expose)) {
+            return false;
+        }
+        const QSize extra = window->frameGeometry().size() - window->size();
+        if (extra.width() <= 0 && extra.height() <= 0) {
+            return false;
+        }
+        if (window->pos() == placed_ || window->frameGeometry().topLeft() == placed_) {
+            if (const QScreen* screen = window->screen()) {
+                QRect frame = window->frameGeometry();
+                frame.moveCenter(screen->availableGeometry().center());
+                window->move(frame.topLeft());
+            }
+        }
+        deleteLater();
+        window->removeEventFilter(this);
+        return false;
+    }
+
+private:
+    QPoint placed_;
+};
 
 } // namespace
 
@@ -278,6 +315,12 @@ void AppContext::ShowOnTop(QWidget* window) {
             QRect frame(window->pos(), window->size() + extra);
             frame.moveCenter(available.center());
             window->move(frame.topLeft());
+            if (extra.isNull()) {
+                // The first window: its frame is known only once the window system has framed
+                // it. Centred without it, the main window would sit half a title bar lower than
+                // the wizard screens and peek out below them; it is centred again then.
+                window->installEventFilter(new RecentreWhenFramed(window, frame.topLeft()));
+            }
         }
     }
     window->show();

@@ -9,6 +9,7 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScrollArea>
 #include <QShowEvent>
 #include <QStyle>
@@ -20,6 +21,12 @@
 #include "key/core/texts.h"
 
 namespace brisolt::gui {
+
+namespace {
+// Whether the last button of a wizard screen was pressed by the keyboard (Enter, Space), so
+// that the screen it leads to shows its focus.
+bool arrivedByKeyboard = false;
+} // namespace
 
 WizardScreen::WizardScreen(AppContext& context, ScreenId id, const QString& caption, QSize canvas)
     : context_(context), id_(id), caption_(caption), canvas_(new QWidget(this)) {
@@ -129,6 +136,7 @@ QPushButton* WizardScreen::NewButton(const QString& text, const QString& objectN
     position.rx() -= (width - kButtonWidth) / 2;
     button->setGeometry(QRect(position, QSize(width, kButtonHeight)));
     button->setAutoDefault(true); // Enter on a focused button presses it
+    button->installEventFilter(this);
     if (objectName == QLatin1String("btnNext")) {
         SetDefaultButton(button);
     }
@@ -222,6 +230,11 @@ void WizardScreen::showEvent(QShowEvent* event) {
 }
 
 void WizardScreen::PlaceFocus() {
+    // A screen reached by the keyboard shows where the focus is at once, as it would after
+    // Tab (Qt draws the focus frame only once the keyboard moved the focus in that window).
+    if (arrivedByKeyboard) {
+        setAttribute(Qt::WA_KeyboardFocusChange);
+    }
     QWidget* focus = focusWidget();
     if (focus != nullptr &&
         (focus == defaultButton_ || qobject_cast<QPushButton*>(focus) == nullptr)) {
@@ -235,6 +248,15 @@ void WizardScreen::PlaceFocus() {
             if (isAncestorOf(w) && w->isVisible() && w->isEnabled() &&
                 (w->focusPolicy() & Qt::TabFocus) != 0 &&
                 qobject_cast<QPushButton*>(w) == nullptr) {
+                // In a group of answers, the chosen one, as Tab would reach it.
+                if (auto* radio = qobject_cast<QRadioButton*>(w); radio && !radio->isChecked()) {
+                    for (QRadioButton* other : w->parentWidget()->findChildren<QRadioButton*>()) {
+                        if (other->isChecked() && other->isVisible()) {
+                            w = other;
+                            break;
+                        }
+                    }
+                }
                 w->setFocus(Qt::TabFocusReason);
                 return;
             }
@@ -255,10 +277,20 @@ void WizardScreen::keyPressEvent(QKeyEvent* event) {
         defaultButton_->isVisible() && defaultButton_->isEnabled()) {
         event->accept();
         defaultButton_->setFocus(Qt::OtherFocusReason);
+        arrivedByKeyboard = true;
         defaultButton_->click();
         return;
     }
     QMainWindow::keyPressEvent(event);
+}
+
+bool WizardScreen::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && qobject_cast<QPushButton*>(watched) != nullptr) {
+        arrivedByKeyboard = true;
+    } else if (event->type() == QEvent::MouseButtonPress) {
+        arrivedByKeyboard = false;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void WizardScreen::closeEvent(QCloseEvent* event) {

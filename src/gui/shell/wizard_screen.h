@@ -100,6 +100,8 @@ protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // Notes whether the screen's buttons are pressed by the keyboard or the mouse.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 protected slots:
     // "Schliessen" of the step screens: back to the main window.

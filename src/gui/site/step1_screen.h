@@ -21,7 +21,9 @@ public:
     explicit TfrmStep1(AppContext& context);
 #ifdef BRISOLT_HAVE_TERRAIN
     // The elevation-model window once it has been opened (tests); null before.
-    TerrainWindow* Terrain() const { return terrain_; }
+    TerrainWindow* Terrain() const {
+        return terrain_;
+    }
 #endif
 
 protected:

@@ -25,8 +25,8 @@ TerrainWindow* CreateTerrainWindow(QWidget* parent, QString& error) {
                 why = why.isEmpty() ? module.errorString() : why;
                 continue;
             }
-            create = reinterpret_cast<CreateTerrainWindowFunction>(
-                module.resolve(kCreateTerrainWindow));
+            create =
+                reinterpret_cast<CreateTerrainWindowFunction>(module.resolve(kCreateTerrainWindow));
             if (create != nullptr) {
                 break;
             }
