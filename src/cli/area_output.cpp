@@ -33,7 +33,8 @@ std::string GdalProblem(const char* what) {
 }
 
 std::string Sentence(std::string message) {
-    if (!message.empty() && message.back() != '.') {
+    if (!message.empty() && message.back() != '.' && message.back() != '!' &&
+        message.back() != '?') {
         message += '.';
     }
     return message;

@@ -1,10 +1,12 @@
 #include "cli/cli.h"
 
+#include <cctype>
 #include <cmath>
 #include <exception>
 #include <new>
 #include <ostream>
 #include <stdexcept>
+#include <string_view>
 
 #include "cli/compare_command.h"
 #include "cli/measures_command.h"
@@ -276,8 +278,40 @@ std::string JsonString(const std::string& utf8) {
     return out;
 }
 
+namespace {
+
+// A number as the program writes numbers: -12, 3.5, -2.5e-05.
+bool PlainNumber(const std::string& text) {
+    std::size_t i = text[0] == '-' || text[0] == '+' ? 1 : 0;
+    const std::size_t digits = i;
+    while (i < text.size() &&
+           (std::isdigit(static_cast<unsigned char>(text[i])) != 0 || text[i] == '.')) {
+        ++i;
+    }
+    if (i == digits) {
+        return false;
+    }
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        i += i + 1 < text.size() && (text[i + 1] == '-' || text[i + 1] == '+') ? 2 : 1;
+        const std::size_t exponent = i;
+        while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])) != 0) {
+            ++i;
+        }
+        return i == text.size() && i > exponent;
+    }
+    return i == text.size();
+}
+
+} // namespace
+
 std::string CsvField(const std::string& bytes) {
-    const std::string text = ToValidUtf8(bytes);
+    std::string text = ToValidUtf8(bytes);
+    // A spreadsheet runs a cell that begins like a formula; an apostrophe in front makes it
+    // text, as spreadsheets themselves mark text. Numbers stay numbers.
+    if (!text.empty() && std::string_view("=+-@\t\r").find(text[0]) != std::string_view::npos &&
+        !PlainNumber(text)) {
+        text.insert(0, 1, '\'');
+    }
     if (text.find_first_of(",\"\r\n") == std::string::npos) {
         return text;
     }

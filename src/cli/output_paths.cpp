@@ -1,9 +1,13 @@
 #include "cli/output_paths.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
+#include <chrono>
+#include <fstream>
 #include <system_error>
 
+#include "key/core/texts.h"
 #include "key/files/file_system.h"
 
 namespace brisolt::cli {
@@ -62,6 +66,51 @@ std::optional<std::string> OutputClash(const std::vector<std::string>& outputs,
                        " sind dieselbe Datei";
             }
         }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> NotWritable(const std::string& path) {
+    namespace t = texts::files;
+    const auto because = [](std::string_view reason) {
+        return std::string(t::kCannotWrite) + ": " + std::string(reason);
+    };
+    const fs::path target = PathFromUtf8(path);
+    std::error_code error;
+    const fs::file_status status = fs::status(target, error);
+    if (fs::exists(status)) {
+        if (!fs::is_regular_file(status)) {
+            return because(t::kNotAFile);
+        }
+        // Replacing a read-only file is refused as writing into it would be.
+        constexpr auto kWrite =
+            fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+        if ((status.permissions() & kWrite) == fs::perms::none) {
+            return because(t::kAccessDenied);
+        }
+    }
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    if (!fs::is_directory(folder, error)) {
+        return because(t::kPathNotFound);
+    }
+    // The output is made beside its place and then put there: the folder must take a file.
+    static std::atomic<unsigned> counter{0};
+    for (unsigned attempt = 0; attempt < 100; ++attempt) {
+        const fs::path probe =
+            folder / PathFromUtf8("~brisolt-" +
+                                  std::to_string(
+                                      std::chrono::steady_clock::now().time_since_epoch().count()) +
+                                  "-" + std::to_string(counter++) + ".tmp");
+        if (fs::exists(probe, error)) {
+            continue;
+        }
+        bool made = false;
+        {
+            std::ofstream file(probe, std::ios::binary);
+            made = file.is_open();
+        }
+        fs::remove(probe, error);
+        return made ? std::nullopt : std::optional<std::string>(because(t::kAccessDenied));
     }
     return std::nullopt;
 }

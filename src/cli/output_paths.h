@@ -18,6 +18,11 @@ bool SameFile(const std::string& a, const std::string& b);
 std::optional<std::string> OutputClash(const std::vector<std::string>& outputs,
                                        const std::vector<std::string>& inputs);
 
+// The German reason why `path` cannot be written (its folder is missing or takes no new file,
+// it is a folder or a read-only file); nothing when it can. Makes and removes a file of its own
+// beside it to find out.
+std::optional<std::string> NotWritable(const std::string& path);
+
 // The variant files of measures: "<stem>_aktuell.txt", "<stem>_massnahme_<n>.txt",
 // "<stem>_ziel_<level>.txt". True when `name` is one of them for the input `file`.
 bool IsVariantFileOf(const std::string& name, const std::string& file);

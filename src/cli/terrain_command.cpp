@@ -3,15 +3,19 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <charconv>
 #include <chrono>
 #include <cmath>
+#include <condition_variable>
 #include <ctime>
 #include <filesystem>
 #include <memory>
+#include <mutex>
 #include <new>
 #include <ostream>
+#include <set>
 #include <thread>
 
 #include "cli/area_output.h"
@@ -99,7 +103,8 @@ std::optional<std::string> MissingLayerOptions(const LayerOptions& options) {
 }
 
 std::string WithStop(std::string message) {
-    if (!message.empty() && message.back() != '.') {
+    if (!message.empty() && message.back() != '.' && message.back() != '!' &&
+        message.back() != '?') {
         message += '.';
     }
     return message;
@@ -113,7 +118,8 @@ std::string DemName(const std::vector<std::string>& dem) {
     return dem.front() + " und " + std::to_string(dem.size() - 1) + " weitere";
 }
 
-// Opens the raster and reads the layer; on failure reports it and returns false.
+// Opens the raster and reads the layer; on failure reports it and returns false. Every feature
+// keeps its row: one without an area to measure carries its problem.
 bool OpenInputs(const LayerOptions& options, Inputs& inputs, std::ostream& err) {
     terrain::InitialiseGdal(BundledDataFolder());
     std::string error;
@@ -122,9 +128,17 @@ bool OpenInputs(const LayerOptions& options, Inputs& inputs, std::ostream& err) 
         FileProblem(err, DemName(options.dem), WithStop(error));
         return false;
     }
+    if (inputs.model->spatialReferenceWkt().empty()) {
+        FileProblem(err, DemName(options.dem),
+                    "Das Höhenmodell hat kein Koordinatensystem; die Schläge lassen sich nicht "
+                    "darüber legen.");
+        return false;
+    }
     // The CLI writes every number with the point, in the messages too.
     inputs.model->setDecimalSeparator('.');
-    auto layer = terrain::ReadParcels(options.parcels, {options.layer, options.id},
+    terrain::ParcelLayerOptions layerOptions{options.layer, options.id};
+    layerOptions.keepFeaturesWithoutArea = true;
+    auto layer = terrain::ReadParcels(options.parcels, layerOptions,
                                       inputs.model->spatialReferenceWkt(), error);
     if (!layer) {
         FileProblem(err, options.parcels, WithStop(error));
@@ -135,6 +149,46 @@ bool OpenInputs(const LayerOptions& options, Inputs& inputs, std::ostream& err) 
         FileProblem(err, options.parcels, WithStop(message));
     }
     return true;
+}
+
+// A layer whose areas all lie off the raster is in another coordinate system than it says
+// (LV95 numbers labelled WGS 84): said, rather than a layer of rows without figures.
+bool SomeParcelOnTheRaster(const Inputs& inputs, const LayerOptions& options, std::ostream& err) {
+    bool areas = false;
+    for (const terrain::Parcel& parcel : inputs.layer.parcels) {
+        if (parcel.area && parcel.problem.empty() && inputs.model->Overlaps(parcel.shape)) {
+            return true;
+        }
+        areas = areas || parcel.area;
+    }
+    if (areas) {
+        FileProblem(err, options.parcels,
+                    "Keine Parzelle liegt auf dem Höhenmodell — stimmt das Koordinatensystem der "
+                    "Parzellen?");
+    }
+    return !areas;
+}
+
+// The terrain of one feature: its problem when it has no area to measure.
+terrain::ParcelTerrain Measure(const terrain::ElevationModel& model,
+                               const terrain::Parcel& parcel) {
+    if (!parcel.problem.empty()) {
+        terrain::ParcelTerrain t;
+        t.messages.push_back(parcel.problem);
+        return t;
+    }
+    return model.Analyse(parcel.shape);
+}
+
+// A raster that cannot be read is the run's input error, said once.
+void RasterUnreadable(std::ostream& err, const LayerOptions& options, std::string reason) {
+    while (!reason.empty() && (reason.back() == '.' || reason.back() == ' ')) {
+        reason.pop_back();
+    }
+    FileProblem(err, DemName(options.dem),
+                "Das Höhenmodell lässt sich nicht lesen; die Datei ist beschädigt oder "
+                "unvollständig (" +
+                    reason + ").");
 }
 
 std::string Number(double x) {
@@ -254,7 +308,7 @@ void AssessParcel(const terrain::ElevationModel& model, const terrain::Parcel& p
                   const AreaOptions& options, const Evaluation* templateEvaluation, Int year,
                   ParcelOutcome& outcome) {
     const auto start = Clock::now();
-    outcome.terrain = model.Analyse(parcel.shape);
+    outcome.terrain = Measure(model, parcel);
     const auto terrainDone = Clock::now();
     outcome.terrainSeconds = Seconds(terrainDone - start);
     if (!outcome.terrain.usable) {
@@ -315,34 +369,75 @@ void AssessParcel(const terrain::ElevationModel& model, const terrain::Parcel& p
     outcome.measuresSeconds = Seconds(Clock::now() - walkDone);
 }
 
-void AssessAll(const Inputs& inputs, const AreaOptions& options,
-               const Evaluation* templateEvaluation, Int year,
-               std::vector<ParcelOutcome>& results) {
+// The cells of the windows measured at once, shared by the workers: however many there are,
+// the run's windows together stay below what one parcel may take. A parcel waits until its
+// window fits beside the others'.
+class WindowBudget {
+public:
+    // `cells` at most terrain::kMaxWindowCells.
+    void Take(double cells) {
+        std::unique_lock lock(mutex_);
+        freed_.wait(lock, [&] { return free_ >= cells; });
+        free_ -= cells;
+    }
+    void Give(double cells) {
+        {
+            const std::lock_guard lock(mutex_);
+            free_ = std::min(terrain::kMaxWindowCells, free_ + cells);
+        }
+        freed_.notify_all();
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable freed_;
+    double free_ = terrain::kMaxWindowCells;
+};
+
+// Returns false when the raster could not be read; `readError` then holds GDAL's reason.
+bool AssessAll(const Inputs& inputs, const AreaOptions& options,
+               const Evaluation* templateEvaluation, Int year, std::vector<ParcelOutcome>& results,
+               std::string& readError) {
     const std::vector<terrain::Parcel>& parcels = inputs.layer.parcels;
     results.assign(parcels.size(), ParcelOutcome{});
     std::atomic<std::size_t> next{0};
     std::atomic<std::size_t> done{0};
     std::atomic<bool> outOfMemory{false};
+    std::atomic<bool> unreadable{false};
+    std::mutex readErrorMutex;
+    WindowBudget budget;
     const auto work = [&](const terrain::ElevationModel* shared) {
         try {
-            // GDAL datasets are not shared between threads: each worker opens its own.
+            // GDAL datasets are not shared between threads: each worker reads through its own
+            // handle, opened once.
             std::unique_ptr<terrain::ElevationModel> own;
             std::string error;
             if (shared == nullptr) {
-                own = terrain::ElevationModel::Open(options.layer.dem, error);
-                if (own != nullptr) {
-                    own->setDecimalSeparator('.');
-                }
+                own = inputs.model->Reopen(error);
             }
             const terrain::ElevationModel* model = shared != nullptr ? shared : own.get();
-            for (std::size_t i = next++; i < parcels.size() && !outOfMemory; i = next++) {
+            for (std::size_t i = next++; i < parcels.size() && !outOfMemory && !unreadable;
+                 i = next++) {
                 ParcelOutcome& outcome = results[i];
                 try {
                     if (model == nullptr) {
                         outcome.problem = WithStop(error);
                     } else {
-                        AssessParcel(*model, parcels[i], options, templateEvaluation, year,
-                                     outcome);
+                        const double cells = std::min(model->WindowCells(parcels[i].shape),
+                                                      terrain::kMaxWindowCells);
+                        budget.Take(cells);
+                        try {
+                            AssessParcel(*model, parcels[i], options, templateEvaluation, year,
+                                         outcome);
+                        } catch (...) {
+                            budget.Give(cells);
+                            throw;
+                        }
+                        budget.Give(cells);
+                        if (!outcome.terrain.readError.empty() && !unreadable.exchange(true)) {
+                            const std::lock_guard lock(readErrorMutex);
+                            readError = outcome.terrain.readError;
+                        }
                     }
                 } catch (const std::bad_alloc&) {
                     throw;
@@ -354,11 +449,15 @@ void AssessAll(const Inputs& inputs, const AreaOptions& options,
         } catch (const std::bad_alloc&) {
             // Ends the whole run with the program's message once every worker has stopped.
             outOfMemory = true;
+        }
+        if (outOfMemory || unreadable) {
             done = parcels.size();
         }
     };
-    const unsigned jobs = static_cast<unsigned>(
-        std::min<std::size_t>(options.jobs, std::max<std::size_t>(1, parcels.size())));
+    // More workers than cores are never faster: they only wait for each other.
+    const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+    const unsigned jobs = static_cast<unsigned>(std::min<std::size_t>(
+        std::min(options.jobs, cores), std::max<std::size_t>(1, parcels.size())));
     const bool progress = isatty(STDERR_FILENO) != 0;
     std::vector<std::thread> workers;
     for (unsigned j = 1; j < jobs; ++j) {
@@ -382,6 +481,7 @@ void AssessAll(const Inputs& inputs, const AreaOptions& options,
     if (outOfMemory) {
         throw std::bad_alloc();
     }
+    return !unreadable;
 }
 
 report::AreaMap MapOf(const Inputs& inputs, const AreaOptions& options,
@@ -426,16 +526,45 @@ report::AreaMap MapOf(const Inputs& inputs, const AreaOptions& options,
         inputs.model->extent(minX, minY, maxX, maxY);
     }
     map.frame = report::FrameFor(minX, minY, maxX, maxY);
-    map.hillshade = inputs.model->Hillshade(map.frame.minX, map.frame.minY, map.frame.maxX,
-                                            map.frame.maxY, map.frame.columns, map.frame.rows);
+    const report::MapFrame& f = map.frame;
+    // The relief of a frame with more cells than this (parcels far apart on a fine raster
+    // without overviews) is drawn only around the parcels: the rest of the page would cost
+    // reading the whole raster for a backdrop.
+    constexpr double kHillshadeCells = 100e6;
+    const bool whole = inputs.model->HillshadeCells(f.minX, f.minY, f.maxX, f.maxY, f.columns,
+                                                    f.rows) <= kHillshadeCells;
+    std::vector<std::array<double, 4>> around;
+    if (!whole) {
+        // A parcel and its surroundings: half its size or ten pixels, whichever is more.
+        const double pixel = (f.maxX - f.minX) / std::max(f.columns, 1);
+        for (const terrain::Parcel& parcel : parcels) {
+            double x0 = HUGE_VAL, y0 = HUGE_VAL, x1 = -HUGE_VAL, y1 = -HUGE_VAL;
+            for (const terrain::Ring& ring : parcel.shape.rings) {
+                for (const terrain::Point p : ring) {
+                    x0 = std::min(x0, p.x);
+                    x1 = std::max(x1, p.x);
+                    y0 = std::min(y0, p.y);
+                    y1 = std::max(y1, p.y);
+                }
+            }
+            if (x0 <= x1) {
+                const double margin = std::max({(x1 - x0) / 2, (y1 - y0) / 2, 10 * pixel});
+                around.push_back({x0 - margin, y0 - margin, x1 + margin, y1 + margin});
+            }
+        }
+    }
+    map.hillshade = inputs.model->Hillshade(f.minX, f.minY, f.maxX, f.maxY, f.columns, f.rows,
+                                            whole ? nullptr : &around);
     const std::size_t tiles = inputs.model->fileCount();
-    map.sources = {"Höhenmodell: " + ToValidUtf8(DemName(options.layer.dem)) +
-                       (tiles > 1 ? " (" + std::to_string(tiles) + " Kacheln)" : ""),
-                   "Parzellen: " + ToValidUtf8(options.layer.parcels) + " (" +
-                       std::to_string(parcels.size()) + ")",
-                   options.templateFile.empty()
-                       ? "Berechnungsdateien aus dem Feld '" + options.filesField + "'"
-                       : "Berechnung: " + ToValidUtf8(options.templateFile)};
+    map.sources = {
+        "Höhenmodell: " + ToValidUtf8(DemName(options.layer.dem)) +
+            (tiles > 1 ? " (" + std::to_string(tiles) + " Kacheln)" : "") +
+            (whole ? "" : "; Relief nur um die Parzellen (für die ganze Karte zu gross)"),
+        "Parzellen: " + ToValidUtf8(options.layer.parcels) + " (" + std::to_string(parcels.size()) +
+            ")",
+        options.templateFile.empty()
+            ? "Berechnungsdateien aus dem Feld '" + options.filesField + "'"
+            : "Berechnung: " + ToValidUtf8(options.templateFile)};
     map.date = SystemDateText();
     return map;
 }
@@ -467,14 +596,19 @@ int Terrain(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         return UsageError(err, *missing);
     }
     Inputs inputs;
-    if (!OpenInputs(options, inputs, err)) {
+    if (!OpenInputs(options, inputs, err) || !SomeParcelOnTheRaster(inputs, options, err)) {
         return 1;
     }
     if (format == "csv") {
         out << kTerrainCsvHeader;
     }
     for (const terrain::Parcel& parcel : inputs.layer.parcels) {
-        const terrain::ParcelTerrain t = inputs.model->Analyse(parcel.shape);
+        const terrain::ParcelTerrain t = Measure(*inputs.model, parcel);
+        if (!t.readError.empty()) {
+            out.flush();
+            RasterUnreadable(err, options, t.readError);
+            return 1;
+        }
         out << (format == "csv" ? TerrainCsv(parcel, t) : TerrainJson(parcel, t));
     }
     out.flush();
@@ -551,7 +685,8 @@ int Area(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     }
 
     Inputs inputs;
-    if (!OpenInputs(options.layer, inputs, err)) {
+    if (!OpenInputs(options.layer, inputs, err) ||
+        !SomeParcelOnTheRaster(inputs, options.layer, err)) {
         return 1;
     }
     if (!options.filesField.empty()) {
@@ -559,6 +694,29 @@ int Area(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
         if (std::find(names.begin(), names.end(), options.filesField) == names.end()) {
             FileProblem(err, options.layer.parcels,
                         "Der Layer hat kein Feld '" + options.filesField + "'.");
+            return 1;
+        }
+    }
+    // Every file the run reads, not only the ones named: the raster's side files, tiles and
+    // sources, the layer's side files, each parcel's calculation file.
+    std::set<std::string> read(inputFiles.begin(), inputFiles.end());
+    read.insert(inputs.model->files().begin(), inputs.model->files().end());
+    read.insert(inputs.layer.files.begin(), inputs.layer.files.end());
+    if (!options.filesField.empty()) {
+        for (const terrain::Parcel& parcel : inputs.layer.parcels) {
+            if (std::string file = CalculationFileOf(parcel, options); !file.empty()) {
+                read.insert(std::move(file));
+            }
+        }
+    }
+    if (const auto clash =
+            OutputClash(outputs, std::vector<std::string>(read.begin(), read.end()))) {
+        return UsageError(err, *clash);
+    }
+    // Found now rather than after the work.
+    for (const std::string& output : outputs) {
+        if (const auto problem = NotWritable(output)) {
+            FileProblem(err, output, WithStop(*problem));
             return 1;
         }
     }
@@ -575,7 +733,12 @@ int Area(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     }
 
     std::vector<ParcelOutcome> results;
-    AssessAll(inputs, options, templateEvaluation ? &*templateEvaluation : nullptr, year, results);
+    std::string readError;
+    if (!AssessAll(inputs, options, templateEvaluation ? &*templateEvaluation : nullptr, year,
+                   results, readError)) {
+        RasterUnreadable(err, options.layer, readError);
+        return 1;
+    }
 
     int status = 0;
     std::size_t withoutResult = 0;

@@ -189,17 +189,44 @@ private:
 Mask CellsInside(const Grid& grid, const Shape& shape) {
     const int columns = grid.columns;
     Mask inside(grid.Count(), 0);
+    // Each edge is looked at only on the rows it crosses, so that a shape of many parts costs
+    // in proportion to its edges and rows, not their product.
+    struct Edge {
+        Point a, b;
+        int lastRow;
+    };
+    std::vector<std::vector<Edge>> starting(static_cast<std::size_t>(std::max(grid.rows, 0)));
+    const auto rowOf = [&](double y) { return (grid.originY - y) / grid.cellHeight - 0.5; };
+    for (const Ring& ring : shape.rings) {
+        for (std::size_t i = 0, j = ring.size() - 1; i < ring.size(); j = i++) {
+            const Point& a = ring[i];
+            const Point& b = ring[j];
+            if (a.y == b.y)
+                continue;
+            // A row crosses the edge where its centre lies between the ends (one row more on
+            // each side: the test below decides).
+            const double from = std::floor(rowOf(std::max(a.y, b.y))) - 1;
+            const double to = std::ceil(rowOf(std::min(a.y, b.y))) + 1;
+            if (!(to >= 0) || !(from < grid.rows))
+                continue;
+            const int first = static_cast<int>(std::max(from, 0.0));
+            const int last = static_cast<int>(std::min(to, grid.rows - 1.0));
+            starting[static_cast<std::size_t>(first)].push_back({a, b, last});
+        }
+    }
+    std::vector<Edge> active;
     std::vector<double> crossings;
     for (int r = 0; r < grid.rows; ++r) {
         const double y = grid.originY - (r + 0.5) * grid.cellHeight;
+        std::erase_if(active, [r](const Edge& e) { return e.lastRow < r; });
+        const std::vector<Edge>& fresh = starting[static_cast<std::size_t>(r)];
+        active.insert(active.end(), fresh.begin(), fresh.end());
         crossings.clear();
-        for (const Ring& ring : shape.rings) {
-            for (std::size_t i = 0, j = ring.size() - 1; i < ring.size(); j = i++) {
-                const Point& a = ring[i];
-                const Point& b = ring[j];
-                if ((a.y > y) != (b.y > y))
-                    crossings.push_back((b.x - a.x) * (y - a.y) / (b.y - a.y) + a.x);
-            }
+        for (const Edge& e : active) {
+            const Point& a = e.a;
+            const Point& b = e.b;
+            if ((a.y > y) != (b.y > y))
+                crossings.push_back((b.x - a.x) * (y - a.y) / (b.y - a.y) + a.x);
         }
         std::sort(crossings.begin(), crossings.end());
         for (std::size_t k = 0; k + 1 < crossings.size(); k += 2) {

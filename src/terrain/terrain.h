@@ -55,6 +55,7 @@
 //   A path is still made of steps between cell centres: it may run up to about a cell off the
 //   fall line, and where it leaves the parcel it counts up to about a cell more or less.
 
+#include <array>
 #include <cstddef>
 #include <memory>
 #include <optional>
@@ -107,7 +108,21 @@ struct ParcelTerrain {
     std::vector<Point> flowPath; // from where the longest path starts to where it ends
     std::vector<std::vector<Point>> concentratedFlow; // its lines inside the parcel, downstream
     std::vector<std::string> messages;
+    // GDAL's reason when the raster could not be read here (a damaged or truncated file): a
+    // fault of the raster, not of the parcel.
+    std::string readError;
 };
+
+// The most cells one parcel's window may have, so that a wrong layer does not eat the memory.
+// Measuring takes about 52 bytes per cell of the window, so this is about 2.1 GB; a run that
+// measures several parcels at once keeps their windows together below it as well.
+inline constexpr double kMaxWindowCells = 40e6;
+
+// Whether GDAL may be handed `path`: not when it names anything but a regular file or a folder
+// (a named pipe or a device would keep GDAL waiting for ever). GDAL's virtual paths may; the
+// file of an archive they name (/vsizip/...) is checked. A name that is not there may, so that
+// opening it says so.
+bool MayOpen(const std::string& path);
 
 // An elevation raster opened for reading. One object per thread: GDAL datasets are not shared
 // between threads.
@@ -126,6 +141,12 @@ public:
     const std::string& path() const { return path_; }
     // How many files make the raster (tiles of a mosaic).
     std::size_t fileCount() const { return fileCount_; }
+    // Another reader of the same raster for another thread: the file or the mosaic opened once
+    // more, without checking it again (and without asking PROJ anything). Nothing on failure.
+    std::unique_ptr<ElevationModel> Reopen(std::string& error) const;
+    // Every file GDAL reads for the raster: its own, its side files (overviews, masks), a VRT's
+    // sources, a mosaic's tiles.
+    const std::vector<std::string>& files() const { return files_; }
     // The coordinate system as WKT; empty when the raster has none.
     const std::string& spatialReferenceWkt() const { return wkt_; }
     double cellSize() const { return cellWidth_; }
@@ -140,6 +161,10 @@ public:
     // Measures one parcel given in the raster's coordinate system. Reads only the window of
     // cells the parcel needs.
     ParcelTerrain Analyse(const Shape& parcel) const;
+    // The cells of the window Analyse reads for the parcel: what its memory grows with.
+    double WindowCells(const Shape& parcel) const;
+    // Whether the parcel's bounding box meets the raster.
+    bool Overlaps(const Shape& parcel) const;
 
     // The lines of concentrated flow in the area minX..maxX x minY..maxY, the area taken as its
     // own catchment: what the map around a parcel shows beside the parcel's own.
@@ -148,18 +173,33 @@ public:
 
     // A hillshade (sun from the north-west, 45 degrees high) of the area minX..maxX x minY..maxY,
     // `columns` x `rows` pixels of grey 0..255 row by row from the north; pixels without data
-    // are 255. Reads the raster resampled to that size, so a whole canton stays cheap.
-    std::vector<unsigned char> Hillshade(double minX, double minY, double maxX, double maxY,
-                                         int columns, int rows) const;
+    // are 255. Reads the raster resampled to that size (from its overviews where it has them).
+    // With `only` given, just the pixels near those boxes (minX, minY, maxX, maxY each) are
+    // drawn, the rest stays white: what is read then grows with the boxes, not the area.
+    std::vector<unsigned char>
+    Hillshade(double minX, double minY, double maxX, double maxY, int columns, int rows,
+              const std::vector<std::array<double, 4>>* only = nullptr) const;
+    // The cells GDAL decodes for that hillshade of the whole area (of the overview it reads).
+    double HillshadeCells(double minX, double minY, double maxX, double maxY, int columns,
+                          int rows) const;
 
 private:
     ElevationModel() = default;
+    // The same raster read through another handle.
+    ElevationModel(const ElevationModel& other, void* dataset);
     static std::unique_ptr<ElevationModel> FromDataset(void* dataset, const std::string& path,
                                                        std::size_t files, std::string& error);
-    bool ReadWindow(int x0, int y0, int columns, int rows, std::vector<double>& cells) const;
+    bool ReadWindow(int x0, int y0, int columns, int rows, std::vector<double>& cells,
+                    std::string& problem) const;
+    void HillshadePart(double left, double top, double px, double py, int columns, int rows,
+                       std::vector<double>& z) const;
+    void WindowBounds(const Shape& parcel, double& minX, double& minY, double& maxX,
+                      double& maxY) const;
     bool ReadGrid(double minX, double minY, double maxX, double maxY, int margin, int block,
-                  method::Grid& grid, std::string& problem) const;
+                  method::Grid& grid, std::string& problem, std::string& readError) const;
     int FlowBlock() const;
+    double NoDataHeight() const; // NaN without a declared value for missing heights
+    void* MaskBand() const;      // GDALRasterBandH of the mask
     int WindowMargin() const;
 
     void* dataset_ = nullptr; // GDALDatasetH
@@ -172,14 +212,29 @@ private:
     double originY_ = 0;
     double cellWidth_ = 0;
     double cellHeight_ = 0; // positive; rows run from north to south
-    std::optional<double> noData_;
+    // How a cell without height is told: GDAL's mask of the band (its no-data value, or its
+    // mask band: an alpha band, a mask of the dataset), or an alpha band GDAL does not take.
+    enum class Mask { None, NoData, Band, Alpha };
+    Mask mask_ = Mask::None;
+    double noData_ = 0; // as the band stores it (a Float32 band: rounded to float)
+    double scale_ = 1;  // height = value * scale + offset
+    double offset_ = 0;
+    // A mosaic of tiles: the VRT that puts them together, and the cells each tile covers
+    // (first column, first row, end column, end row); cells of no tile have no height.
+    std::string mosaicXml_;
+    std::vector<std::array<int, 4>> tileCells_;
+    std::vector<std::string> files_;
     char separator_ = ',';
 };
 
 // One feature of a parcel layer.
 struct Parcel {
     std::string id;
-    Shape shape;             // in the raster's coordinate system
+    Shape shape; // in the raster's coordinate system
+    // Why a feature kept for its row has nothing to measure (German sentence); empty otherwise.
+    // `area` false: it is no area at all (a point, a line, no geometry).
+    std::string problem;
+    bool area = true;
     std::string geometryWkb; // the feature's own geometry, untouched, as WKB (for output)
     std::vector<std::pair<std::string, std::string>> attributes; // every field as text
 };
@@ -187,6 +242,9 @@ struct Parcel {
 struct ParcelLayerOptions {
     std::string layerName; // empty: the first layer
     std::string idField;   // empty: the layer's obvious id field if it has one, else the feature id
+    // Features without an area to measure (points, lines, no geometry, not transformable) are
+    // kept with their `problem` instead of being skipped with a message.
+    bool keepFeaturesWithoutArea = false;
 };
 
 struct ParcelLayer {
@@ -195,12 +253,16 @@ struct ParcelLayer {
     std::string wkt; // the layer's own coordinate system
     std::vector<std::string> fieldNames;
     std::string idField;               // the field the ids came from; empty: feature ids
-    std::vector<std::string> messages; // per-feature problems (skipped features), German
+    std::vector<std::string> messages; // skipped features, doubtful ids or texts, German
+    std::vector<std::string> files;    // every file GDAL reads for the layer (.dbf, .shx, ...)
 };
 
 // Reads every polygon feature of the layer and transforms it into the coordinate system given
 // as WKT (the raster's). A layer without a coordinate system, or a target without one while the
-// layer has one, is refused with a clear message, as is a missing layer or id field.
+// layer has one, is refused with a clear message, as is a missing layer or id field, a file
+// another program holds locked, and a name that is no file (see MayOpen). Ids of the chosen
+// field that repeat or are missing are named in one message; texts that are not UTF-8 (a
+// Shapefile without .cpg) are read as Windows-1252, which is said once.
 std::optional<ParcelLayer> ReadParcels(const std::string& path, const ParcelLayerOptions& options,
                                        const std::string& targetWkt, std::string& error);
 

@@ -4,17 +4,25 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
+#include <fstream>
 #include <map>
 #include <numbers>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include <gdal_utils.h>
+
 #include "cli/report_command.h"
 #include "support/json.h"
 #include "support/rasters.h"
 #include "support/run.h"
 #include "support/temp_dir.h"
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 namespace brisolt {
 namespace {
@@ -26,6 +34,7 @@ using testing::Rectangle;
 using testing::RunCommand;
 using testing::ShellQuote;
 using testing::TempDir;
+using testing::WktFeature;
 
 using testing::kCell;
 using testing::kLeft;
@@ -362,6 +371,280 @@ TEST_F(CliArea, MapPageRenders) {
                                  "Bodenfruchtbarkeit akut gefährdet", "ohne Ergebnis", "N"}) {
         EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
     }
+}
+
+// Outputs never replace a file the run reads: the layer's side files, a parcel's calculation
+// file, a tile of the raster. Nothing is written then.
+TEST_F(CliArea, OutputsNeverReplaceWhatTheRunReads) {
+    const std::string shapefile = dir.File("schlaege.shp");
+    ASSERT_TRUE(testing::WriteLayer(shapefile, 2056,
+                                    {{"A", Rectangle(kLeft + 100, kTop - 300, 120, 40), "a.txt"}}));
+    dir.Write("schlaege.qix", "ein Index");
+    dir.Write("a.txt", ReadBytes(example));
+    std::filesystem::create_directory(testing::PathOf(dir.File("kacheln")));
+    std::vector<std::string> tiles;
+    for (int i = 0; i < 2; ++i) {
+        tiles.push_back(dir.File("kacheln/" + std::to_string(i) + ".tif"));
+        ASSERT_TRUE(testing::WriteRaster(tiles.back(), kSize / 2, kSize, kCell,
+                                         kLeft + i * kSize / 2 * kCell, kTop, 2056, Height));
+    }
+    const char* names[] = {tiles[0].c_str(), tiles[1].c_str()};
+    const std::string vrt = dir.File("mosaik.vrt");
+    GDALClose(GDALBuildVRT(vrt.c_str(), 2, nullptr, names, nullptr, nullptr));
+    const std::string side = dir.File("frei.gpkg");
+    struct Clash {
+        std::string dem;
+        std::string rest;
+        std::string target; // the file that must stay as it is
+    };
+    const std::string layer = " --parcels " + ShellQuote(shapefile) + " --id id";
+    const std::string withTemplate = " --template " + ShellQuote(example);
+    std::vector<Clash> clashes;
+    for (const char* ending : {".dbf", ".shx", ".prj", ".qix"}) {
+        const std::string target = dir.File(std::string("schlaege") + ending);
+        clashes.push_back({dem, withTemplate + " --out " + ShellQuote(target), target});
+    }
+    clashes.push_back(
+        {dem, " --files datei --out " + ShellQuote(dir.File("a.txt")), dir.File("a.txt")});
+    clashes.push_back({vrt, withTemplate + " --out " + ShellQuote(tiles[0]), tiles[0]});
+    clashes.push_back({dir.File("kacheln"),
+                       withTemplate + " --out " + ShellQuote(side) +
+                           (cli::ReportsAvailable() ? " --map " : " --out ") + ShellQuote(tiles[1]),
+                       tiles[1]});
+    for (const Clash& clash : clashes) {
+        SCOPED_TRACE(clash.target);
+        const std::string before = ReadBytes(clash.target);
+        const auto run =
+            RunCommand(Cli("area --dem " + ShellQuote(clash.dem) + layer + clash.rest + " 2>&1"));
+        EXPECT_EQ(run.status, 2) << run.out;
+        EXPECT_NE(run.out.find("würde überschrieben"), std::string::npos) << run.out;
+        EXPECT_EQ(ReadBytes(clash.target), before);
+        EXPECT_FALSE(std::filesystem::exists(testing::PathOf(side)));
+    }
+}
+
+#ifndef _WIN32
+// A named pipe as raster or layer would keep GDAL waiting for ever: refused at once.
+TEST_F(CliArea, NamesThatAreNoFilesAreRefusedWithoutWaiting) {
+    const std::string pipe = dir.File("pipe");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    for (const std::string& args :
+         {"terrain --dem " + ShellQuote(pipe) + " --parcels " + ShellQuote(parcels),
+          "terrain --dem " + ShellQuote(dem) + " --parcels " + ShellQuote(pipe),
+          "area --dem " + ShellQuote(pipe) + " --parcels " + ShellQuote(parcels) + " --template " +
+              ShellQuote(example) + " --out " + ShellQuote(dir.File("x.gpkg"))}) {
+        const auto run = RunCommand("timeout 60 " + Cli(args) + " 2>&1");
+        EXPECT_EQ(run.status, 1) << args << "\n" << run.out;
+        EXPECT_NE(run.out.find("keine gewöhnliche Datei"), std::string::npos) << run.out;
+    }
+}
+#endif
+
+// Every feature keeps its row, and what is doubtful about the layer is said once.
+TEST_F(CliArea, EveryFeatureKeepsItsRowAndDoubtsAreSaid) {
+    const std::string mixed = dir.File("gemischt.gpkg");
+    const std::string a = testing::Wkt(Rectangle(kLeft + 100, kTop - 300, 120, 40));
+    const std::string point =
+        "POINT(" + std::to_string(kLeft + 50) + " " + std::to_string(kTop - 50) + ")";
+    const std::string line = "LINESTRING(" + std::to_string(kLeft + 50) + " " +
+                             std::to_string(kTop - 50) + "," + std::to_string(kLeft + 90) + " " +
+                             std::to_string(kTop - 90) + ")";
+    ASSERT_TRUE(testing::WriteWktLayer(
+        mixed, 2056,
+        {{"A", a, ""},
+         {"punkt", point, ""},
+         {"A", line, ""},
+         {"leer", "POLYGON EMPTY", ""},
+         {std::nullopt, "", ""},
+         {"B", testing::Wkt(Rectangle(kLeft + 20, kTop - 100, 60, 80)), ""}}));
+    const std::string out = dir.File("ergebnis.gpkg");
+    const auto run = RunCommand(Cli("area --dem " + ShellQuote(dem) + " --parcels " +
+                                    ShellQuote(mixed) + " --id id --template " +
+                                    ShellQuote(example) + " --out " + ShellQuote(out) + " 2>&1"));
+    EXPECT_EQ(run.status, 0) << run.out;
+    const std::vector<Feature> rows = ReadFeatures(out, "parzellen");
+    ASSERT_EQ(rows.size(), 6u) << run.out;
+    const char* expected[] = {
+        "", "ist keine Fläche", "ist keine Fläche", "hat keine Geometrie", "hat keine Geometrie",
+        ""};
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        SCOPED_TRACE(i);
+        const std::string messages = rows[i].at("messages").value_or("");
+        EXPECT_EQ(rows[i].at("Gradient").has_value(), *expected[i] == '\0') << messages;
+        if (*expected[i] != '\0') {
+            EXPECT_NE(messages.find(expected[i]), std::string::npos) << messages;
+        }
+    }
+    EXPECT_NE(run.out.find("4 von 6 Parzellen ohne Ergebnis"), std::string::npos) << run.out;
+    // The repeated and the missing id, in one message.
+    const std::size_t said = run.out.find("mehrfach dieselbe Id: «A» (2-mal)");
+    EXPECT_NE(said, std::string::npos) << run.out;
+    EXPECT_EQ(run.out.find("mehrfach", said + 1), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("ist leer bei einem Schlag (Objekt 5)"), std::string::npos) << run.out;
+
+    // A Shapefile in Latin-1 without .cpg: read as Windows-1252, said once.
+    const std::string latin = dir.File("latin.shp");
+    ASSERT_TRUE(testing::WriteWktLayer(
+        latin, 2056,
+        {{"Bühl", a, ""}, {"Bähl", testing::Wkt(Rectangle(kLeft + 20, kTop - 100, 60, 80)), ""}},
+        {"ENCODING=ISO-8859-1"}));
+    std::filesystem::remove(testing::PathOf(dir.File("latin.cpg")));
+    {
+        // The table's language byte: none.
+        std::fstream dbf(testing::PathOf(dir.File("latin.dbf")),
+                         std::ios::binary | std::ios::in | std::ios::out);
+        dbf.seekp(29);
+        dbf.put('\0');
+    }
+    const auto terrain = RunCommand(Cli("terrain --dem " + ShellQuote(dem) + " --parcels " +
+                                        ShellQuote(latin) + " --id id 2>&1"));
+    EXPECT_EQ(terrain.status, 0) << terrain.out;
+    EXPECT_NE(terrain.out.find("{\"id\":\"Bühl\""), std::string::npos) << terrain.out;
+    EXPECT_NE(terrain.out.find("{\"id\":\"Bähl\""), std::string::npos) << terrain.out;
+    const std::size_t recoded = terrain.out.find("Windows-1252");
+    EXPECT_NE(terrain.out.find("als Windows-1252 (Latin-1) gelesen"), std::string::npos)
+        << terrain.out;
+    EXPECT_EQ(terrain.out.find("Windows-1252", recoded + 1), std::string::npos);
+
+    // Cells a spreadsheet would run as formulas are written as text; numbers stay numbers.
+    ASSERT_TRUE(testing::WriteLayer(
+        parcels, 2056,
+        {{"=HYPERLINK(\"http://x\")", Rectangle(kLeft + 100, kTop - 300, 120, 40), ""},
+         {"@SUMME(A1)", Rectangle(kLeft + 20, kTop - 100, 60, 80), ""},
+         {"-3", Rectangle(kLeft + 100, kTop - 400, 60, 60), ""}}));
+    const auto csv = RunCommand(Cli("terrain --format csv " + Inputs()));
+    EXPECT_NE(csv.out.find("\r\n\"'=HYPERLINK(\"\"http://x\"\")\",true,"), std::string::npos)
+        << csv.out;
+    EXPECT_NE(csv.out.find("\r\n'@SUMME(A1),true,"), std::string::npos) << csv.out;
+    EXPECT_NE(csv.out.find("\r\n-3,true,"), std::string::npos) << csv.out;
+}
+
+// What stops a run is said once on standard error, with the file it concerns; nothing is
+// written then.
+TEST_F(CliArea, InputErrorsEndTheRunWithTheirFile) {
+    // Cut short: the header is there, most cells are not.
+    const std::string shortDem = dir.File("kurz.tif");
+    const std::string bytes = ReadBytes(dem);
+    dir.Write("kurz.tif", bytes.substr(0, bytes.size() / 10));
+    const std::string wgs84 = dir.File("wgs84.geojson");
+    ASSERT_TRUE(
+        testing::WriteLayer(wgs84, 4326, {{"A", Rectangle(kLeft + 100, kTop - 300, 120, 40), ""}}));
+    const std::string bare = dir.File("ohne.tif");
+    ASSERT_TRUE(testing::WriteRaster(bare, kSize, kSize, kCell, kLeft, kTop, 0, Height));
+    const std::string locked = dir.File("gesperrt.gpkg");
+    ASSERT_TRUE(testing::WriteLayer(locked, 2056,
+                                    {{"A", Rectangle(kLeft + 100, kTop - 300, 120, 40), ""}}));
+    // Another program writing the GeoPackage holds it locked.
+    GDALDatasetH holder =
+        GDALOpenEx(locked.c_str(), GDAL_OF_VECTOR | GDAL_OF_UPDATE, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(holder);
+    GDALDatasetReleaseResultSet(
+        holder, GDALDatasetExecuteSQL(holder, "PRAGMA locking_mode = EXCLUSIVE", nullptr, nullptr));
+    ASSERT_EQ(GDALDatasetStartTransaction(holder, FALSE), OGRERR_NONE);
+    OGRLayerH holderLayer = GDALDatasetGetLayer(holder, 0);
+    OGRFeatureH feature = OGR_L_GetNextFeature(holderLayer);
+    ASSERT_EQ(OGR_L_SetFeature(holderLayer, feature), OGRERR_NONE);
+    OGR_F_Destroy(feature);
+    ASSERT_EQ(GDALDatasetCommitTransaction(holder), OGRERR_NONE);
+
+    const std::string out = dir.File("ergebnis.gpkg");
+    struct Stop {
+        std::string dem;
+        std::string parcels;
+        std::string said; // the line on standard error
+    };
+    for (const Stop& stop : std::vector<Stop>{
+             {shortDem, parcels,
+              shortDem + ": Das Höhenmodell lässt sich nicht lesen; die Datei ist beschädigt oder "
+                         "unvollständig ("},
+             {dem, wgs84,
+              wgs84 + ": Keine Parzelle liegt auf dem Höhenmodell — stimmt das Koordinatensystem "
+                      "der Parzellen?"},
+             {bare, parcels, bare + ": Das Höhenmodell hat kein Koordinatensystem"},
+             {dem, locked, locked + ": Die Schlagebene ist in Gebrauch"},
+         }) {
+        SCOPED_TRACE(stop.said);
+        for (const std::string& command :
+             {std::string("terrain"),
+              "area --template " + ShellQuote(example) + " --out " + ShellQuote(out)}) {
+            const auto run =
+                RunCommand(Cli(command + " --dem " + ShellQuote(stop.dem) + " --parcels " +
+                               ShellQuote(stop.parcels) + " 2>&1 >/dev/null"));
+            EXPECT_EQ(run.status, 1) << run.out;
+            EXPECT_EQ(run.out.rfind("brisolt-cli: " + stop.said, 0), 0u) << run.out;
+            EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 1) << run.out;
+            EXPECT_FALSE(std::filesystem::exists(testing::PathOf(out)));
+        }
+    }
+    GDALClose(holder);
+
+    // A folder that is not there is found before the work, not after it: the work would show
+    // its progress on a terminal.
+    const std::string missing = dir.File("fehlt/ergebnis.gpkg");
+    const auto early =
+        RunCommand("script -qec " +
+                   ShellQuote(Cli("area " + Inputs() + " --template " + ShellQuote(example) +
+                                  " --out " + ShellQuote(missing))) +
+                   " /dev/null");
+    if (early.status != 127) {
+        EXPECT_NE(early.out.find(missing + ": Die Datei kann nicht geschrieben werden"),
+                  std::string::npos)
+            << early.out;
+        EXPECT_EQ(early.out.find("Parzelle "), std::string::npos) << early.out;
+    }
+
+    // A parcel's file of another version: its message ends as the program's own text does.
+    dir.Write("alt.txt", "Version 1\r\n");
+    ASSERT_TRUE(testing::WriteLayer(
+        parcels, 2056, {{"A", Rectangle(kLeft + 100, kTop - 300, 120, 40), "alt.txt"}}));
+    RunCommand(Cli("area " + Inputs() + " --files datei --out " + ShellQuote(out) + " 2>&1"));
+    const std::string messages = ReadFeatures(out, "parzellen").at(0).at("messages").value_or("");
+    EXPECT_NE(messages.find("werden!"), std::string::npos) << messages;
+    EXPECT_EQ(messages.find("!."), std::string::npos) << messages;
+}
+
+// Two parcels 120 km apart on a raster of 2 m cells without overviews: the map's relief is
+// read only around them, and the map says so.
+TEST_F(CliArea, AMapOfFarApartParcelsReadsOnlyTheirSurroundings) {
+    if (!cli::ReportsAvailable()) {
+        GTEST_SKIP() << "built without PDF support";
+    }
+    const std::string wide = dir.File("weit.tif");
+    {
+        const char* options[] = {"TILED=YES", "SPARSE_OK=TRUE", nullptr};
+        GDALDatasetH dataset = GDALCreate(GDALGetDriverByName("GTiff"), wide.c_str(), 60000, 2000,
+                                          1, GDT_Float32, const_cast<char**>(options));
+        ASSERT_TRUE(dataset);
+        double transform[6] = {kLeft, kCell, 0, kTop, 0, -kCell};
+        GDALSetGeoTransform(dataset, transform);
+        OGRSpatialReferenceH srs = OSRNewSpatialReference(nullptr);
+        OSRImportFromEPSG(srs, 2056);
+        GDALSetSpatialRef(dataset, srs);
+        OSRDestroySpatialReference(srs);
+        std::vector<float> heights(300 * 300);
+        for (int r = 0; r < 300; ++r) {
+            for (int c = 0; c < 300; ++c)
+                heights[static_cast<std::size_t>(r) * 300 + c] = static_cast<float>(600 - 0.16 * c);
+        }
+        for (const int column : {0, 59700}) {
+            ASSERT_EQ(GDALRasterIO(GDALGetRasterBand(dataset, 1), GF_Write, column, 0, 300, 300,
+                                   heights.data(), 300, 300, GDT_Float32, 0, 0),
+                      CE_None);
+        }
+        GDALClose(dataset);
+    }
+    ASSERT_TRUE(testing::WriteLayer(
+        parcels, 2056,
+        {{"West", Rectangle(kLeft + 100, kTop - 300, 120, 40), ""},
+         {"Ost", Rectangle(kLeft + 59700 * kCell + 100, kTop - 300, 120, 40), ""}}));
+    const std::string map = dir.File("karte.pdf");
+    const auto run =
+        RunCommand(Cli("area --dem " + ShellQuote(wide) + " --parcels " + ShellQuote(parcels) +
+                       " --template " + ShellQuote(example) + " --out " +
+                       ShellQuote(dir.File("e.gpkg")) + " --map " + ShellQuote(map) + " 2>&1"));
+    ASSERT_EQ(run.status, 0) << run.out;
+    const std::string text = RunCommand("pdftotext " + ShellQuote(map) + " - 2>&1").out;
+    EXPECT_NE(text.find("Relief nur um die Parzellen"), std::string::npos) << text;
 }
 
 } // namespace

@@ -15,6 +15,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <cmath>
+#ifndef Q_OS_WIN
+#include <sys/stat.h>
+#endif
 
 #include "gui/shell/application.h"
 #include "gui/site/step1_screen.h"
@@ -194,7 +197,28 @@ private slots:
                  QStringList{QFileInfo(tiles.path()).absoluteFilePath()});
     }
 
-    void cleanupTestCase() { QSettings().clear(); }
+#ifndef Q_OS_WIN
+    // A named pipe as the remembered raster or layer: the window opens without them.
+    void aRememberedPipeIsNotOpened() {
+        const QString pipe = dir_.filePath("pipe");
+        QVERIFY(mkfifo(QFile::encodeName(pipe).constData(), 0600) == 0);
+        for (const char* key : {"terrain/raster", "terrain/parcels"}) {
+            QSettings().setValue("terrain/raster", Raster());
+            QSettings().setValue("terrain/parcels", Layer());
+            QSettings().setValue(key, pipe);
+            MessageLog log;
+            QWidget parent;
+            TerrainWindow& dialog = Window(parent);
+            dialog.OpenRemembered();
+            QVERIFY(!Find<QLineEdit>(&dialog, "edtParcels")->text().contains("pipe"));
+            QVERIFY(log.entries.empty());
+        }
+    }
+#endif
+
+    void cleanupTestCase() {
+        QSettings().clear();
+    }
 
 private:
     // A window from the module, as the program makes it; `parent` owns it.
@@ -207,9 +231,15 @@ private:
         return *window;
     }
 
-    QString Raster() const { return dir_.filePath("plane.tif"); }
-    QString Layer() const { return dir_.filePath("parcels.geojson"); }
-    QString NoSystem() const { return dir_.filePath("ohne_koordinatensystem.shp"); }
+    QString Raster() const {
+        return dir_.filePath("plane.tif");
+    }
+    QString Layer() const {
+        return dir_.filePath("parcels.geojson");
+    }
+    QString NoSystem() const {
+        return dir_.filePath("ohne_koordinatensystem.shp");
+    }
 
     QTemporaryDir dir_;
     QTemporaryDir settings_;

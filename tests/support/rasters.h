@@ -58,6 +58,75 @@ inline bool WriteRaster(const std::string& path, int columns, int rows, double c
     return written;
 }
 
+// What else a raster may be: values of another type stored with a scale and an offset
+// (value = (height - offset) / scale), several bands (each repeats the heights), an alpha band
+// or a mask of the dataset that says no height where `masked` is true.
+struct RasterForm {
+    GDALDataType type = GDT_Float32;
+    std::optional<double> noData;
+    double scale = 1;
+    double offset = 0;
+    int bands = 1;
+    bool alpha = false; // one band more, the alpha band
+    bool datasetMask = false;
+    std::function<bool(double, double)> masked = [](double, double) { return false; };
+};
+inline bool WriteRasterAs(const std::string& path, int columns, int rows, double cell, double left,
+                          double top, int epsg, const std::function<double(double, double)>& height,
+                          const RasterForm& form) {
+    terrain::InitialiseGdal(BundledDataFolder());
+    const int bands = form.bands + (form.alpha ? 1 : 0);
+    GDALDatasetH dataset = GDALCreate(GDALGetDriverByName("GTiff"), path.c_str(), columns, rows,
+                                      bands, form.type, nullptr);
+    if (!dataset)
+        return false;
+    double transform[6] = {left, cell, 0, top, 0, -cell};
+    GDALSetGeoTransform(dataset, transform);
+    if (epsg) {
+        OGRSpatialReferenceH srs = OSRNewSpatialReference(nullptr);
+        OSRImportFromEPSG(srs, epsg);
+        GDALSetSpatialRef(dataset, srs);
+        OSRDestroySpatialReference(srs);
+    }
+    std::vector<double> values(static_cast<std::size_t>(columns) * rows);
+    std::vector<double> mask(values.size());
+    for (int r = 0; r < rows; ++r) {
+        for (int c = 0; c < columns; ++c) {
+            const double x = left + (c + 0.5) * cell, y = top - (r + 0.5) * cell;
+            const std::size_t k = static_cast<std::size_t>(r) * columns + c;
+            values[k] = (height(x, y) - form.offset) / form.scale;
+            if (form.type != GDT_Float32 && form.type != GDT_Float64)
+                values[k] = std::round(values[k]);
+            mask[k] = form.masked(x, y) ? 0 : 255;
+        }
+    }
+    bool ok = true;
+    for (int b = 1; b <= form.bands; ++b) {
+        GDALRasterBandH band = GDALGetRasterBand(dataset, b);
+        if (form.noData)
+            GDALSetRasterNoDataValue(band, *form.noData);
+        if (form.scale != 1 || form.offset != 0) {
+            GDALSetRasterScale(band, form.scale);
+            GDALSetRasterOffset(band, form.offset);
+        }
+        ok = ok && GDALRasterIO(band, GF_Write, 0, 0, columns, rows, values.data(), columns, rows,
+                                GDT_Float64, 0, 0) == CE_None;
+    }
+    if (form.alpha) {
+        GDALRasterBandH band = GDALGetRasterBand(dataset, bands);
+        GDALSetRasterColorInterpretation(band, GCI_AlphaBand);
+        ok = ok && GDALRasterIO(band, GF_Write, 0, 0, columns, rows, mask.data(), columns, rows,
+                                GDT_Float64, 0, 0) == CE_None;
+    }
+    if (form.datasetMask) {
+        ok = ok && GDALCreateDatasetMaskBand(dataset, GMF_PER_DATASET) == CE_None &&
+             GDALRasterIO(GDALGetMaskBand(GDALGetRasterBand(dataset, 1)), GF_Write, 0, 0, columns,
+                          rows, mask.data(), columns, rows, GDT_Float64, 0, 0) == CE_None;
+    }
+    GDALClose(dataset);
+    return ok;
+}
+
 // A rectangle `length` long along `angle` (radians from the x axis) and `width` wide, its
 // upper short side centred on (x, y).
 inline terrain::Shape Rectangle(double x, double y, double length, double width, double angle = 0) {
@@ -121,6 +190,79 @@ inline bool WriteLayer(const std::string& path, int epsg, const std::vector<Laye
         OSRDestroySpatialReference(srs);
     GDALClose(dataset);
     return ok;
+}
+
+// A layer of features given as WKT (an empty text: no geometry) with the fields "id" (unset
+// when nullopt) and "datei", in a layer of any geometry type. `options`: the driver's layer
+// creation options.
+struct WktFeature {
+    std::optional<std::string> id;
+    std::string wkt;
+    std::string file;
+};
+inline bool WriteWktLayer(const std::string& path, int epsg,
+                          const std::vector<WktFeature>& features,
+                          const std::vector<std::string>& options = {}) {
+    terrain::InitialiseGdal();
+    const std::string driverName = path.ends_with(".gpkg")  ? "GPKG"
+                                   : path.ends_with(".shp") ? "ESRI Shapefile"
+                                                            : "GeoJSON";
+    GDALDatasetH dataset = GDALCreate(GDALGetDriverByName(driverName.c_str()), path.c_str(), 0, 0,
+                                      0, GDT_Unknown, nullptr);
+    if (!dataset)
+        return false;
+    OGRSpatialReferenceH srs = OSRNewSpatialReference(nullptr);
+    OSRImportFromEPSG(srs, epsg);
+    OSRSetAxisMappingStrategy(srs, OAMS_TRADITIONAL_GIS_ORDER);
+    std::vector<const char*> list;
+    for (const std::string& option : options)
+        list.push_back(option.c_str());
+    list.push_back(nullptr);
+    const bool polygons = driverName == "ESRI Shapefile";
+    OGRLayerH layer =
+        GDALDatasetCreateLayer(dataset, "schlaege", srs, polygons ? wkbPolygon : wkbUnknown,
+                               const_cast<char**>(list.data()));
+    bool ok = layer != nullptr;
+    for (const char* name : {"id", "datei"}) {
+        OGRFieldDefnH field = OGR_Fld_Create(name, OFTString);
+        ok = ok && OGR_L_CreateField(layer, field, TRUE) == OGRERR_NONE;
+        OGR_Fld_Destroy(field);
+    }
+    for (const WktFeature& f : features) {
+        if (!ok)
+            break;
+        OGRFeatureH feature = OGR_F_Create(OGR_L_GetLayerDefn(layer));
+        if (f.id)
+            OGR_F_SetFieldString(feature, 0, f.id->c_str());
+        OGR_F_SetFieldString(feature, 1, f.file.c_str());
+        if (!f.wkt.empty()) {
+            char* text = const_cast<char*>(f.wkt.c_str());
+            OGRGeometryH geometry = nullptr;
+            ok = OGR_G_CreateFromWkt(&text, srs, &geometry) == OGRERR_NONE;
+            OGR_F_SetGeometryDirectly(feature, geometry);
+        }
+        ok = ok && OGR_L_CreateFeature(layer, feature) == OGRERR_NONE;
+        OGR_F_Destroy(feature);
+    }
+    OSRDestroySpatialReference(srs);
+    GDALClose(dataset);
+    return ok;
+}
+
+// A shape as WKT: one polygon of its rings (the first outside, the others holes), or with
+// `multi` a multipolygon with every ring a part of its own.
+inline std::string Wkt(const terrain::Shape& shape, bool multi = false) {
+    std::string rings;
+    for (std::size_t i = 0; i < shape.rings.size(); ++i) {
+        const terrain::Ring& ring = shape.rings[i];
+        std::string points;
+        for (std::size_t k = 0; k <= ring.size(); ++k) {
+            const terrain::Point& p = ring[k % ring.size()];
+            points += (k > 0 ? "," : "") + std::to_string(p.x) + " " + std::to_string(p.y);
+        }
+        rings += (i > 0 ? "," : "") + (multi ? "((" + points + "))" : "(" + points + ")");
+    }
+    return (multi ? "MULTIPOLYGON(" : "POLYGON(") + rings + ")";
 }
 
 } // namespace brisolt::testing

@@ -568,15 +568,18 @@ TfrmTerrain::~TfrmTerrain() = default;
 
 void TfrmTerrain::OpenRemembered() {
     const QSettings settings;
+    // Only files and folders: a named pipe left in the settings would block GDAL for ever.
+    const auto there = [](const QString& path) {
+        const QFileInfo info(path);
+        return info.isFile() || info.isDir();
+    };
     const QStringList raster = settings.value(kRasterKey).toStringList();
-    if (raster.isEmpty() ||
-        !std::all_of(raster.begin(), raster.end(),
-                     [](const QString& path) { return QFileInfo::exists(path); }) ||
+    if (raster.isEmpty() || !std::all_of(raster.begin(), raster.end(), there) ||
         !OpenRaster(raster, true)) {
         return;
     }
     const QString parcels = settings.value(kParcelsKey).toString();
-    if (!parcels.isEmpty() && QFileInfo::exists(parcels)) {
+    if (!parcels.isEmpty() && there(parcels)) {
         OpenParcels(parcels, settings.value(kLayerKey).toString(), true);
     }
 }
