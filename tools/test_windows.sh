@@ -188,14 +188,17 @@ JSON
   ogr2ogr -q -t_srs EPSG:4326 -lco COORDINATE_PRECISION=10 "$terrain_data/schlaege_wgs84.geojson" \
     "$terrain_data/schlaege.geojson"
 }
-# Both GeoPackages' features, read back by the Linux ogrinfo, must be the same.
+# Both GeoPackages' features, read back by the Linux ogrinfo, must be the same (not the time
+# each file was written, which GeoPackage keeps per layer).
 same_area() {
   local label=$1; shift
   "$linux/brisolt-cli" area "$@" --out "$runs/area-linux.gpkg" >/dev/null 2>&1 || true
   "$wine" "$cli" area "$@" --out "$runs/area-windows.gpkg" >/dev/null 2>&1 || true
   local a b
-  a=$(ogrinfo -ro -al -q "$runs/area-linux.gpkg" 2>&1 | grep -v '^INFO\|Layer name\|^$' || true)
-  b=$(ogrinfo -ro -al -q "$runs/area-windows.gpkg" 2>&1 | grep -v '^INFO\|Layer name\|^$' || true)
+  a=$(ogrinfo -ro -al -q "$runs/area-linux.gpkg" 2>&1 |
+    grep -v '^INFO\|Layer name\|^$\|update_time\|last_change' || true)
+  b=$(ogrinfo -ro -al -q "$runs/area-windows.gpkg" 2>&1 |
+    grep -v '^INFO\|Layer name\|^$\|update_time\|last_change' || true)
   if [ -n "$a" ] && [ "$a" = "$b" ]; then
     echo "gleich: $label ($(grep -c 'OGRFeature' <<<"$a") Objekte)"
   else
