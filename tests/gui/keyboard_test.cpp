@@ -1,6 +1,7 @@
 // The program by keyboard: Enter walks the wizard, F1 opens a step's help page, Escape closes
 // it, and the main window's and the file windows' keys.
 
+#include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
@@ -116,6 +117,29 @@ private slots:
             }
             screen->hide();
         }
+    }
+
+    // Alt+D, as Windows users open "Datei", never changes a field: it chose region D.
+    void altWithALetterLeavesTheFieldsAsTheyAre() {
+        Application app(2026);
+        QVERIFY(LoadCalculation(app.Context().record, BRISOLT_TEST_DATA "/worked_example.txt", 2026)
+                    .loaded);
+        QWidget* step1 = app.Context().Screen(ScreenId::Step1);
+        Activate(step1);
+        auto* region = Find<QComboBox>(step1, "cmbRegion");
+        auto* gradient = Find<QLineEdit>(step1, "edtGradient");
+        const QString regionBefore = region->currentText();
+        const QString gradientBefore = gradient->text();
+        QTest::keyClick(region, Qt::Key_D, Qt::AltModifier);
+        QTest::keyClick(gradient, Qt::Key_D, Qt::AltModifier);
+        QCOMPARE(region->currentText(), regionBefore);
+        QCOMPARE(gradient->text(), gradientBefore);
+        // The same letters without Alt still do what they do.
+        QTest::keyClick(region, Qt::Key_D);
+        QCOMPARE(region->currentText(), QString("D"));
+        gradient->setCursorPosition(gradient->text().size());
+        QTest::keyClick(gradient, Qt::Key_5);
+        QCOMPARE(gradient->text(), gradientBefore + "5");
     }
 
     void mainWindowKeysOpenTheFileWindows() {

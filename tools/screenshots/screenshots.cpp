@@ -197,7 +197,7 @@ int main(int argc, char** argv) {
             ok = Save(menu, folder, "step2-menu") && ok;
             menu->hide();
         }
-        TfrmStep2::SetRepeatAsker([](QWidget*, int) { return 3; });
+        TfrmStep2::SetRepeatAsker([](QWidget*, int) { return 6; }); // two cycles
         if (auto* repeat = step2->findChild<QAction*>("mniRepeatRotation")) {
             repeat->trigger();
         }

@@ -1,9 +1,16 @@
 #include "gui/shell/application.h"
 
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
 #include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
 #include <QLibraryInfo>
+#include <QLineEdit>
 #include <QLocale>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextEdit>
 #include <QTranslator>
 #include <clocale>
 
@@ -63,6 +70,31 @@ void LoadQtGerman() {
     delete translator;
 }
 
+// Alt with a letter is how Windows users open a menu. Where no menu answers it, Qt on Linux
+// hands the letter to the field with the focus: Alt+D in step 1 chose region D, in a year
+// field it typed a "d". A field never takes a letter typed with Alt. (AltGr, which types
+// "@" or "#" on a Swiss keyboard, arrives as Ctrl+Alt on Windows and without Alt on Linux.)
+class IgnoreAltLetters : public QObject {
+public:
+    using QObject::QObject;
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            const Qt::KeyboardModifiers modifiers = key->modifiers();
+            if ((modifiers & Qt::AltModifier) && !(modifiers & Qt::ControlModifier) &&
+                !key->text().isEmpty() && key->text().at(0).isPrint() &&
+                (qobject_cast<QLineEdit*>(watched) || qobject_cast<QComboBox*>(watched) ||
+                 qobject_cast<QAbstractSpinBox*>(watched) ||
+                 qobject_cast<QAbstractItemView*>(watched) ||
+                 qobject_cast<QPlainTextEdit*>(watched) || qobject_cast<QTextEdit*>(watched))) {
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
 } // namespace
 
 void ConfigureApplication() {
@@ -78,6 +110,12 @@ void ConfigureApplication() {
     QFont font(QStringLiteral("Liberation Sans"));
     font.setPointSize(8);
     QApplication::setFont(font);
+    const QString filter = QStringLiteral("ignoreAltLetters");
+    if (qApp->findChild<QObject*>(filter, Qt::FindDirectChildrenOnly) == nullptr) {
+        auto* ignore = new IgnoreAltLetters(qApp);
+        ignore->setObjectName(filter);
+        qApp->installEventFilter(ignore);
+    }
 }
 
 Application::Application(Int startYear) : context_(startYear) {
