@@ -308,7 +308,7 @@ void HelpWindow::keyPressEvent(QKeyEvent* event) {
 }
 
 void HelpWindow::BuildRegionMap() {
-    QMenu* file = menuBar()->addMenu(QStringLiteral("Datei"));
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&Datei"));
     file->setObjectName(QStringLiteral("mnuFile"));
     QAction* close = file->addAction(QStringLiteral("Schliessen"));
     close->setObjectName(QStringLiteral("mniClose"));

@@ -34,9 +34,11 @@ WizardScreen::WizardScreen(AppContext& context, ScreenId id, const QString& capt
     canvas_->setObjectName("canvas");
     canvas_->setFixedSize(canvas);
     setCentralWidget(canvas_);
-    fileMenu_ = menuBar()->addMenu(Q(texts::common::kMenuFile));
+    // Alt+D and Alt+H open the menus, as Windows users expect and as Linux offers no other
+    // way to reach them by keyboard.
+    fileMenu_ = menuBar()->addMenu('&' + Q(texts::common::kMenuFile));
     fileMenu_->setObjectName("mnhFile");
-    helpMenu_ = menuBar()->addMenu(Q(texts::common::kMenuHelp));
+    helpMenu_ = menuBar()->addMenu('&' + Q(texts::common::kMenuHelp));
     helpMenu_->setObjectName("mnhHelp");
     // Fixed layouts: the window keeps the size of its canvas.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
