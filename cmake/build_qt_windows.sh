@@ -10,6 +10,7 @@
 # BRISOLT_CACHE overrides the cache root (default: ~/.cache/brisolt).
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
+. "$here/debian_sources.sh"
 toolchain=$here/mingw-w64-x86_64.cmake
 cache=${BRISOLT_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/brisolt}
 jobs=${JOBS:-$(nproc)}
@@ -48,18 +49,10 @@ work="$cache/work-$recipe"
 rm -rf "$work" "$prefix"
 mkdir -p "$work/lists/partial" "$work/src"
 
-# Debian's source packages through a private sources list: the system's apt set-up is untouched.
-uri=$(sed -n 's/^URIs: *//p' /etc/apt/sources.list.d/debian.sources 2>/dev/null | head -1)
-cat >"$work/sources.list" <<EOF
-deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] ${uri:-http://deb.debian.org/debian} bookworm main
-EOF
-apt_private=(-o Dir::Etc::SourceList="$work/sources.list" -o Dir::Etc::SourceParts=/nonexistent
-  -o Dir::State::Lists="$work/lists" -o APT::Sandbox::User=root)
+# Debian's source packages (cmake/debian_sources.sh).
 log "Quellen von Debian laden"
-apt-get "${apt_private[@]}" update -qq >&2
-(cd "$work/src" && apt-get "${apt_private[@]}" source --download-only -qq \
-  "qt6-base=$(dpkg-query -W -f='${Version}' qt6-base-dev)" \
-  "libjpeg-turbo=$(dpkg-query -W -f='${Version}' libjpeg62-turbo-dev)" >&2)
+debian_sources "$work" "qt6-base=$(dpkg-query -W -f='${Version}' qt6-base-dev)" \
+  "libjpeg-turbo=$(dpkg-query -W -f='${Version}' libjpeg62-turbo-dev)"
 
 start=$(date +%s)
 log "libjpeg-turbo bauen"

@@ -55,16 +55,21 @@ constexpr double kGapJump = 10;
 // The largest figure the key's integer fields take from us.
 constexpr double kLargestWhole = 1e9;
 
-// A number with one decimal and the caller's separator: 63,2
-std::string Decimal1(double value, char separator) {
+// A number in a printf format with the caller's separator.
+std::string Formatted(const char* format, double value, char separator) {
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.1f", value);
+    std::snprintf(buffer, sizeof buffer, format, value);
     std::string text = buffer;
     for (char& c : text) {
         if (c == '.')
             c = separator;
     }
     return text;
+}
+
+// A number with one decimal: 63,2
+std::string Decimal1(double value, char separator) {
+    return Formatted("%.1f", value, separator);
 }
 
 // The cells a window takes, in raster columns and rows (may reach beyond the raster).
@@ -151,16 +156,9 @@ double Percentile(std::vector<double>& values, double p) {
     return a + (rank - static_cast<double>(lower)) * (b - a);
 }
 
-// A number as "%g" writes it, with the caller's separator: -3,40282e+38
+// A number as "%g" writes it: -3,40282e+38
 std::string General(double value, char separator) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%g", value);
-    std::string text = buffer;
-    for (char& c : text) {
-        if (c == '.')
-            c = separator;
-    }
-    return text;
+    return Formatted("%g", value, separator);
 }
 
 // A figure for the key's integer fields: clamped, never wrapped; false when it had to be.

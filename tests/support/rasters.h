@@ -21,6 +21,19 @@ namespace brisolt::testing {
 constexpr double kLeft = 2600000, kTop = 1200000, kCell = 2;
 constexpr int kSize = 300;
 
+// Places a new raster: its top left corner, square cells, and the coordinate system (`epsg` 0:
+// none).
+inline void SetFrame(GDALDatasetH dataset, double left, double top, double cell, int epsg) {
+    double transform[6] = {left, cell, 0, top, 0, -cell};
+    GDALSetGeoTransform(dataset, transform);
+    if (epsg) {
+        OGRSpatialReferenceH srs = OSRNewSpatialReference(nullptr);
+        OSRImportFromEPSG(srs, epsg);
+        GDALSetSpatialRef(dataset, srs);
+        OSRDestroySpatialReference(srs);
+    }
+}
+
 // A GeoTIFF of `columns` x `rows` cells of `cell` metres whose top left corner is (left, top),
 // heights from `height(x, y)` at the cell centres. `epsg` 0 writes no coordinate system.
 // `tiled`: in blocks of 256 x 256 cells, as large models are, instead of rows.
@@ -34,14 +47,7 @@ inline bool WriteRaster(const std::string& path, int columns, int rows, double c
                                       tiled ? const_cast<char**>(blocks) : nullptr);
     if (!dataset)
         return false;
-    double transform[6] = {left, cell, 0, top, 0, -cell};
-    GDALSetGeoTransform(dataset, transform);
-    if (epsg) {
-        OGRSpatialReferenceH srs = OSRNewSpatialReference(nullptr);
-        OSRImportFromEPSG(srs, epsg);
-        GDALSetSpatialRef(dataset, srs);
-        OSRDestroySpatialReference(srs);
-    }
+    SetFrame(dataset, left, top, cell, epsg);
     GDALRasterBandH band = GDALGetRasterBand(dataset, 1);
     if (noData)
         GDALSetRasterNoDataValue(band, *noData);
@@ -80,14 +86,7 @@ inline bool WriteRasterAs(const std::string& path, int columns, int rows, double
                                       bands, form.type, nullptr);
     if (!dataset)
         return false;
-    double transform[6] = {left, cell, 0, top, 0, -cell};
-    GDALSetGeoTransform(dataset, transform);
-    if (epsg) {
-        OGRSpatialReferenceH srs = OSRNewSpatialReference(nullptr);
-        OSRImportFromEPSG(srs, epsg);
-        GDALSetSpatialRef(dataset, srs);
-        OSRDestroySpatialReference(srs);
-    }
+    SetFrame(dataset, left, top, cell, epsg);
     std::vector<double> values(static_cast<std::size_t>(columns) * rows);
     std::vector<double> mask(values.size());
     for (int r = 0; r < rows; ++r) {
@@ -138,6 +137,22 @@ inline terrain::Shape Rectangle(double x, double y, double length, double width,
                             {x + vx + ux * length, y + vy + uy * length}}}};
 }
 
+// The vector driver a test file's name asks for.
+inline std::string VectorDriver(const std::string& path) {
+    return path.ends_with(".gpkg") ? "GPKG" : path.ends_with(".shp") ? "ESRI Shapefile" : "GeoJSON";
+}
+
+// The fields "id" and "datei" (text) of the test layers; false when the layer is missing.
+inline bool AddIdAndFileFields(OGRLayerH layer) {
+    bool ok = layer != nullptr;
+    for (const char* name : {"id", "datei"}) {
+        OGRFieldDefnH field = OGR_Fld_Create(name, OFTString);
+        ok = ok && OGR_L_CreateField(layer, field, TRUE) == OGRERR_NONE;
+        OGR_Fld_Destroy(field);
+    }
+    return ok;
+}
+
 // A polygon layer (driver from the name: .geojson, .gpkg, .shp) with the fields "id" and
 // "datei"; `epsg` 0 writes no coordinate system.
 struct LayerParcel {
@@ -148,9 +163,7 @@ struct LayerParcel {
 inline bool WriteLayer(const std::string& path, int epsg, const std::vector<LayerParcel>& parcels,
                        const std::string& layerName = "schlaege") {
     terrain::InitialiseGdal(BundledDataFolder());
-    const std::string driverName = path.ends_with(".gpkg")  ? "GPKG"
-                                   : path.ends_with(".shp") ? "ESRI Shapefile"
-                                                            : "GeoJSON";
+    const std::string driverName = VectorDriver(path);
     GDALDatasetH dataset = GDALCreate(GDALGetDriverByName(driverName.c_str()), path.c_str(), 0, 0,
                                       0, GDT_Unknown, nullptr);
     if (!dataset)
@@ -162,12 +175,7 @@ inline bool WriteLayer(const std::string& path, int epsg, const std::vector<Laye
         OSRSetAxisMappingStrategy(srs, OAMS_TRADITIONAL_GIS_ORDER);
     }
     OGRLayerH layer = GDALDatasetCreateLayer(dataset, layerName.c_str(), srs, wkbPolygon, nullptr);
-    bool ok = layer != nullptr;
-    for (const char* name : {"id", "datei"}) {
-        OGRFieldDefnH field = OGR_Fld_Create(name, OFTString);
-        ok = ok && OGR_L_CreateField(layer, field, TRUE) == OGRERR_NONE;
-        OGR_Fld_Destroy(field);
-    }
+    bool ok = AddIdAndFileFields(layer);
     for (const LayerParcel& parcel : parcels) {
         if (!ok)
             break;
@@ -203,10 +211,8 @@ struct WktFeature {
 inline bool WriteWktLayer(const std::string& path, int epsg,
                           const std::vector<WktFeature>& features,
                           const std::vector<std::string>& options = {}) {
-    terrain::InitialiseGdal();
-    const std::string driverName = path.ends_with(".gpkg")  ? "GPKG"
-                                   : path.ends_with(".shp") ? "ESRI Shapefile"
-                                                            : "GeoJSON";
+    terrain::InitialiseGdal(BundledDataFolder());
+    const std::string driverName = VectorDriver(path);
     GDALDatasetH dataset = GDALCreate(GDALGetDriverByName(driverName.c_str()), path.c_str(), 0, 0,
                                       0, GDT_Unknown, nullptr);
     if (!dataset)
@@ -222,12 +228,7 @@ inline bool WriteWktLayer(const std::string& path, int epsg,
     OGRLayerH layer =
         GDALDatasetCreateLayer(dataset, "schlaege", srs, polygons ? wkbPolygon : wkbUnknown,
                                const_cast<char**>(list.data()));
-    bool ok = layer != nullptr;
-    for (const char* name : {"id", "datei"}) {
-        OGRFieldDefnH field = OGR_Fld_Create(name, OFTString);
-        ok = ok && OGR_L_CreateField(layer, field, TRUE) == OGRERR_NONE;
-        OGR_Fld_Destroy(field);
-    }
+    bool ok = AddIdAndFileFields(layer);
     for (const WktFeature& f : features) {
         if (!ok)
             break;
