@@ -11,7 +11,7 @@ FUZZ_PACKAGES := clang libclang-rt-14-dev
 # SQLite's single file; proj-data brings PROJ's database); nsis makes the setup program; the
 # tests run wine on an X screen with openbox, drive it with xdotool and look with ImageMagick.
 WINDOWS_PACKAGES := g++-mingw-w64-x86-64-posix wine64 libgtest-dev nsis perl xz-utils python3 \
-                    openbox xdotool imagemagick tcl dpkg-dev proj-data
+                    openbox xdotool imagemagick tcl dpkg-dev proj-data locales
 
 BUILD      ?= build
 ASAN_BUILD ?= build-asan

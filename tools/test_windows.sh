@@ -27,6 +27,14 @@ dll_dirs=$(sed -n 's/^BRISOLT_WINDOWS_DLL_DIRS:INTERNAL=//p' "$win/CMakeCache.tx
 export WINEPATH=$(tr ';' '\n' <<<"$dll_dirs" | sed 's#^#Z:#; s#/#\\#g' | paste -sd';')
 runs="$win/wine-runs"
 mkdir -p "$runs"
+# The German, Swiss and Russian locales of the runs below, made here: a machine without them
+# would give wine an ASCII character set for its file names, and no umlaut could reach the disk.
+export LOCPATH="$runs/locales"
+mkdir -p "$LOCPATH"
+for locale in de_CH de_DE ru_RU; do
+  [ -d "$LOCPATH/$locale.UTF-8" ] || localedef -i "$locale" -f UTF-8 "$LOCPATH/$locale.UTF-8" 2>/dev/null ||
+    echo "Gebietsschema $locale.UTF-8 fehlt (Paket locales)"
+done
 failures=()
 fail() { echo "FEHLER: $*"; failures+=("$*"); }
 
@@ -291,7 +299,7 @@ echo "Setup-Programm: $(du -k "$setup" | cut -f1) KB"
 install_and_check() {
   local mode=$1
   new_prefix "setup-$mode"
-  local user_dir="$WINEPREFIX/drive_c/users/$USER"
+  local user_dir="$WINEPREFIX/drive_c/users/${USER:-$(id -un)}"
   [ -d "$user_dir" ] || user_dir=$(find "$WINEPREFIX/drive_c/users" -mindepth 1 -maxdepth 1 -type d ! -name Public | head -1)
   local installed menu hive other_hive
   if [ "$mode" = AllUsers ]; then

@@ -360,6 +360,9 @@ TEST_F(CliArea, MapPageRenders) {
                                     ShellQuote(map) + " 2>/dev/null"));
     ASSERT_EQ(run.status, 0) << run.out;
     EXPECT_NE(run.out.find(map), std::string::npos);
+    EXPECT_EQ(ReadBytes(map).substr(0, 5), "%PDF-");
+#ifndef _WIN32
+    // Read back by poppler's tools, which the Windows run does not have.
     const auto info = RunCommand("pdfinfo " + ShellQuote(map) + " 2>&1");
     EXPECT_NE(info.out.find("595 x 842 pts (A4)"), std::string::npos) << info.out;
     const auto png = RunCommand("pdftoppm -png -r 30 -singlefile " + ShellQuote(map) + " " +
@@ -371,6 +374,7 @@ TEST_F(CliArea, MapPageRenders) {
                                  "Bodenfruchtbarkeit akut gefährdet", "ohne Ergebnis", "N"}) {
         EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
     }
+#endif
 }
 
 // Outputs never replace a file the run reads: the layer's side files, a parcel's calculation
@@ -643,8 +647,10 @@ TEST_F(CliArea, AMapOfFarApartParcelsReadsOnlyTheirSurroundings) {
                        " --template " + ShellQuote(example) + " --out " +
                        ShellQuote(dir.File("e.gpkg")) + " --map " + ShellQuote(map) + " 2>&1"));
     ASSERT_EQ(run.status, 0) << run.out;
+#ifndef _WIN32 // poppler's pdftotext is there only on Linux
     const std::string text = RunCommand("pdftotext " + ShellQuote(map) + " - 2>&1").out;
     EXPECT_NE(text.find("Relief nur um die Parzellen"), std::string::npos) << text;
+#endif
 }
 
 } // namespace

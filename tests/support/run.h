@@ -73,7 +73,13 @@ inline RunResult RunCommand(const std::string& command) {
     bool errToOut = false;
     for (const Word& w : words) {
         if (!w.quotedStart && w.text == "2>&1") {
-            errToOut = true;
+            // As a shell takes it: stderr goes where stdout goes at this point, so
+            // "2>&1 >/dev/null" reads stderr alone and "2>&1" after ">F" writes both to F.
+            if (outFile.empty()) {
+                errToOut = true;
+            } else {
+                errFile = outFile;
+            }
         } else if (!w.quotedStart && w.text.rfind("2>", 0) == 0) {
             errFile = w.text.substr(2);
         } else if (!w.quotedStart && w.text.rfind(">", 0) == 0) {
@@ -89,18 +95,26 @@ inline RunResult RunCommand(const std::string& command) {
     }
     std::ostringstream out;
     std::ostringstream err;
+    const bool together = errToOut && outFile.empty(); // "2>&1": both read, in their order
     result.status =
-        cli::Run(std::vector<std::string>(args.begin() + 1, args.end()), out, errToOut ? out : err);
+        cli::Run(std::vector<std::string>(args.begin() + 1, args.end()), out, together ? out : err);
     const auto put = [](const std::string& file, const std::string& bytes) {
         if (!file.empty() && file != "/dev/null") {
             std::ofstream(PathOf(file), std::ios::binary) << bytes;
         }
     };
+    if (errFile == outFile && !outFile.empty()) {
+        put(outFile, out.str() + err.str());
+        return result;
+    }
     put(errFile, err.str());
     if (outFile.empty()) {
         result.out = out.str();
     } else {
         put(outFile, out.str());
+        if (errToOut) {
+            result.out = err.str(); // "2>&1 >F": stderr is what is read
+        }
     }
     return result;
 }
