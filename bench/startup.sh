@@ -22,7 +22,7 @@ if [ -f "$build/brisolt.exe" ]; then
     dll_dirs=$(sed -n 's/^BRISOLT_WINDOWS_DLL_DIRS:INTERNAL=//p' "$build/CMakeCache.txt")
     export WINEPATH=$(tr ';' '\n' <<<"$dll_dirs" | sed 's#^#Z:#; s#/#\\#g' | paste -sd';')
     "$wine" wineboot --init >/dev/null 2>&1 || true
-    "$wineserver" -p # stays up between the runs
+    "$wineserver" -p || true # stays up between the runs (fails harmlessly when one is up)
     trap '"$wineserver" -k' EXIT
     # Wine hands QT_* variables to Windows programs only in part: the platform as an argument.
     run=("$wine")
