@@ -108,10 +108,8 @@ QStringList PlatformDialog(QWidget* parent, const FileDialogRequest& request) {
     const QString folder = FolderOf(request.proposedName);
     dialog.setDirectory(folder.isEmpty() ? StartFolder() : folder);
     const QFileInfo proposed(request.proposedName);
-    if (!request.proposedName.isEmpty() && !proposed.isDir() && request.save) {
+    if (!request.proposedName.isEmpty() && !proposed.isDir() && !request.folder) {
         // Folder and name apart: the dialog drops a full path to a file that does not exist.
-        // Only when saving: a dialog for opening starts in the folder with nothing chosen (the
-        // one under wine even took a chosen existing file at once, without showing itself).
         dialog.selectFile(proposed.fileName());
     }
     if (dialog.exec() != QDialog::Accepted) {
