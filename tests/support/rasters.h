@@ -142,6 +142,13 @@ inline std::string VectorDriver(const std::string& path) {
     return path.ends_with(".gpkg") ? "GPKG" : path.ends_with(".shp") ? "ESRI Shapefile" : "GeoJSON";
 }
 
+// A new, empty vector file of the driver its name asks for; null when it cannot be made.
+inline GDALDatasetH CreateVectorFile(const std::string& path) {
+    terrain::InitialiseGdal(BundledDataFolder());
+    return GDALCreate(GDALGetDriverByName(VectorDriver(path).c_str()), path.c_str(), 0, 0, 0,
+                      GDT_Unknown, nullptr);
+}
+
 // The fields "id" and "datei" (text) of the test layers; false when the layer is missing.
 inline bool AddIdAndFileFields(OGRLayerH layer) {
     bool ok = layer != nullptr;
@@ -162,10 +169,8 @@ struct LayerParcel {
 };
 inline bool WriteLayer(const std::string& path, int epsg, const std::vector<LayerParcel>& parcels,
                        const std::string& layerName = "schlaege") {
-    terrain::InitialiseGdal(BundledDataFolder());
     const std::string driverName = VectorDriver(path);
-    GDALDatasetH dataset = GDALCreate(GDALGetDriverByName(driverName.c_str()), path.c_str(), 0, 0,
-                                      0, GDT_Unknown, nullptr);
+    GDALDatasetH dataset = CreateVectorFile(path);
     if (!dataset)
         return false;
     OGRSpatialReferenceH srs = nullptr;
@@ -211,10 +216,8 @@ struct WktFeature {
 inline bool WriteWktLayer(const std::string& path, int epsg,
                           const std::vector<WktFeature>& features,
                           const std::vector<std::string>& options = {}) {
-    terrain::InitialiseGdal(BundledDataFolder());
     const std::string driverName = VectorDriver(path);
-    GDALDatasetH dataset = GDALCreate(GDALGetDriverByName(driverName.c_str()), path.c_str(), 0, 0,
-                                      0, GDT_Unknown, nullptr);
+    GDALDatasetH dataset = CreateVectorFile(path);
     if (!dataset)
         return false;
     OGRSpatialReferenceH srs = OSRNewSpatialReference(nullptr);
